@@ -1,0 +1,403 @@
+#include "main_window.h"
+
+#include "control_names.h"
+#include "layout.h"
+#include "search/site_catalogue.h"
+#include "settings/options_dialog.h"
+#include "settings/settings_file.h"
+#include "tab_placement.h"
+#include "twips.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr QSize DesignClientSize = Twips::size(11400, 9585);
+constexpr QRect ViewPlaceInStrip = Twips::rect(120, 480, 12735, 8175);
+
+QFont designFont(const QString &family, qreal pointSize)
+{
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+QPushButton *createTextButton(QWidget *parent, const QString &name, const QString &caption,
+                              QRect place)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    // Enter belongs to the address and search boxes, never to a default button.
+    button->setAutoDefault(false);
+    return button;
+}
+
+bool isEnter(int keyCode)
+{
+    return keyCode == Qt::Key_Return || keyCode == Qt::Key_Enter;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView,
+                       QWidget *parent)
+    : QMainWindow(parent), m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Reelhop"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
+
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    createToolbarRow(client);
+    createTabs(client, makeView);
+    createMenus();
+    createStatusBar();
+    setFocusOrder();
+
+    // The design size first, so the window is usable where nothing maximizes it.
+    resize(DesignClientSize);
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_options.data();
+}
+
+QToolButton *MainWindow::createPictureButton(QWidget *client, const QString &name,
+                                             const QString &tooltip, const QString &icon,
+                                             QRect place)
+{
+    auto *button = new QToolButton(client);
+    button->setObjectName(name);
+    button->setToolTip(tooltip);
+    button->setAccessibleName(tooltip);
+    button->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
+    button->setIconSize(QSize(24, 24));
+    button->setGeometry(place);
+    return button;
+}
+
+void MainWindow::createToolbarRow(QWidget *client)
+{
+    Command1 = createPictureButton(client, QStringLiteral("Command1"), tr("Back"),
+                                   QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
+    Command16 = createPictureButton(client, QStringLiteral("Command16"), tr("Forward"),
+                                    QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
+    Command17 = createPictureButton(client, QStringLiteral("Command17"), tr("Stop"),
+                                    QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
+    Command18 = createPictureButton(client, QStringLiteral("Command18"), tr("Refresh"),
+                                    QStringLiteral("refresh.svg"), Twips::rect(1800, 0, 615, 375));
+    Command19 = createPictureButton(client, QStringLiteral("Command19"), tr("Print"),
+                                    QStringLiteral("print.svg"), Twips::rect(2400, 0, 615, 375));
+    connect(Command1, &QToolButton::clicked, this, &MainWindow::Command1_Click);
+    connect(Command16, &QToolButton::clicked, this, &MainWindow::Command16_Click);
+    connect(Command17, &QToolButton::clicked, this, &MainWindow::Command17_Click);
+    connect(Command18, &QToolButton::clicked, this, &MainWindow::Command18_Click);
+    connect(Command19, &QToolButton::clicked, this, &MainWindow::Command19_Click);
+
+    Combo1 = new QComboBox(client);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setAccessibleName(tr("Web address"));
+    Combo1->setGeometry(Twips::rect(3000, 50, 5415, 315));
+    Combo1->installEventFilter(this);
+
+    Command22 = createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"),
+                                    QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
+    Command22->setIconSize(QSize(30, 19));
+    Command22->setStyleSheet(QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));
+    connect(Command22, &QToolButton::clicked, this, &MainWindow::Command22_Click);
+
+    Text1 = new QLineEdit(client);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(tr("Search text"));
+    Text1->setGeometry(Twips::rect(8880, 50, 1935, 315));
+    Text1->installEventFilter(this);
+
+    Command21 = createTextButton(client, QStringLiteral("Command21"), tr("Find It!"),
+                                 Twips::rect(10800, 0, 855, 375));
+    Command21->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
+    connect(Command21, &QPushButton::clicked, this, &MainWindow::Command21_Click);
+
+    Command11 = createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
+                                 Twips::rect(11640, 0, 1335, 375));
+    connect(Command11, &QPushButton::clicked, this, &MainWindow::Command11_Click);
+
+    auto *focusAddress = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(focusAddress, &QShortcut::activated, this, [this] {
+        Combo1->setFocus(Qt::ShortcutFocusReason);
+        Combo1->lineEdit()->selectAll();
+    });
+    auto *focusSearch = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
+    connect(focusSearch, &QShortcut::activated, this, [this] {
+        Text1->setFocus(Qt::ShortcutFocusReason);
+        Text1->selectAll();
+    });
+}
+
+void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
+{
+    SSTab1 = new QTabWidget(client);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setGeometry(Twips::rect(240, 480, 12975, 8775));
+    SSTab1->setElideMode(Qt::ElideNone);
+    m_tabPlacement = std::make_unique<TabPlacement>(SSTab1);
+
+    for (int tab = 0; tab < SiteCatalogue::TabCount; ++tab) {
+        QWidget *page = nullptr;
+        if (tab == SiteCatalogue::FavoritesTab) {
+            page = createFavoritesPage();
+        } else if (tab == SiteCatalogue::NotesTab) {
+            page = createNotesPage();
+        } else {
+            page = new QWidget;
+            const int index = *SiteCatalogue::viewOfTab(tab);
+            BrowserView *browser = makeView(page);
+            browser->setObjectName(indexedName(u"WebBrowser1", index));
+            m_tabPlacement->add(browser, ViewPlaceInStrip);
+            WebBrowser1[index] = browser;
+        }
+        SSTab1->addTab(page, SiteCatalogue::tabCaption(tab));
+    }
+    SSTab1->setCurrentIndex(SiteCatalogue::HomeTab);
+    // A narrow window scrolls the captions; the scroll arrows are no stops of the focus order.
+    for (auto *arrow : SSTab1->tabBar()->findChildren<QToolButton *>())
+        arrow->setFocusPolicy(Qt::NoFocus);
+    m_tabPlacement->apply();
+}
+
+QWidget *MainWindow::createFavoritesPage()
+{
+    auto *page = new QWidget;
+    ListView4 = new QTreeWidget(page);
+    ListView4->setObjectName(QStringLiteral("ListView4"));
+    ListView4->setColumnCount(2);
+    ListView4->setHeaderLabels({tr("ITEMS"), QString()});
+    ListView4->setColumnWidth(0, Twips::toPixels(10000));
+    ListView4->setColumnWidth(1, Twips::toPixels(40));
+    ListView4->setRootIsDecorated(false);
+    ListView4->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView4->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tabPlacement->add(ListView4, Twips::rect(120, 480, 12735, 7575));
+
+    Command2 = createTextButton(page, QStringLiteral("Command2"), tr("DISPLAY"), {});
+    m_tabPlacement->add(Command2, Twips::rect(1320, 8160, 1215, 375));
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    Command3 = createTextButton(page, QStringLiteral("Command3"), tr("DELETE"), {});
+    m_tabPlacement->add(Command3, Twips::rect(2880, 8160, 1335, 375));
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    return page;
+}
+
+QWidget *MainWindow::createNotesPage()
+{
+    auto *page = new QWidget;
+    Label1 = new QLabel(tr("MY NOTES"), page);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(designFont(QStringLiteral("MS Sans Serif"), 18));
+    m_tabPlacement->add(Label1, Twips::rect(4560, 600, 2055, 495));
+
+    Text2 = new QPlainTextEdit(page);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setFont(designFont(QStringLiteral("Comic Sans MS"), 15.75));
+    Text2->setAccessibleName(tr("Notes"));
+    Label1->setBuddy(Text2);
+    m_tabPlacement->add(Text2, Twips::rect(360, 1080, 10335, 6375));
+
+    Command4 = createTextButton(page, QStringLiteral("Command4"), tr("Print It"), {});
+    Command4->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5));
+    m_tabPlacement->add(Command4, Twips::rect(5160, 7800, 1695, 375));
+    connect(Command4, &QPushButton::clicked, this, &MainWindow::Command4_Click);
+    return page;
+}
+
+void MainWindow::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(tr("File"));
+    file->setObjectName(QStringLiteral("file"));
+    QAction *print = file->addAction(tr("&Print"), this, &MainWindow::print_Click);
+    print->setObjectName(QStringLiteral("print"));
+    QAction *closer = file->addAction(tr("&Close"), this, &MainWindow::closer_Click);
+    closer->setObjectName(QStringLiteral("closer"));
+
+    QMenu *option = menuBar()->addMenu(tr("Options"));
+    option->setObjectName(QStringLiteral("Option(1)"));
+    QAction *option1 = option->addAction(tr("&Options"), this, &MainWindow::Option1_Click);
+    option1->setObjectName(QStringLiteral("Option1"));
+
+    QAction *about = menuBar()->addAction(tr("About Us"), this, &MainWindow::about_Click);
+    about->setObjectName(QStringLiteral("about"));
+
+    // Shown only over the favorites list, never on the menu bar.
+    PopUp = new QMenu(tr("Popup"), this);
+    PopUp->setObjectName(QStringLiteral("PopUp"));
+    QAction *remove = PopUp->addAction(tr("&Delete"), this, &MainWindow::Delete_Click);
+    remove->setObjectName(QStringLiteral("Delete"));
+    QAction *display = PopUp->addAction(tr("&Display"), this, &MainWindow::Display_Click);
+    display->setObjectName(QStringLiteral("Display"));
+}
+
+void MainWindow::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(Twips::toPixels(375));
+    m_statusPanel = new QLabel(bar);
+    m_statusPanel->setObjectName(QStringLiteral("Panel1"));
+    bar->addWidget(m_statusPanel, 1);
+}
+
+void MainWindow::setFocusOrder()
+{
+    const QList<QWidget *> order{SSTab1,    Command1, Command16, Command17, Command18, Command19,
+                                 Combo1,    Command22, Text1,    Command21, Command11};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    SSTab1->setFocus();
+}
+
+BrowserView *MainWindow::view(int index) const
+{
+    return WebBrowser1.at(index);
+}
+
+void MainWindow::setTabAvailable(int tab, bool available)
+{
+    // Qt moves the selection off a tab that is switched off; the selection is the user's.
+    const int selected = SSTab1->currentIndex();
+    SSTab1->setTabEnabled(tab, available);
+    if (SSTab1->currentIndex() != selected)
+        SSTab1->setCurrentIndex(selected);
+}
+
+OptionsDialog &MainWindow::options()
+{
+    if (!m_options) {
+        m_options = new OptionsDialog(SettingsFile::path(m_programFolder));
+        connect(m_options, &OptionsDialog::unloaded, this, [this] { m_options = nullptr; });
+        connect(m_options, &OptionsDialog::saveFailed, this, [this](const QString &path) {
+            showStatus(tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
+        });
+    }
+    return *m_options;
+}
+
+BrowserView *MainWindow::currentView() const
+{
+    const std::optional<int> index = SiteCatalogue::viewOfTab(SSTab1->currentIndex());
+    return index ? view(*index) : nullptr;
+}
+
+void MainWindow::showStatus(const QString &text)
+{
+    m_statusPanel->setText(text);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int keyCode = static_cast<QKeyEvent *>(event)->key();
+        if (watched == Combo1)
+            Combo1_KeyDown(keyCode);
+        else if (watched == Text1)
+            Text1_KeyDown(keyCode);
+    }
+    // The keys go on to the boxes themselves.
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void MainWindow::Form_Resize()
+{
+    const WindowLayout layout = layoutForWindow(frameGeometry().size());
+    for (BrowserView *browser : WebBrowser1)
+        m_tabPlacement->setSize(browser, layout.view);
+    SSTab1->resize(layout.tabStrip);
+    m_tabPlacement->apply();
+}
+
+void MainWindow::loadAddressIntoCurrentView()
+{
+    if (BrowserView *target = currentView())
+        target->navigate(Combo1->currentText());
+}
+
+void MainWindow::Combo1_KeyDown(int keyCode)
+{
+    // Modifiers are not looked at: Shift+Enter and Ctrl+Enter load as Enter does.
+    if (isEnter(keyCode))
+        loadAddressIntoCurrentView();
+}
+
+void MainWindow::Command22_Click()
+{
+    loadAddressIntoCurrentView();
+}
+
+void MainWindow::Text1_KeyDown(int keyCode)
+{
+    if (isEnter(keyCode))
+        Command21->click();
+}
+
+void MainWindow::Command21_Click()
+{
+    for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
+        setTabAvailable(tab, false);
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        if (!SiteCatalogue::isSelected(options().state(SiteCatalogue::searchBox(site))))
+            continue;
+        setTabAvailable(site, true);
+        const QUrl address = SiteCatalogue::searchAddress(site, Text1->text());
+        view(site)->navigate(address.toString(QUrl::FullyEncoded));
+    }
+}
+
+void MainWindow::Option1_Click()
+{
+    OptionsDialog &dialog = options();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    // Opening shows the stored choices: changes never saved are undone.
+    dialog.applySettingsFile();
+}
+
+// Filled by the toolbar, favorites, notes, closing and About features.
+void MainWindow::Command1_Click() {}
+void MainWindow::Command16_Click() {}
+void MainWindow::Command17_Click() {}
+void MainWindow::Command18_Click() {}
+void MainWindow::Command19_Click() {}
+void MainWindow::Command11_Click() {}
+void MainWindow::Command2_Click() {}
+void MainWindow::Command3_Click() {}
+void MainWindow::Command4_Click() {}
+void MainWindow::print_Click() {}
+void MainWindow::closer_Click() {}
+void MainWindow::about_Click() {}
+void MainWindow::Delete_Click() {}
+void MainWindow::Display_Click() {}

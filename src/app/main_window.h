@@ -1,0 +1,112 @@
+#ifndef REELHOP_APP_MAIN_WINDOW_H
+#define REELHOP_APP_MAIN_WINDOW_H
+
+#include "browsing/browser_view.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class OptionsDialog;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+class TabPlacement;
+
+// The program's one window: the toolbar row, the twelve tabs with their views, the menus and the
+// status bar. Its handlers stay thin; which view or address they use comes from the catalogue.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow(QString programFolder, const BrowserViewFactory &makeView,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
+    Q_DISABLE_COPY_MOVE(MainWindow)
+
+    BrowserView *view(int index) const;
+
+    // A tab switched off stays in the strip, greyed, and cannot be chosen; switching tabs on or
+    // off never changes which tab is selected.
+    void setTabAvailable(int tab, bool available);
+
+    // The options window holds the live settings; the first use loads it, hidden.
+    OptionsDialog &options();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createToolbarRow(QWidget *client);
+    void createTabs(QWidget *client, const BrowserViewFactory &makeView);
+    QWidget *createFavoritesPage();
+    QWidget *createNotesPage();
+    void createMenus();
+    void createStatusBar();
+    void setFocusOrder();
+    QToolButton *createPictureButton(QWidget *client, const QString &name, const QString &tooltip,
+                                     const QString &icon, QRect place);
+
+    BrowserView *currentView() const;
+    void loadAddressIntoCurrentView();
+    void showStatus(const QString &text);
+
+    void Form_Resize();
+    void Command1_Click();
+    void Command16_Click();
+    void Command17_Click();
+    void Command18_Click();
+    void Command19_Click();
+    void Combo1_KeyDown(int keyCode);
+    void Command22_Click();
+    void Text1_KeyDown(int keyCode);
+    void Command21_Click();
+    void Command11_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void print_Click();
+    void closer_Click();
+    void Option1_Click();
+    void about_Click();
+    void Delete_Click();
+    void Display_Click();
+
+    QString m_programFolder;
+    QPointer<OptionsDialog> m_options;
+    std::unique_ptr<TabPlacement> m_tabPlacement;
+
+    QToolButton *Command1 = nullptr;
+    QToolButton *Command16 = nullptr;
+    QToolButton *Command17 = nullptr;
+    QToolButton *Command18 = nullptr;
+    QToolButton *Command19 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QToolButton *Command22 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QPushButton *Command21 = nullptr;
+    QPushButton *Command11 = nullptr;
+    QTabWidget *SSTab1 = nullptr;
+    std::array<BrowserView *, 10> WebBrowser1{};
+    QTreeWidget *ListView4 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QLabel *Label1 = nullptr;
+    QPlainTextEdit *Text2 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QLabel *m_statusPanel = nullptr;
+    QMenu *PopUp = nullptr;
+};
+
+#endif

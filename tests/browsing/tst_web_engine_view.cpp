@@ -1,0 +1,140 @@
+#include "browsing/web_engine_environment.h"
+#include "browsing/web_engine_view.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+constexpr int LoadTimeout = 30000;
+
+// Serves two small pages on 127.0.0.1: "/" links to "/second", once in a new window.
+class LocalSite final : public QObject
+{
+public:
+    LocalSite()
+    {
+        if (!m_server.listen(QHostAddress::LocalHost))
+            qFatal("cannot listen on 127.0.0.1");
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [socket] { answer(socket); });
+        });
+    }
+
+    QString address(const QString &path) const
+    {
+        return u"http://127.0.0.1:%1%2"_qs.arg(m_server.serverPort()).arg(path);
+    }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    static void answer(QTcpSocket *socket)
+    {
+        const QByteArray request = socket->readAll();
+        const QByteArray path = request.split(' ').value(1);
+        QByteArray body;
+        if (path == "/")
+            body = "<html><head><title>First page</title></head><body>"
+                   "<a id='same' href='/second'>same window</a> "
+                   "<a id='new' href='/second' target='_blank'>new window</a></body></html>";
+        else if (path == "/second")
+            body = "<html><head><title>Second page</title></head><body>two</body></html>";
+        const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
+        socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
+                      "Content-Length: " + QByteArray::number(body.size()) +
+                      "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+};
+
+} // namespace
+
+class TestWebEngineView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void newView_isNowhereAndStartsNoEngine();
+    void navigate_loadsALocalPageAndReportsStatusAndProgress();
+    void newWindowLink_opensInTheSameView_andBackReturns();
+
+private:
+    WebEngineViews m_views{QStringLiteral("ReelhopTest")};
+    LocalSite m_site;
+};
+
+void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
+{
+    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    QCOMPARE(view->locationUrl(), u"http:///"_qs);
+    QCOMPARE(view->title(), QString());
+    QVERIFY(!view->goBack());
+    QVERIFY(!view->stop());
+    QVERIFY(!view->navigate(QString()));
+    QVERIFY(!view->navigate(u"   "_qs));
+    QTest::qWait(50);
+    QCOMPARE(view->findChild<QWebEngineView *>(), nullptr);
+    QCOMPARE(view->locationUrl(), u"http:///"_qs);
+}
+
+void TestWebEngineView::navigate_loadsALocalPageAndReportsStatusAndProgress()
+{
+    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    view->resize(640, 480);
+    view->show();
+    QSignalSpy statusTexts(view.get(), &BrowserView::statusTextChanged);
+    QSignalSpy progress(view.get(), &BrowserView::progressChanged);
+
+    // Typed as into an address box: the view adds the scheme.
+    QVERIFY(view->navigate(u"127.0.0.1:%1/"_qs.arg(m_site.port())));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!statusTexts.isEmpty() &&
+                                 statusTexts.constLast().constFirst() == u"Done"_qs,
+                             LoadTimeout);
+    QCOMPARE(view->locationUrl(), m_site.address(u"/"_qs));
+    QVERIFY(!progress.isEmpty());
+    QCOMPARE(progress.constLast().at(0).toInt(), 100);
+    QCOMPARE(progress.constLast().at(1).toInt(), 100);
+    QVERIFY(view->refresh());
+    QVERIFY(view->stop());
+}
+
+void TestWebEngineView::newWindowLink_opensInTheSameView_andBackReturns()
+{
+    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    view->resize(640, 480);
+    view->show();
+    QVERIFY(view->navigate(m_site.address(u"/"_qs)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
+
+    QWebEnginePage *page = view->findChild<QWebEngineView *>()->page();
+    page->runJavaScript(u"document.getElementById('new').click()"_qs);
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+    QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+    QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
+
+    QVERIFY(view->goBack());
+    QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
+    QVERIFY(view->goForward());
+    QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
+}
+
+int main(int argc, char *argv[])
+{
+    prepareWebEngineEnvironment();
+    QApplication app(argc, argv);
+    TestWebEngineView test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_web_engine_view.moc"

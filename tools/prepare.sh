@@ -1,0 +1,28 @@
+# Shared by ./run and ./test: install what the build needs and build into build/.
+# Sourced, not run.
+
+packages=(cmake g++ make qt6-base-dev qt6-webengine-dev libqt6svg6 fonts-comic-neue)
+
+missing_packages() {
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+    done
+}
+
+install_packages() {
+    local missing
+    missing=$(missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: $missing"
+    "${sudo[@]}" apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+build() {
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release "$@"
+    cmake --build "$root/build" -j2
+}
