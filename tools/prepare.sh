@@ -1,7 +1,7 @@
 # Shared by ./run and ./test: install what the build needs and build into build/.
 # Sourced, not run.
 
-packages=(cmake g++ make qt6-base-dev qt6-webengine-dev libqt6svg6 fonts-comic-neue)
+packages=(cmake g++ make qt6-base-dev qt6-webengine-dev libqt6svg6 fonts-comic-neue fonts-liberation2)
 
 missing_packages() {
     local p

@@ -2,10 +2,13 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QStringList>
 
 void registerFontSubstitutes()
 {
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
-                              QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    // The design's buttons fit the narrow "MS Sans Serif"; Liberation Sans keeps them readable.
+    const QStringList sans{QStringLiteral("Liberation Sans"),
+                           QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()};
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
 }

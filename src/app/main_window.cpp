@@ -62,6 +62,8 @@ MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Reelhop"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
+    // The window's standard font, which every control without a font of its own uses.
+    setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
     auto *client = new QWidget(this);
     setCentralWidget(client);
@@ -159,7 +161,7 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(Twips::rect(240, 480, 12975, 8775));
     SSTab1->setElideMode(Qt::ElideNone);
-    m_tabPlacement = std::make_unique<TabPlacement>(SSTab1);
+    m_tabPlacement = new TabPlacement(SSTab1);
 
     for (int tab = 0; tab < SiteCatalogue::TabCount; ++tab) {
         QWidget *page = nullptr;

@@ -7,7 +7,6 @@
 #include <QPointer>
 
 #include <array>
-#include <memory>
 
 class OptionsDialog;
 class QAction;
@@ -85,7 +84,7 @@ private:
 
     QString m_programFolder;
     QPointer<OptionsDialog> m_options;
-    std::unique_ptr<TabPlacement> m_tabPlacement;
+    TabPlacement *m_tabPlacement = nullptr;
 
     QToolButton *Command1 = nullptr;
     QToolButton *Command16 = nullptr;

@@ -1,6 +1,14 @@
 #include "tab_placement.h"
 
+#include <QEvent>
+#include <QStackedWidget>
 #include <QTabWidget>
+
+TabPlacement::TabPlacement(QTabWidget *strip) : QObject(strip), m_strip(strip)
+{
+    // The strip lays its pages out below the captions when it is first shown or resized.
+    strip->findChild<QStackedWidget *>()->installEventFilter(this);
+}
 
 void TabPlacement::add(QWidget *control, QRect inStrip)
 {
@@ -21,4 +29,11 @@ void TabPlacement::apply() const
         const QPoint pageOrigin = control->parentWidget()->mapTo(m_strip, QPoint());
         control->setGeometry(rect.translated(-pageOrigin));
     }
+}
+
+bool TabPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Move)
+        apply();
+    return QObject::eventFilter(watched, event);
 }

@@ -31,7 +31,7 @@ OptionsDialog::OptionsDialog(QString settingsPath, QWidget *parent)
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(Twips::rect(0, 360, 3015, 5775));
-    m_placement = std::make_unique<TabPlacement>(SSTab1);
+    m_placement = new TabPlacement(SSTab1);
 
     QFont labelFont(QStringLiteral("MS Sans Serif"));
     labelFont.setPointSizeF(12);
@@ -73,8 +73,6 @@ OptionsDialog::OptionsDialog(QString settingsPath, QWidget *parent)
     applySettingsFile();
 }
 
-OptionsDialog::~OptionsDialog() = default;
-
 int OptionsDialog::state(int box) const
 {
     return Check1.at(box)->state();
@@ -113,10 +111,4 @@ void OptionsDialog::closeEvent(QCloseEvent *event)
     event->accept();
     emit unloaded();
     deleteLater();
-}
-
-void OptionsDialog::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    m_placement->apply();
 }

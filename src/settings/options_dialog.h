@@ -9,7 +9,6 @@
 
 class QCloseEvent;
 class QPushButton;
-class QShowEvent;
 class QTabWidget;
 class SettingCheckBox;
 class TabPlacement;
@@ -23,7 +22,6 @@ class OptionsDialog final : public QWidget
 
 public:
     explicit OptionsDialog(QString settingsPath, QWidget *parent = nullptr);
-    ~OptionsDialog() override;
     Q_DISABLE_COPY_MOVE(OptionsDialog)
 
     int state(int box) const;
@@ -38,7 +36,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void Command1_Click();
@@ -49,7 +46,7 @@ private:
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     std::array<SettingCheckBox *, SettingsFile::BoxCount> Check1{};
-    std::unique_ptr<TabPlacement> m_placement;
+    TabPlacement *m_placement = nullptr;
 };
 
 #endif

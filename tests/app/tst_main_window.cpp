@@ -93,8 +93,20 @@ void TestMainWindow::toolbarRow_sitsAtItsDesignPlaces()
     for (const auto &[name, place] : places)
         QCOMPARE(fixture.find<QWidget>(name)->geometry(), place);
 
-    // A narrow window cuts the row off; nothing in it moves.
+    // Controls on the tabs are placed in the strip's coordinates, below the captions.
     fixture.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    QTabWidget *tabs = fixture.tabs();
+    const QList<std::pair<QString, QPoint>> onTabs{
+        {u"WebBrowser1(0)"_qs, {8, 32}}, {u"WebBrowser1(9)"_qs, {8, 32}},
+        {u"ListView4"_qs, {8, 32}},      {u"Command2"_qs, {88, 544}},
+        {u"Label1"_qs, {304, 40}},       {u"Text2"_qs, {24, 72}},
+    };
+    for (const auto &[name, place] : onTabs)
+        QCOMPARE(fixture.find<QWidget>(name)->mapTo(tabs, QPoint()), place);
+    QCOMPARE(fixture.find<QWidget>(u"Text2"_qs)->size(), QSize(689, 425));
+
+    // A narrow window cuts the row off; nothing in it moves.
     fixture.window->resize(300, 400);
     QTRY_COMPARE(fixture.window->width(), 300);
     for (const auto &[name, place] : places.first(10))
