@@ -16,8 +16,7 @@ private slots:
     void fromBytes_readsPlainAndPaddedNumbersWithAnyLineEnd();
     void fromBytes_stopsAtTheFirstMissingOrBadLine_data();
     void fromBytes_stopsAtTheFirstMissingOrBadLine();
-    void saveThenLoad_roundTripsEveryState();
-    void load_missingFileGivesNothing();
+    void saveThenLoad_roundTripsEveryState_missingFileGivesNothing();
     void save_intoReadOnlyFolder_failsAndKeepsTheOldFile();
 };
 
@@ -33,9 +32,6 @@ void TestSettingsFile::toBytes_writesEighteenFiveByteLines()
         expected += (line == 9 || line == 12) ? " 1 \r\n" : " 0 \r\n";
     QCOMPARE(bytes.size(), 90);
     QCOMPARE(bytes, expected);
-
-    states[0] = 2;
-    QVERIFY(SettingsFile::toBytes(states).startsWith(" 2 \r\n 0 \r\n"));
 }
 
 void TestSettingsFile::fromBytes_readsPlainAndPaddedNumbersWithAnyLineEnd()
@@ -71,8 +67,6 @@ void TestSettingsFile::fromBytes_stopsAtTheFirstMissingOrBadLine_data()
         << QByteArray(" 1 \r\n 1 \r\n 2 \r\n 0 \r\n x \r\n 1 \r\n") << QList<int>{1, 1, 2, 0};
     QTest::newRow("3 at line 2") << QByteArray(" 1 \r\n 0 \r\n 3 \r\n 1 \r\n") << QList<int>{1, 0};
     QTest::newRow("empty line at line 1") << QByteArray("1\r\n\r\n1\r\n") << QList<int>{1};
-    QTest::newRow("negative") << QByteArray("-1\r\n") << QList<int>{};
-    QTest::newRow("fraction") << QByteArray("1.0\r\n") << QList<int>{};
     QTest::newRow("two numbers") << QByteArray("1 1\r\n") << QList<int>{};
     QTest::newRow("empty file") << QByteArray() << QList<int>{};
     QTest::newRow("binary garbage") << QByteArray("\xff\xfe\x00\x01", 4) << QList<int>{};
@@ -85,31 +79,18 @@ void TestSettingsFile::fromBytes_stopsAtTheFirstMissingOrBadLine()
     QCOMPARE(SettingsFile::fromBytes(bytes), expected);
 }
 
-void TestSettingsFile::saveThenLoad_roundTripsEveryState()
+void TestSettingsFile::saveThenLoad_roundTripsEveryState_missingFileGivesNothing()
 {
     QTemporaryDir folder;
     const QString path = SettingsFile::path(folder.path());
     QCOMPARE(path, folder.filePath(u"svng.msf"_qs));
+    QCOMPARE(SettingsFile::load(path), QList<int>{});
 
     SettingsFile::States states{};
     for (int box = 0; box < SettingsFile::BoxCount; ++box)
         states[box] = box % 3;
     QVERIFY(SettingsFile::save(path, states));
-
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), SettingsFile::toBytes(states));
-    const QList<int> loaded = SettingsFile::load(path);
-    QCOMPARE(loaded, QList<int>(states.begin(), states.end()));
-}
-
-void TestSettingsFile::load_missingFileGivesNothing()
-{
-    QTemporaryDir folder;
-    QCOMPARE(SettingsFile::load(SettingsFile::path(folder.path())), QList<int>{});
-    // A folder where the file should be cannot be read either.
-    QVERIFY(QDir(folder.path()).mkdir(u"svng.msf"_qs));
-    QCOMPARE(SettingsFile::load(SettingsFile::path(folder.path())), QList<int>{});
+    QCOMPARE(SettingsFile::load(path), QList<int>(states.begin(), states.end()));
 }
 
 void TestSettingsFile::save_intoReadOnlyFolder_failsAndKeepsTheOldFile()
