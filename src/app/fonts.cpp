@@ -12,3 +12,10 @@ void registerFontSubstitutes()
                            QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()};
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
 }
+
+QFont designFont(const QString &family, qreal pointSize)
+{
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    return font;
+}

@@ -1,7 +1,12 @@
 #ifndef REELHOP_APP_FONTS_H
 #define REELHOP_APP_FONTS_H
 
+#include <QFont>
+
 // The window names the fonts it was designed with; these map them onto fonts Linux has.
 void registerFontSubstitutes();
+
+// A regular, upright font of the design's family and size.
+QFont designFont(const QString &family, qreal pointSize);
 
 #endif

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "control_names.h"
+#include "fonts.h"
 #include "layout.h"
 #include "search/site_catalogue.h"
 #include "settings/options_dialog.h"
@@ -30,13 +31,6 @@ namespace {
 constexpr QSize DesignClientSize = Twips::size(11400, 9585);
 constexpr QRect ViewPlaceInStrip = Twips::rect(120, 480, 12735, 8175);
 
-QFont designFont(const QString &family, qreal pointSize)
-{
-    QFont font(family);
-    font.setPointSizeF(pointSize);
-    return font;
-}
-
 QPushButton *createTextButton(QWidget *parent, const QString &name, const QString &caption,
                               QRect place)
 {
@@ -55,8 +49,7 @@ bool isEnter(int keyCode)
 
 } // namespace
 
-MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView,
-                       QWidget *parent)
+MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView, QWidget *parent)
     : QMainWindow(parent), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -125,7 +118,8 @@ void MainWindow::createToolbarRow(QWidget *client)
     Command22 = createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"),
                                     QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
     Command22->setIconSize(QSize(30, 19));
-    Command22->setStyleSheet(QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));
+    Command22->setStyleSheet(
+        QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));
     connect(Command22, &QToolButton::clicked, this, &MainWindow::Command22_Click);
 
     Text1 = new QLineEdit(client);
@@ -269,8 +263,8 @@ void MainWindow::createStatusBar()
 
 void MainWindow::setFocusOrder()
 {
-    const QList<QWidget *> order{SSTab1,    Command1, Command16, Command17, Command18, Command19,
-                                 Combo1,    Command22, Text1,    Command21, Command11};
+    const QList<QWidget *> order{SSTab1, Command1,  Command16, Command17, Command18, Command19,
+                                 Combo1, Command22, Text1,     Command21, Command11};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     SSTab1->setFocus();
@@ -296,7 +290,8 @@ OptionsDialog &MainWindow::options()
         m_options = new OptionsDialog(SettingsFile::path(m_programFolder));
         connect(m_options, &OptionsDialog::unloaded, this, [this] { m_options = nullptr; });
         connect(m_options, &OptionsDialog::saveFailed, this, [this](const QString &path) {
-            showStatus(tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
+            showStatus(
+                tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
         });
     }
     return *m_options;

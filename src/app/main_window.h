@@ -5,7 +5,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-
 #include <array>
 
 class OptionsDialog;

@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <QWidget>
-
 #include <functional>
 
 // The one face of a web view that the window uses. Every operation only starts work inside the

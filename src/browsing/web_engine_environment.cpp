@@ -1,7 +1,6 @@
 #include "web_engine_environment.h"
 
 #include <QCoreApplication>
-
 #include <unistd.h>
 
 void prepareWebEngineEnvironment()

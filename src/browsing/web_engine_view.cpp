@@ -70,7 +70,8 @@ WebEngineViews::~WebEngineViews() = default;
 
 BrowserViewFactory WebEngineViews::factory()
 {
-    return [this](QWidget *parent) { return new WebEngineView([this] { return profile(); }, parent); };
+    return
+        [this](QWidget *parent) { return new WebEngineView([this] { return profile(); }, parent); };
 }
 
 QWebEngineProfile *WebEngineViews::profile()

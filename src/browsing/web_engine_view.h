@@ -5,7 +5,6 @@
 
 #include <QPointer>
 #include <QUrl>
-
 #include <memory>
 
 class QPrinter;

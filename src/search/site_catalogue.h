@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringView>
 #include <QUrl>
-
 #include <array>
 #include <optional>
 

@@ -1,6 +1,7 @@
 #include "options_dialog.h"
 
 #include "app/control_names.h"
+#include "app/fonts.h"
 #include "app/tab_placement.h"
 #include "app/twips.h"
 #include "search/site_catalogue.h"
@@ -33,8 +34,7 @@ OptionsDialog::OptionsDialog(QString settingsPath, QWidget *parent)
     SSTab1->setGeometry(Twips::rect(0, 360, 3015, 5775));
     m_placement = new TabPlacement(SSTab1);
 
-    QFont labelFont(QStringLiteral("MS Sans Serif"));
-    labelFont.setPointSizeF(12);
+    const QFont labelFont = designFont(QStringLiteral("MS Sans Serif"), 12);
     const std::array<std::pair<QString, int>, 2> pages{
         {{QStringLiteral("Start-Up"), StartUpTop}, {QStringLiteral("Search"), SearchTop}}};
     for (int page = 0; page < int(pages.size()); ++page) {

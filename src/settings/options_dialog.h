@@ -4,7 +4,6 @@
 #include "settings_file.h"
 
 #include <QWidget>
-
 #include <array>
 
 class QCloseEvent;

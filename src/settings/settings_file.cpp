@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-
 #include <optional>
 
 namespace SettingsFile {

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
 #include <array>
 
 // The settings file: one line per option box, boxes 0 to 8 the start-up boxes and 9 to 17 the

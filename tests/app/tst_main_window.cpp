@@ -103,7 +103,8 @@ void TestMainWindow::menus_haveTheirItemsAndPopupIsNotOnTheBar()
              QStringList{u"Option1=&Options"_qs});
     auto *popUp = fixture.find<QMenu>(u"PopUp"_qs);
     QCOMPARE(popUp->title(), u"Popup"_qs);
-    QCOMPARE(captions(popUp->actions()), (QStringList{u"Delete=&Delete"_qs, u"Display=&Display"_qs}));
+    QCOMPARE(captions(popUp->actions()),
+             (QStringList{u"Delete=&Delete"_qs, u"Display=&Display"_qs}));
 }
 
 void TestMainWindow::focus_movesFromTheStripAcrossTheToolbarLeftToRight()

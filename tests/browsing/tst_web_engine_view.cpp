@@ -98,9 +98,8 @@ void TestWebEngineView::navigate_loadsALocalPageAndReportsStatusAndProgress()
     // Typed as into an address box: the view adds the scheme.
     QVERIFY(view->navigate(u"127.0.0.1:%1/"_qs.arg(m_site.port())));
     QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
-    QTRY_VERIFY_WITH_TIMEOUT(!statusTexts.isEmpty() &&
-                                 statusTexts.constLast().constFirst() == u"Done"_qs,
-                             LoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !statusTexts.isEmpty() && statusTexts.constLast().constFirst() == u"Done"_qs, LoadTimeout);
     QCOMPARE(view->locationUrl(), m_site.address(u"/"_qs));
     QVERIFY(!progress.isEmpty());
     QCOMPARE(progress.constLast().at(0).toInt(), 100);

@@ -93,8 +93,9 @@ void TestAddressNavigation::typedAddress_isPassedUnchangedEvenWhenEmpty()
     QTest::keyClick(combo, Qt::Key_Return);
     combo->setEditText(u"  Http://Example.COM/a b?x=1&y=ü  "_qs);
     QTest::keyClick(combo, Qt::Key_Return);
-    QCOMPARE(fixture.log, (QStringList{u"WebBrowser1(0) navigate "_qs,
-                                       u"WebBrowser1(0) navigate   Http://Example.COM/a b?x=1&y=ü  "_qs}));
+    QCOMPARE(fixture.log,
+             (QStringList{u"WebBrowser1(0) navigate "_qs,
+                          u"WebBrowser1(0) navigate   Http://Example.COM/a b?x=1&y=ü  "_qs}));
 }
 
 QTEST_MAIN(TestAddressNavigation)

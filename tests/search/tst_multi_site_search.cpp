@@ -53,7 +53,9 @@ void TestMultiSiteSearch::search_loadsEncodedResultsInExactlyTheCheckedSites()
     // All site tabs go off first, then each checked site's tab comes on just before it loads.
     QList<QList<bool>> availableAtNavigation;
     for (const int site : {2, 5})
-        fixture.view(site)->onNavigate = [&] { availableAtNavigation.append(siteTabsAvailable(tabs)); };
+        fixture.view(site)->onNavigate = [&] {
+            availableAtNavigation.append(siteTabsAvailable(tabs));
+        };
 
     auto *text = fixture.find<QLineEdit>(u"Text1"_qs);
     QTest::keyClicks(text, u"rock & roll"_qs);
@@ -75,7 +77,8 @@ void TestMultiSiteSearch::search_loadsEncodedResultsInExactlyTheCheckedSites()
     fixture.log.clear();
     text->setText(u"AC/DC"_qs);
     tabs->setCurrentIndex(6);
-    for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
+    for (const auto modifier :
+         {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
         QTest::keyClick(text, Qt::Key_Return, modifier);
     QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(fixture.log.size(), 10);
@@ -93,7 +96,8 @@ void TestMultiSiteSearch::emptyText_loadsTheBarePrefixes_noBoxLoadsNothing()
     WindowFixture all(&settings);
     QTest::keyClick(all.find<QLineEdit>(u"Text1"_qs), Qt::Key_Return);
     QCOMPARE(all.log.size(), 9);
-    QCOMPARE(all.log[3], navigation(3, "http://video.aol.com/searchresults?invocationType=aolcomvideo&query="));
+    QCOMPARE(all.log[3],
+             navigation(3, "http://video.aol.com/searchresults?invocationType=aolcomvideo&query="));
     QCOMPARE(all.log[8], navigation(8, "http://one.revver.com/find/video/"));
     QCOMPARE(siteTabsAvailable(all.tabs()), QList<bool>(9, true));
 

@@ -78,9 +78,9 @@ void TestOptionsDialog::menuOpensItModelessWithNineRowsOnEachTab_uncheckedWithou
     QCOMPARE(pages->tabText(1), u"Search"_qs);
     QCOMPARE(pages->currentIndex(), 0);
 
-    const QStringList labels{u"YouTube"_qs,     u"GOOGLE"_qs,       u"YAHOO"_qs,
-                             u"AOL"_qs,         u"MY SPACE"_qs,     u"META CAFE"_qs,
-                             u"Daily Motion"_qs, u"BREAK.COM"_qs,   u"REVVER"_qs};
+    const QStringList labels{u"YouTube"_qs,      u"GOOGLE"_qs,    u"YAHOO"_qs,
+                             u"AOL"_qs,          u"MY SPACE"_qs,  u"META CAFE"_qs,
+                             u"Daily Motion"_qs, u"BREAK.COM"_qs, u"REVVER"_qs};
     for (int index = 0; index < 18; ++index) {
         auto *label = dialog->findChild<QLabel *>(indexedName(u"Label1", index));
         QCOMPARE(label->text(), labels[index % 9]);
@@ -89,7 +89,8 @@ void TestOptionsDialog::menuOpensItModelessWithNineRowsOnEachTab_uncheckedWithou
         // The box, then its label on the same line; rows 480 twips apart.
         QCOMPARE(box(dialog, index)->y(), label->y());
         QVERIFY(box(dialog, index)->geometry().right() < label->x());
-        QCOMPARE(box(dialog, index)->mapTo(pages, QPoint()), QPoint(32, (index < 9 ? 52 : 28) + 32 * (index % 9)));
+        QCOMPARE(box(dialog, index)->mapTo(pages, QPoint()),
+                 QPoint(32, (index < 9 ? 52 : 28) + 32 * (index % 9)));
     }
     QCOMPARE(boxStates(dialog), QList<int>(18, 0));
 }

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 class TestSettingsFile : public QObject
 {
     Q_OBJECT

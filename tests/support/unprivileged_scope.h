@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QtGlobal>
-
 #include <unistd.h>
 
 // Root may write into any folder; a read-only folder is only read-only to an ordinary user. Runs

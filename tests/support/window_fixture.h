@@ -7,7 +7,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 // A main window on fake views, its program folder a fresh temporary folder.
@@ -18,8 +17,7 @@ public:
     explicit WindowFixture(const QByteArray *settings = nullptr);
     ~WindowFixture();
 
-    template <typename Control>
-    Control *find(const QString &name) const
+    template <typename Control> Control *find(const QString &name) const
     {
         auto *control = window->findChild<Control *>(name);
         if (!control)
