@@ -60,8 +60,6 @@ private:
     void leave() { triggerPageAction(QWebEnginePage::ExitFullScreen); }
 };
 
-const QString NeverNavigatedLocation = QStringLiteral("http:///");
-
 } // namespace
 
 WebEngineViews::WebEngineViews(QString storageName) : m_storageName(std::move(storageName)) {}
@@ -218,7 +216,7 @@ QString WebEngineView::locationUrl() const
         return m_view->url().toString();
     if (!m_pendingNavigations.isEmpty())
         return m_pendingNavigations.constLast().toString();
-    return NeverNavigatedLocation;
+    return QStringLiteral("http:///"); // where a view is before it is first sent anywhere
 }
 
 QString WebEngineView::title() const
