@@ -32,7 +32,7 @@ OptionsDialog::OptionsDialog(QString settingsPath, QWidget *parent)
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(Twips::rect(0, 360, 3015, 5775));
-    m_placement = new TabPlacement(SSTab1);
+    auto *placement = new TabPlacement(SSTab1);
 
     const QFont labelFont = designFont(QStringLiteral("MS Sans Serif"), 12);
     const std::array<std::pair<QString, int>, 2> pages{
@@ -47,14 +47,14 @@ OptionsDialog::OptionsDialog(QString settingsPath, QWidget *parent)
             auto *check = new SettingCheckBox(pageWidget);
             check->setObjectName(indexedName(u"Check1", box));
             check->setAccessibleName(SiteCatalogue::Sites[site].optionLabel.toString());
-            m_placement->add(check, Twips::rect(480, top, 255, 255));
+            placement->add(check, Twips::rect(480, top, 255, 255));
             Check1[box] = check;
 
             auto *label = new QLabel(SiteCatalogue::Sites[site].optionLabel.toString(), pageWidget);
             label->setObjectName(indexedName(u"Label1", box));
             label->setFont(labelFont);
             label->setBuddy(check);
-            m_placement->add(label, Twips::rect(960, top, 1575, 255));
+            placement->add(label, Twips::rect(960, top, 1575, 255));
         }
     }
     SSTab1->setCurrentIndex(0);
@@ -69,7 +69,7 @@ OptionsDialog::OptionsDialog(QString settingsPath, QWidget *parent)
     Command2->setGeometry(Twips::rect(1440, 6360, 1095, 375));
     connect(Command2, &QPushButton::clicked, this, &OptionsDialog::Command2_Click);
 
-    m_placement->apply();
+    placement->apply();
     applySettingsFile();
 }
 

@@ -10,7 +10,6 @@ class QCloseEvent;
 class QPushButton;
 class QTabWidget;
 class SettingCheckBox;
-class TabPlacement;
 
 // The eighteen option boxes, which are the program's live settings, in a modeless window.
 // Made means loaded: the boxes take the file's states at once. "SAVE" stores them and hides the
@@ -45,7 +44,6 @@ private:
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     std::array<SettingCheckBox *, SettingsFile::BoxCount> Check1{};
-    TabPlacement *m_placement = nullptr;
 };
 
 #endif
