@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "form/fonts.h"
 #include "app/main_window.h"
 #include "browsing/web_engine_environment.h"
 #include "browsing/web_engine_view.h"

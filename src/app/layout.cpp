@@ -1,6 +1,6 @@
 #include "layout.h"
 
-#include "twips.h"
+#include "form/twips.h"
 
 #include <algorithm>
 

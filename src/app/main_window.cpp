@@ -1,13 +1,13 @@
 #include "main_window.h"
 
-#include "control_names.h"
-#include "fonts.h"
+#include "form/control_names.h"
+#include "form/fonts.h"
 #include "layout.h"
 #include "search/site_catalogue.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_file.h"
-#include "tab_placement.h"
-#include "twips.h"
+#include "form/tab_placement.h"
+#include "form/twips.h"
 
 #include <QComboBox>
 #include <QDir>

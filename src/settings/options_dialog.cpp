@@ -1,9 +1,9 @@
 #include "options_dialog.h"
 
-#include "app/control_names.h"
-#include "app/fonts.h"
-#include "app/tab_placement.h"
-#include "app/twips.h"
+#include "form/control_names.h"
+#include "form/fonts.h"
+#include "form/tab_placement.h"
+#include "form/twips.h"
 #include "search/site_catalogue.h"
 #include "setting_check_box.h"
 

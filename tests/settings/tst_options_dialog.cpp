@@ -1,4 +1,4 @@
-#include "app/control_names.h"
+#include "form/control_names.h"
 #include "settings/options_dialog.h"
 #include "settings/setting_check_box.h"
 #include "support/unprivileged_scope.h"

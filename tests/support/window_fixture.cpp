@@ -1,6 +1,6 @@
 #include "window_fixture.h"
 
-#include "app/control_names.h"
+#include "form/control_names.h"
 #include "settings/settings_file.h"
 
 #include <QApplication>

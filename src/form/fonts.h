@@ -1,5 +1,5 @@
-#ifndef REELHOP_APP_FONTS_H
-#define REELHOP_APP_FONTS_H
+#ifndef REELHOP_FORM_FONTS_H
+#define REELHOP_FORM_FONTS_H
 
 #include <QFont>
 

@@ -1,5 +1,5 @@
-#ifndef REELHOP_APP_TAB_PLACEMENT_H
-#define REELHOP_APP_TAB_PLACEMENT_H
+#ifndef REELHOP_FORM_TAB_PLACEMENT_H
+#define REELHOP_FORM_TAB_PLACEMENT_H
 
 #include <QList>
 #include <QObject>

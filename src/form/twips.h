@@ -1,5 +1,5 @@
-#ifndef REELHOP_APP_TWIPS_H
-#define REELHOP_APP_TWIPS_H
+#ifndef REELHOP_FORM_TWIPS_H
+#define REELHOP_FORM_TWIPS_H
 
 #include <QRect>
 #include <QSize>
