@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "favorites/favorites_file.h"
+#include "favorites/favorites_tab.h"
 #include "form/control_names.h"
 #include "form/fonts.h"
 #include "layout.h"
@@ -7,11 +9,11 @@
 #include "settings/options_dialog.h"
 #include "settings/settings_file.h"
 #include "form/tab_placement.h"
+#include "form/text_button.h"
 #include "form/twips.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,23 +26,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
 
 namespace {
 
 constexpr QSize DesignClientSize = Twips::size(11400, 9585);
 constexpr QRect ViewPlaceInStrip = Twips::rect(120, 480, 12735, 8175);
-
-QPushButton *createTextButton(QWidget *parent, const QString &name, const QString &caption,
-                              QRect place)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    // Enter belongs to the address and search boxes, never to a default button.
-    button->setAutoDefault(false);
-    return button;
-}
 
 bool isEnter(int keyCode)
 {
@@ -65,6 +55,7 @@ MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView
     createMenus();
     createStatusBar();
     setFocusOrder();
+    Form_Load();
 
     // The design size first, so the window is usable where nothing maximizes it.
     resize(DesignClientSize);
@@ -160,7 +151,10 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
     for (int tab = 0; tab < SiteCatalogue::TabCount; ++tab) {
         QWidget *page = nullptr;
         if (tab == SiteCatalogue::FavoritesTab) {
-            page = createFavoritesPage();
+            m_favorites = new FavoritesTab(FavoritesFile::path(m_programFolder), *m_tabPlacement);
+            connect(m_favorites, &FavoritesTab::openRequested, this, &MainWindow::openFavorite);
+            connect(m_favorites, &FavoritesTab::statusMessage, this, &MainWindow::showStatus);
+            page = m_favorites;
         } else if (tab == SiteCatalogue::NotesTab) {
             page = createNotesPage();
         } else {
@@ -178,29 +172,6 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
     for (auto *arrow : SSTab1->tabBar()->findChildren<QToolButton *>())
         arrow->setFocusPolicy(Qt::NoFocus);
     m_tabPlacement->apply();
-}
-
-QWidget *MainWindow::createFavoritesPage()
-{
-    auto *page = new QWidget;
-    ListView4 = new QTreeWidget(page);
-    ListView4->setObjectName(QStringLiteral("ListView4"));
-    ListView4->setColumnCount(2);
-    ListView4->setHeaderLabels({tr("ITEMS"), QString()});
-    ListView4->setColumnWidth(0, Twips::toPixels(10000));
-    ListView4->setColumnWidth(1, Twips::toPixels(40));
-    ListView4->setRootIsDecorated(false);
-    ListView4->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView4->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_tabPlacement->add(ListView4, Twips::rect(120, 480, 12735, 7575));
-
-    Command2 = createTextButton(page, QStringLiteral("Command2"), tr("DISPLAY"), {});
-    m_tabPlacement->add(Command2, Twips::rect(1320, 8160, 1215, 375));
-    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    Command3 = createTextButton(page, QStringLiteral("Command3"), tr("DELETE"), {});
-    m_tabPlacement->add(Command3, Twips::rect(2880, 8160, 1335, 375));
-    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
-    return page;
 }
 
 QWidget *MainWindow::createNotesPage()
@@ -242,13 +213,6 @@ void MainWindow::createMenus()
     QAction *about = menuBar()->addAction(tr("About Us"), this, &MainWindow::about_Click);
     about->setObjectName(QStringLiteral("about"));
 
-    // Shown only over the favorites list, never on the menu bar.
-    PopUp = new QMenu(tr("Popup"), this);
-    PopUp->setObjectName(QStringLiteral("PopUp"));
-    QAction *remove = PopUp->addAction(tr("&Delete"), this, &MainWindow::Delete_Click);
-    remove->setObjectName(QStringLiteral("Delete"));
-    QAction *display = PopUp->addAction(tr("&Display"), this, &MainWindow::Display_Click);
-    display->setObjectName(QStringLiteral("Display"));
 }
 
 void MainWindow::createStatusBar()
@@ -373,6 +337,45 @@ void MainWindow::Command21_Click()
     }
 }
 
+void MainWindow::Form_Load()
+{
+    using namespace SiteCatalogue;
+    if (SSTab1->currentIndex() == HomeTab)
+        SSTab1->setTabText(HomeTab, HomeCaption.toString());
+    view(HomeView)->navigate(HomePage.toString());
+    m_favorites->load();
+    // YouTube's tab stays on: it is the start page of last resort below.
+    for (int tab = 1; tab < SiteCount; ++tab)
+        setTabAvailable(tab, false);
+    for (int site = 0; site < SiteCount; ++site) {
+        if (isSelected(options().state(startUpBox(site)))) {
+            setTabAvailable(site, true);
+            view(site)->navigate(Sites[site].startPage.toString());
+        }
+    }
+    // Revver alone has a stand-in when it is not chosen: YouTube's start page, loaded last.
+    constexpr int Revver = SiteCount - 1;
+    if (!isSelected(options().state(startUpBox(Revver))))
+        view(0)->navigate(Sites[0].startPage.toString());
+}
+
+void MainWindow::Command11_Click()
+{
+    const BrowserView *source = currentView();
+    m_favorites->add(source ? source->title() : QString(),
+                     source ? source->locationUrl() : QString());
+    SSTab1->setCurrentIndex(SiteCatalogue::FavoritesTab);
+}
+
+void MainWindow::openFavorite(const QString &address, bool renameHomeTab)
+{
+    SSTab1->setCurrentIndex(SiteCatalogue::HomeTab);
+    if (renameHomeTab)
+        SSTab1->setTabText(SiteCatalogue::HomeTab,
+                           SiteCatalogue::tabCaption(SiteCatalogue::FavoritesTab));
+    view(SiteCatalogue::HomeView)->navigate(address);
+}
+
 void MainWindow::Option1_Click()
 {
     OptionsDialog &dialog = options();
@@ -389,12 +392,7 @@ void MainWindow::Command16_Click() {}
 void MainWindow::Command17_Click() {}
 void MainWindow::Command18_Click() {}
 void MainWindow::Command19_Click() {}
-void MainWindow::Command11_Click() {}
-void MainWindow::Command2_Click() {}
-void MainWindow::Command3_Click() {}
 void MainWindow::Command4_Click() {}
 void MainWindow::print_Click() {}
 void MainWindow::closer_Click() {}
 void MainWindow::about_Click() {}
-void MainWindow::Delete_Click() {}
-void MainWindow::Display_Click() {}

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <array>
 
+class FavoritesTab;
 class OptionsDialog;
 class QAction;
 class QComboBox;
@@ -17,7 +18,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
-class QTreeWidget;
 class TabPlacement;
 
 // The program's one window: the toolbar row, the twelve tabs with their views, the menus and the
@@ -48,7 +48,6 @@ protected:
 private:
     void createToolbarRow(QWidget *client);
     void createTabs(QWidget *client, const BrowserViewFactory &makeView);
-    QWidget *createFavoritesPage();
     QWidget *createNotesPage();
     void createMenus();
     void createStatusBar();
@@ -60,6 +59,9 @@ private:
     void loadAddressIntoCurrentView();
     void showStatus(const QString &text);
 
+    void openFavorite(const QString &address, bool renameHomeTab);
+
+    void Form_Load();
     void Form_Resize();
     void Command1_Click();
     void Command16_Click();
@@ -71,15 +73,11 @@ private:
     void Text1_KeyDown(int keyCode);
     void Command21_Click();
     void Command11_Click();
-    void Command2_Click();
-    void Command3_Click();
     void Command4_Click();
     void print_Click();
     void closer_Click();
     void Option1_Click();
     void about_Click();
-    void Delete_Click();
-    void Display_Click();
 
     QString m_programFolder;
     QPointer<OptionsDialog> m_options;
@@ -97,14 +95,11 @@ private:
     QPushButton *Command11 = nullptr;
     QTabWidget *SSTab1 = nullptr;
     std::array<BrowserView *, 10> WebBrowser1{};
-    QTreeWidget *ListView4 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
+    FavoritesTab *m_favorites = nullptr;
     QLabel *Label1 = nullptr;
     QPlainTextEdit *Text2 = nullptr;
     QPushButton *Command4 = nullptr;
     QLabel *m_statusPanel = nullptr;
-    QMenu *PopUp = nullptr;
 };
 
 #endif

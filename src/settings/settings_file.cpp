@@ -1,8 +1,8 @@
 #include "settings_file.h"
 
+#include "files/data_file.h"
+
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <optional>
 
 namespace SettingsFile {
@@ -10,6 +10,8 @@ namespace SettingsFile {
 namespace {
 
 constexpr int HighestState = 2;
+// Eighteen short lines; anything far larger is not a settings file.
+constexpr qint64 MaxFileBytes = 64 * 1024;
 
 std::optional<int> parseState(QByteArrayView line)
 {
@@ -45,37 +47,24 @@ QByteArray toBytes(const States &states)
 QList<int> fromBytes(const QByteArray &bytes)
 {
     QList<int> states;
-    qsizetype lineStart = 0;
-    while (lineStart < bytes.size() && states.size() < BoxCount) {
-        qsizetype lineEnd = lineStart;
-        while (lineEnd < bytes.size() && bytes[lineEnd] != '\r' && bytes[lineEnd] != '\n')
-            ++lineEnd;
-        const std::optional<int> state =
-            parseState(QByteArrayView(bytes).sliced(lineStart, lineEnd - lineStart));
-        if (!state)
+    for (const QByteArrayView line : DataFile::lines(DataFile::withoutByteOrderMark(bytes))) {
+        const std::optional<int> state = parseState(line);
+        if (!state || states.size() == BoxCount)
             break;
         states.append(*state);
-        lineStart = lineEnd;
-        if (lineStart < bytes.size() && bytes[lineStart] == '\r')
-            ++lineStart;
-        if (lineStart < bytes.size() && bytes[lineStart] == '\n')
-            ++lineStart;
     }
     return states;
 }
 
 QList<int> load(const QString &filePath)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return fromBytes(file.readAll());
+    const std::optional<QByteArray> bytes = DataFile::read(filePath, MaxFileBytes);
+    return bytes ? fromBytes(*bytes) : QList<int>();
 }
 
 bool save(const QString &filePath, const States &states)
 {
-    QSaveFile file(filePath);
-    return file.open(QIODevice::WriteOnly) && file.write(toBytes(states)) >= 0 && file.commit();
+    return DataFile::write(filePath, toBytes(states));
 }
 
 } // namespace SettingsFile

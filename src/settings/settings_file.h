@@ -19,10 +19,12 @@ QString path(const QString &programFolder);
 QByteArray toBytes(const States &states);
 
 // The states of the leading lines, up to the first line that is missing, not a plain number or
-// not a valid state. Lines end in CR LF, LF or CR; blanks around the number are allowed.
+// not a valid state. Lines end in CR LF, LF or CR; blanks around the number are allowed; a
+// leading byte-order mark is skipped.
 QList<int> fromBytes(const QByteArray &bytes);
 
-// What fromBytes makes of the file; nothing when it cannot be read.
+// What fromBytes makes of the file; nothing when it is missing, not a regular file or too
+// large to be one.
 QList<int> load(const QString &filePath);
 
 // Replaces the file whole, or leaves the old one as it was and returns false.

@@ -14,6 +14,7 @@ WindowFixture::WindowFixture(const QByteArray *settings)
             qFatal("cannot write the settings file");
     }
     window = std::make_unique<MainWindow>(folder.path(), fakeBrowserViewFactory(&log));
+    startUpLog = std::exchange(log, {});
 }
 
 WindowFixture::~WindowFixture() = default;

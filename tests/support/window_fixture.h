@@ -33,7 +33,8 @@ public:
     static QWidget *optionsWindow();
 
     QTemporaryDir folder;
-    QStringList log;
+    QStringList startUpLog; // what the views were asked while the window started
+    QStringList log;        // what they were asked since
     std::unique_ptr<MainWindow> window;
 };
 

@@ -1,0 +1,57 @@
+#ifndef REELHOP_FAVORITES_FAVORITES_TAB_H
+#define REELHOP_FAVORITES_FAVORITES_TAB_H
+
+#include <QWidget>
+
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class TabPlacement;
+
+// The favorites page: the list, "DISPLAY", "DELETE" and the pop-up menu over the list. The list
+// is the one store of the favorites; the file is rewritten whole after every change of it.
+class FavoritesTab final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The controls are placed in the strip's coordinates through the placement.
+    FavoritesTab(QString filePath, TabPlacement &placement, QWidget *parent = nullptr);
+    Q_DISABLE_COPY_MOVE(FavoritesTab)
+
+    // Fills the list from the file; a file that cannot be read leaves it empty and says so.
+    void load();
+
+    // Appends a favorite and saves the list.
+    void add(const QString &title, const QString &address);
+
+signals:
+    // The user opened a favorite; "DISPLAY" and "&Display" also rename the home tab.
+    void openRequested(const QString &address, bool renameHomeTab);
+    void statusMessage(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class Opener { List, DisplayCommand };
+    void openSelected(Opener opener);
+    void deleteSelected();
+    void save();
+
+    void ListView4_Click();
+    void ListView4_DblClick();
+    void ListView4_MouseDown(Qt::MouseButton button, QPoint globalPosition);
+    void Command2_Click();
+    void Command3_Click();
+    void Delete_Click();
+    void Display_Click();
+
+    QString m_filePath;
+    QTreeWidget *ListView4 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QMenu *PopUp = nullptr;
+};
+
+#endif
