@@ -16,6 +16,7 @@ int main(int argc, char *argv[])
 
     WebEngineViews views;
     MainWindow window(QCoreApplication::applicationDirPath(), views.factory());
+    views.prepareWindow(&window);
     window.showMaximized();
     return QApplication::exec();
 }

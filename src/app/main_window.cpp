@@ -1,5 +1,8 @@
 #include "main_window.h"
 
+#include "browsing/browser_command.h"
+#include "browsing/browser_events.h"
+#include "browsing/mouse_history_buttons.h"
 #include "favorites/favorites_file.h"
 #include "favorites/favorites_tab.h"
 #include "form/control_names.h"
@@ -12,6 +15,8 @@
 #include "form/text_button.h"
 #include "form/twips.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QIcon>
@@ -55,6 +60,8 @@ MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView
     createMenus();
     createStatusBar();
     setFocusOrder();
+    m_events = new BrowserEvents({SSTab1, WebBrowser1, Combo1, m_statusPanel, m_progressPanel}, this);
+    createShortcuts();
     Form_Load();
 
     // The design size first, so the window is usable where nothing maximizes it.
@@ -67,12 +74,13 @@ MainWindow::~MainWindow()
 }
 
 QToolButton *MainWindow::createPictureButton(QWidget *client, const QString &name,
-                                             const QString &tooltip, const QString &icon,
-                                             QRect place)
+                                             const QString &tooltip, const QString &keys,
+                                             const QString &icon, QRect place)
 {
     auto *button = new QToolButton(client);
     button->setObjectName(name);
-    button->setToolTip(tooltip);
+    // The tooltip names the button and, as browsers do, its key.
+    button->setToolTip(u"%1 (%2)"_qs.arg(tooltip, keys));
     button->setAccessibleName(tooltip);
     button->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
     button->setIconSize(QSize(24, 24));
@@ -82,15 +90,15 @@ QToolButton *MainWindow::createPictureButton(QWidget *client, const QString &nam
 
 void MainWindow::createToolbarRow(QWidget *client)
 {
-    Command1 = createPictureButton(client, QStringLiteral("Command1"), tr("Back"),
+    Command1 = createPictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_qs,
                                    QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
-    Command16 = createPictureButton(client, QStringLiteral("Command16"), tr("Forward"),
+    Command16 = createPictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_qs,
                                     QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
-    Command17 = createPictureButton(client, QStringLiteral("Command17"), tr("Stop"),
+    Command17 = createPictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_qs,
                                     QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
-    Command18 = createPictureButton(client, QStringLiteral("Command18"), tr("Refresh"),
+    Command18 = createPictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_qs,
                                     QStringLiteral("refresh.svg"), Twips::rect(1800, 0, 615, 375));
-    Command19 = createPictureButton(client, QStringLiteral("Command19"), tr("Print"),
+    Command19 = createPictureButton(client, QStringLiteral("Command19"), tr("Print"), u"Ctrl+P"_qs,
                                     QStringLiteral("print.svg"), Twips::rect(2400, 0, 615, 375));
     connect(Command1, &QToolButton::clicked, this, &MainWindow::Command1_Click);
     connect(Command16, &QToolButton::clicked, this, &MainWindow::Command16_Click);
@@ -103,10 +111,11 @@ void MainWindow::createToolbarRow(QWidget *client)
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setAccessibleName(tr("Web address"));
+    Combo1->setToolTip(tr("Web address (Ctrl+L)"));
     Combo1->setGeometry(Twips::rect(3000, 50, 5415, 315));
     Combo1->installEventFilter(this);
 
-    Command22 = createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"),
+    Command22 = createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"), u"Enter"_qs,
                                     QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
     Command22->setIconSize(QSize(30, 19));
     Command22->setStyleSheet(
@@ -116,6 +125,7 @@ void MainWindow::createToolbarRow(QWidget *client)
     Text1 = new QLineEdit(client);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(tr("Search text"));
+    Text1->setToolTip(tr("Search text (Ctrl+K)"));
     Text1->setGeometry(Twips::rect(8880, 50, 1935, 315));
     Text1->installEventFilter(this);
 
@@ -126,18 +136,32 @@ void MainWindow::createToolbarRow(QWidget *client)
 
     Command11 = createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
                                  Twips::rect(11640, 0, 1335, 375));
+    Command11->setToolTip(tr("Ctrl+D"));
     connect(Command11, &QPushButton::clicked, this, &MainWindow::Command11_Click);
 
-    auto *focusAddress = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    connect(focusAddress, &QShortcut::activated, this, [this] {
+}
+
+void MainWindow::createShortcuts()
+{
+    const auto shortcut = [this](const QKeySequence &keys, auto handler) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+    };
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), &MainWindow::Command1_Click);
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), &MainWindow::Command16_Click);
+    shortcut(QKeySequence(Qt::Key_Escape), &MainWindow::Command17_Click);
+    shortcut(QKeySequence(Qt::Key_F5), &MainWindow::Command18_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), &MainWindow::Command18_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainWindow::Command11_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), [this] {
         Combo1->setFocus(Qt::ShortcutFocusReason);
         Combo1->lineEdit()->selectAll();
     });
-    auto *focusSearch = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
-    connect(focusSearch, &QShortcut::activated, this, [this] {
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), [this] {
         Text1->setFocus(Qt::ShortcutFocusReason);
         Text1->selectAll();
     });
+    new MouseHistoryButtons(
+        SSTab1, [this] { Command1_Click(); }, [this] { Command16_Click(); });
 }
 
 void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
@@ -202,6 +226,7 @@ void MainWindow::createMenus()
     file->setObjectName(QStringLiteral("file"));
     QAction *print = file->addAction(tr("&Print"), this, &MainWindow::print_Click);
     print->setObjectName(QStringLiteral("print"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     QAction *closer = file->addAction(tr("&Close"), this, &MainWindow::closer_Click);
     closer->setObjectName(QStringLiteral("closer"));
 
@@ -223,6 +248,11 @@ void MainWindow::createStatusBar()
     m_statusPanel = new QLabel(bar);
     m_statusPanel->setObjectName(QStringLiteral("Panel1"));
     bar->addWidget(m_statusPanel, 1);
+    m_progressPanel = new QLabel(bar);
+    m_progressPanel->setObjectName(QStringLiteral("Panel2"));
+    m_progressPanel->setMinimumWidth(Twips::toPixels(900));
+    m_progressPanel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bar->addPermanentWidget(m_progressPanel);
 }
 
 void MainWindow::setFocusOrder()
@@ -302,6 +332,7 @@ void MainWindow::Form_Resize()
 
 void MainWindow::loadAddressIntoCurrentView()
 {
+    m_events->addressSubmitted();
     if (BrowserView *target = currentView())
         target->navigate(Combo1->currentText());
 }
@@ -386,13 +417,64 @@ void MainWindow::Option1_Click()
     dialog.applySettingsFile();
 }
 
-// Filled by the toolbar, favorites, notes, closing and About features.
-void MainWindow::Command1_Click() {}
-void MainWindow::Command16_Click() {}
-void MainWindow::Command17_Click() {}
-void MainWindow::Command18_Click() {}
-void MainWindow::Command19_Click() {}
+void MainWindow::runOnSelectedView(BrowserCommand command)
+{
+    if (const std::optional<int> index = viewForCommand(command, SSTab1->currentIndex()))
+        runCommand(command, *view(*index));
+}
+
+void MainWindow::Command1_Click()
+{
+    runOnSelectedView(BrowserCommand::Back);
+}
+
+void MainWindow::Command16_Click()
+{
+    runOnSelectedView(BrowserCommand::Forward);
+}
+
+void MainWindow::Command17_Click()
+{
+    runOnSelectedView(BrowserCommand::Stop);
+}
+
+void MainWindow::Command18_Click()
+{
+    runOnSelectedView(BrowserCommand::Refresh);
+}
+
+void MainWindow::Command19_Click()
+{
+    runOnSelectedView(BrowserCommand::Print);
+}
+
+void MainWindow::print_Click()
+{
+    Command19_Click();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload(event->spontaneous());
+    event->accept();
+}
+
+void MainWindow::Form_QueryUnload(bool closedByUser)
+{
+    if (!closedByUser)
+        return;
+    // The hidden options window and the About box must not outlive this one.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this)
+            window->close();
+    }
+    QCoreApplication::quit();
+}
+
+void MainWindow::closer_Click()
+{
+    QCoreApplication::exit(0);
+}
+
 void MainWindow::Command4_Click() {}
-void MainWindow::print_Click() {}
-void MainWindow::closer_Click() {}
 void MainWindow::about_Click() {}

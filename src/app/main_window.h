@@ -7,7 +7,9 @@
 #include <QPointer>
 #include <array>
 
+class BrowserEvents;
 class FavoritesTab;
+enum class BrowserCommand;
 class OptionsDialog;
 class QAction;
 class QComboBox;
@@ -44,6 +46,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createToolbarRow(QWidget *client);
@@ -52,17 +55,20 @@ private:
     void createMenus();
     void createStatusBar();
     void setFocusOrder();
+    void createShortcuts();
     QToolButton *createPictureButton(QWidget *client, const QString &name, const QString &tooltip,
-                                     const QString &icon, QRect place);
+                                     const QString &keys, const QString &icon, QRect place);
 
     BrowserView *currentView() const;
     void loadAddressIntoCurrentView();
+    void runOnSelectedView(BrowserCommand command);
     void showStatus(const QString &text);
 
     void openFavorite(const QString &address, bool renameHomeTab);
 
     void Form_Load();
     void Form_Resize();
+    void Form_QueryUnload(bool closedByUser);
     void Command1_Click();
     void Command16_Click();
     void Command17_Click();
@@ -100,6 +106,8 @@ private:
     QPlainTextEdit *Text2 = nullptr;
     QPushButton *Command4 = nullptr;
     QLabel *m_statusPanel = nullptr;
+    QLabel *m_progressPanel = nullptr;
+    BrowserEvents *m_events = nullptr;
 };
 
 #endif

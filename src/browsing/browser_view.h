@@ -12,6 +12,9 @@ class BrowserView : public QWidget
     Q_OBJECT
 
 public:
+    enum class LoadState { Idle, Loading, Loaded, Failed };
+    Q_ENUM(LoadState)
+
     using QWidget::QWidget;
 
     virtual bool navigate(const QString &address) = 0;
@@ -23,11 +26,21 @@ public:
 
     // "http:///" until the view is first sent somewhere.
     virtual QString locationUrl() const = 0;
+    // The page's own title; empty for a page that has none.
     virtual QString title() const = 0;
+
+    virtual LoadState loadState() const = 0;
+    // Of the page loading now or last loaded, 0 to 100.
+    virtual int loadProgress() const = 0;
+    // Why the last load failed, in a few words; empty unless it failed.
+    virtual QString failureReason() const = 0;
+
+    virtual void setMuted(bool muted) = 0;
 
 signals:
     void statusTextChanged(const QString &text);
     void progressChanged(int progress, int maximum);
+    void loadStateChanged(BrowserView::LoadState state);
 };
 
 // Makes one view; the window asks for ten. The program passes the web engine's, tests a fake.

@@ -13,6 +13,9 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QWebEngineLoadingInfo>
+#include <QQuickWidget>
+#include <QWindow>
 
 namespace {
 
@@ -60,6 +63,23 @@ private:
     void leave() { triggerPageAction(QWebEnginePage::ExitFullScreen); }
 };
 
+// The engine's stand-in title for a page without one: the address as a browser shows it, with
+// or without its scheme and a bare host's slash, or a local file's name.
+bool isAddressStandIn(const QString &title, const QUrl &url)
+{
+    if (title.isEmpty() || url.isEmpty())
+        return title.isEmpty();
+    const QList<QString> forms{
+        url.toString(),
+        url.toDisplayString(),
+        url.toDisplayString(QUrl::RemoveScheme | QUrl::RemoveUserInfo).mid(2),
+        url.toDisplayString(QUrl::RemoveScheme | QUrl::RemoveUserInfo | QUrl::StripTrailingSlash)
+            .mid(2),
+        url.isLocalFile() ? url.fileName() : QString(),
+    };
+    return forms.contains(title);
+}
+
 } // namespace
 
 WebEngineViews::WebEngineViews(QString storageName) : m_storageName(std::move(storageName)) {}
@@ -68,8 +88,7 @@ WebEngineViews::~WebEngineViews() = default;
 
 BrowserViewFactory WebEngineViews::factory()
 {
-    return
-        [this](QWidget *parent) { return new WebEngineView([this] { return profile(); }, parent); };
+    return [this](QWidget *parent) { return new WebEngineView(*this, parent); };
 }
 
 QWebEngineProfile *WebEngineViews::profile()
@@ -82,8 +101,50 @@ QWebEngineProfile *WebEngineViews::profile()
     return m_profile.get();
 }
 
-WebEngineView::WebEngineView(std::function<QWebEngineProfile *()> profile, QWidget *parent)
-    : BrowserView(parent), m_profile(std::move(profile))
+void WebEngineViews::prepareWindow(QWidget *window)
+{
+    // Qt re-creates a shown window, dropping its maximized state, when the first view that
+    // renders through the graphics stack joins it. A hidden widget of that kind, there from the
+    // start, makes the window right the first time.
+    auto *surfaceHint = new QQuickWidget(window);
+    surfaceHint->setObjectName(QStringLiteral("engineSurfaceHint"));
+    surfaceHint->setAttribute(Qt::WA_DontShowOnScreen);
+    surfaceHint->hide();
+
+    window->winId();
+    m_held = true;
+    window->windowHandle()->installEventFilter(this);
+}
+
+bool WebEngineViews::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+        watched->removeEventFilter(this);
+        // After the window's first paint, which this very event brings.
+        QTimer::singleShot(0, this, &WebEngineViews::release);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WebEngineViews::release()
+{
+    m_held = false;
+    for (const QPointer<WebEngineView> &view : std::exchange(m_waiting, {})) {
+        if (view)
+            view->startEngine();
+    }
+}
+
+void WebEngineViews::scheduleStart(WebEngineView *view)
+{
+    if (m_held)
+        m_waiting.append(view);
+    else
+        QTimer::singleShot(0, view, &WebEngineView::startEngine);
+}
+
+WebEngineView::WebEngineView(WebEngineViews &engine, QWidget *parent)
+    : BrowserView(parent), m_engine(engine)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -103,35 +164,30 @@ bool WebEngineView::navigate(const QString &address)
         m_view->setUrl(url);
         return true;
     }
-    // The window is shown before the engine starts, which takes a moment: keep the request and
-    // start the engine from the event loop.
+    // The engine takes a moment to start and the window comes first: keep the request, in order.
     m_pendingNavigations.append(url);
-    if (!m_engineStartQueued) {
-        m_engineStartQueued = true;
-        QTimer::singleShot(0, this, &WebEngineView::startEngine);
+    if (!m_startScheduled) {
+        m_startScheduled = true;
+        m_engine.scheduleStart(this);
     }
     return true;
 }
 
 void WebEngineView::startEngine()
 {
+    if (m_view)
+        return;
     m_view = new QWebEngineView(this);
-    auto *page = new SameWindowPage(m_profile(), m_view);
+    auto *page = new SameWindowPage(m_engine.profile(), m_view);
+    page->setAudioMuted(m_muted);
     m_view->setPage(page);
     layout()->addWidget(m_view);
 
     connect(page, &QWebEnginePage::linkHovered, this, &BrowserView::statusTextChanged);
-    connect(page, &QWebEnginePage::loadStarted, this, [this] {
-        m_lastProgress = 0;
-        emit statusTextChanged(tr("Opening %1").arg(locationUrl()));
-        emit progressChanged(0, 100);
-    });
+    connect(page, &QWebEnginePage::loadingChanged, this, &WebEngineView::followLoading);
     connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) {
         m_lastProgress = progress;
         emit progressChanged(progress, 100);
-    });
-    connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        emit statusTextChanged(ok ? tr("Done") : tr("The page could not be loaded"));
     });
     // Sites that change their address without a full load must still move the address box.
     connect(page, &QWebEnginePage::urlChanged, this,
@@ -140,6 +196,38 @@ void WebEngineView::startEngine()
 
     for (const QUrl &url : std::exchange(m_pendingNavigations, {}))
         m_view->setUrl(url);
+}
+
+void WebEngineView::followLoading(const QWebEngineLoadingInfo &info)
+{
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        m_lastProgress = 0;
+        m_failureReason.clear();
+        setLoadState(LoadState::Loading);
+        emit statusTextChanged(tr("Opening %1").arg(info.url().toString()));
+        emit progressChanged(0, 100);
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        setLoadState(LoadState::Loaded);
+        emit statusTextChanged(tr("Done"));
+        break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        setLoadState(LoadState::Idle);
+        emit statusTextChanged(tr("Stopped"));
+        break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        m_failureReason = info.errorString();
+        setLoadState(LoadState::Failed);
+        emit statusTextChanged(tr("The page could not be loaded: %1").arg(m_failureReason));
+        break;
+    }
+}
+
+void WebEngineView::setLoadState(LoadState state)
+{
+    m_loadState = state;
+    emit loadStateChanged(state);
 }
 
 void WebEngineView::toggleFullScreen(QWebEngineFullScreenRequest request)
@@ -221,5 +309,31 @@ QString WebEngineView::locationUrl() const
 
 QString WebEngineView::title() const
 {
-    return m_view ? m_view->title() : QString();
+    if (!m_view)
+        return {};
+    // The engine shows a page without a title by its address; that is no title of the page's.
+    const QString shown = m_view->title();
+    return isAddressStandIn(shown, m_view->url()) ? QString() : shown;
+}
+
+BrowserView::LoadState WebEngineView::loadState() const
+{
+    return m_loadState;
+}
+
+int WebEngineView::loadProgress() const
+{
+    return m_lastProgress;
+}
+
+QString WebEngineView::failureReason() const
+{
+    return m_failureReason;
+}
+
+void WebEngineView::setMuted(bool muted)
+{
+    m_muted = muted;
+    if (m_view)
+        m_view->page()->setAudioMuted(muted);
 }

@@ -72,6 +72,12 @@ QUrl searchAddress(int site, const QString &text);
 // The view shown on a tab: sites 0 to 8 on their own view, HOME on view 9, none elsewhere.
 std::optional<int> viewOfTab(int tab);
 
+// The tab that shows a view: the inverse of viewOfTab.
+constexpr int tabOfView(int view)
+{
+    return view == HomeView ? HomeTab : view;
+}
+
 // The caption of every tab of the main strip, in tab order.
 QString tabCaption(int tab);
 

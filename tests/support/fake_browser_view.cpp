@@ -58,3 +58,12 @@ BrowserViewFactory fakeBrowserViewFactory(QStringList *log)
 {
     return [log](QWidget *parent) { return new FakeBrowserView(log, parent); };
 }
+
+void FakeBrowserView::report(LoadState newState, int newProgress, const QString &newReason)
+{
+    state = newState;
+    progress = newProgress;
+    reason = newReason;
+    emit loadStateChanged(newState);
+    emit progressChanged(newProgress, 100);
+}

@@ -22,9 +22,20 @@ public:
     bool printWithDialog() override;
     QString locationUrl() const override;
     QString title() const override;
+    LoadState loadState() const override { return state; }
+    int loadProgress() const override { return progress; }
+    QString failureReason() const override { return reason; }
+    void setMuted(bool muted) override { this->muted = muted; }
+
+    // Plays a load step as the engine reports it.
+    void report(LoadState newState, int newProgress, const QString &newReason = {});
 
     QString location = QStringLiteral("http:///");
     QString pageTitle;
+    LoadState state = LoadState::Idle;
+    int progress = 0;
+    QString reason;
+    bool muted = false;
     // Lets a test look at the window at the moment the view is sent somewhere.
     std::function<void()> onNavigate;
 

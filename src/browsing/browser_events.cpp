@@ -1,0 +1,113 @@
+#include "browser_events.h"
+
+#include "search/site_catalogue.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace {
+
+QIcon iconOfState(BrowserView::LoadState state)
+{
+    switch (state) {
+    case BrowserView::LoadState::Loading:
+        return QIcon(QStringLiteral(":/icons/state-loading.svg"));
+    case BrowserView::LoadState::Loaded:
+        return QIcon(QStringLiteral(":/icons/state-loaded.svg"));
+    case BrowserView::LoadState::Failed:
+        return QIcon(QStringLiteral(":/icons/state-failed.svg"));
+    case BrowserView::LoadState::Idle:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+BrowserEvents::BrowserEvents(const Controls &controls, QObject *parent)
+    : QObject(parent), m_controls(controls)
+{
+    for (int index = 0; index < int(m_controls.views.size()); ++index) {
+        BrowserView *view = m_controls.views[index];
+        connect(view, &BrowserView::statusTextChanged, this,
+                &BrowserEvents::WebBrowser1_StatusTextChange);
+        connect(view, &BrowserView::progressChanged, this,
+                &BrowserEvents::WebBrowser1_ProgressChange);
+        connect(view, &BrowserView::loadStateChanged, this, [this, index] {
+            showLoadState(index);
+            showProgress();
+        });
+    }
+    connect(m_controls.tabs, &QTabWidget::currentChanged, this, &BrowserEvents::followSelectedTab);
+
+    QLineEdit *address = m_controls.addressBox->lineEdit();
+    connect(address, &QLineEdit::textEdited, this, [this] { m_addressEdited = true; });
+    address->installEventFilter(this);
+    followSelectedTab();
+}
+
+void BrowserEvents::addressSubmitted()
+{
+    m_addressEdited = false;
+}
+
+bool BrowserEvents::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut)
+        m_addressEdited = false;
+    return QObject::eventFilter(watched, event);
+}
+
+BrowserView *BrowserEvents::selectedView() const
+{
+    const std::optional<int> index = SiteCatalogue::viewOfTab(m_controls.tabs->currentIndex());
+    return index ? m_controls.views.at(*index) : nullptr;
+}
+
+void BrowserEvents::WebBrowser1_StatusTextChange(const QString &text)
+{
+    // Whichever view reports: the panel shows it while any view's tab is selected.
+    if (selectedView())
+        m_controls.statusPanel->setText(text);
+}
+
+void BrowserEvents::WebBrowser1_ProgressChange()
+{
+    showProgress();
+    const BrowserView *view = selectedView();
+    if (!view)
+        return;
+    // After a search nine views report for seconds; what the user is typing must survive them.
+    if (m_addressEdited && m_controls.addressBox->lineEdit()->hasFocus())
+        return;
+    m_controls.addressBox->setEditText(view->locationUrl());
+}
+
+void BrowserEvents::showLoadState(int view)
+{
+    m_controls.tabs->setTabIcon(SiteCatalogue::tabOfView(view),
+                                iconOfState(m_controls.views.at(view)->loadState()));
+}
+
+void BrowserEvents::showProgress()
+{
+    const BrowserView *view = selectedView();
+    const bool loading = view && view->loadState() == BrowserView::LoadState::Loading;
+    m_controls.progressPanel->setText(loading ? tr("%1%").arg(view->loadProgress()) : QString());
+}
+
+void BrowserEvents::followSelectedTab()
+{
+    // Nine sites may start videos at once after a search: only the one in sight is heard.
+    const BrowserView *selected = selectedView();
+    for (BrowserView *view : m_controls.views)
+        view->setMuted(view != selected);
+    showProgress();
+    if (selected && selected->loadState() == BrowserView::LoadState::Failed)
+        m_controls.statusPanel->setText(
+            tr("The page could not be loaded: %1").arg(selected->failureReason()));
+}
