@@ -3,7 +3,9 @@
 #include "browsing/browser_command.h"
 #include "browsing/browser_events.h"
 #include "browsing/mouse_history_buttons.h"
+#include "about/about_box.h"
 #include "favorites/favorites_file.h"
+#include "files/data_file.h"
 #include "favorites/favorites_tab.h"
 #include "form/control_names.h"
 #include "form/fonts.h"
@@ -14,6 +16,7 @@
 #include "form/tab_placement.h"
 #include "form/text_button.h"
 #include "form/twips.h"
+#include "notes/notes_tab.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,7 +27,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
@@ -44,8 +46,11 @@ bool isEnter(int keyCode)
 
 } // namespace
 
-MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView, QWidget *parent)
-    : QMainWindow(parent), m_programFolder(std::move(programFolder))
+MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &makeView,
+                       NotesPrinterFactory makePrinter, QWidget *parent)
+    : QMainWindow(parent),
+      m_dataFolder(DataFile::folderFor(programFolder)),
+      m_makePrinter(std::move(makePrinter))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Reelhop"));
@@ -71,6 +76,7 @@ MainWindow::MainWindow(QString programFolder, const BrowserViewFactory &makeView
 MainWindow::~MainWindow()
 {
     delete m_options.data();
+    delete m_about.data();
 }
 
 QToolButton *MainWindow::createPictureButton(QWidget *client, const QString &name,
@@ -175,12 +181,14 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
     for (int tab = 0; tab < SiteCatalogue::TabCount; ++tab) {
         QWidget *page = nullptr;
         if (tab == SiteCatalogue::FavoritesTab) {
-            m_favorites = new FavoritesTab(FavoritesFile::path(m_programFolder), *m_tabPlacement);
+            m_favorites = new FavoritesTab(FavoritesFile::path(m_dataFolder), *m_tabPlacement);
             connect(m_favorites, &FavoritesTab::openRequested, this, &MainWindow::openFavorite);
             connect(m_favorites, &FavoritesTab::statusMessage, this, &MainWindow::showStatus);
             page = m_favorites;
         } else if (tab == SiteCatalogue::NotesTab) {
-            page = createNotesPage();
+            m_notes = new NotesTab(m_makePrinter, *m_tabPlacement);
+            connect(m_notes, &NotesTab::statusMessage, this, &MainWindow::showStatus);
+            page = m_notes;
         } else {
             page = new QWidget;
             const int index = *SiteCatalogue::viewOfTab(tab);
@@ -196,28 +204,6 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
     for (auto *arrow : SSTab1->tabBar()->findChildren<QToolButton *>())
         arrow->setFocusPolicy(Qt::NoFocus);
     m_tabPlacement->apply();
-}
-
-QWidget *MainWindow::createNotesPage()
-{
-    auto *page = new QWidget;
-    Label1 = new QLabel(tr("MY NOTES"), page);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(designFont(QStringLiteral("MS Sans Serif"), 18));
-    m_tabPlacement->add(Label1, Twips::rect(4560, 600, 2055, 495));
-
-    Text2 = new QPlainTextEdit(page);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setFont(designFont(QStringLiteral("Comic Sans MS"), 15.75));
-    Text2->setAccessibleName(tr("Notes"));
-    Label1->setBuddy(Text2);
-    m_tabPlacement->add(Text2, Twips::rect(360, 1080, 10335, 6375));
-
-    Command4 = createTextButton(page, QStringLiteral("Command4"), tr("Print It"), {});
-    Command4->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5));
-    m_tabPlacement->add(Command4, Twips::rect(5160, 7800, 1695, 375));
-    connect(Command4, &QPushButton::clicked, this, &MainWindow::Command4_Click);
-    return page;
 }
 
 void MainWindow::createMenus()
@@ -281,7 +267,7 @@ void MainWindow::setTabAvailable(int tab, bool available)
 OptionsDialog &MainWindow::options()
 {
     if (!m_options) {
-        m_options = new OptionsDialog(SettingsFile::path(m_programFolder));
+        m_options = new OptionsDialog(SettingsFile::path(m_dataFolder));
         connect(m_options, &OptionsDialog::unloaded, this, [this] { m_options = nullptr; });
         connect(m_options, &OptionsDialog::saveFailed, this, [this](const QString &path) {
             showStatus(
@@ -476,5 +462,11 @@ void MainWindow::closer_Click()
     QCoreApplication::exit(0);
 }
 
-void MainWindow::Command4_Click() {}
-void MainWindow::about_Click() {}
+void MainWindow::about_Click()
+{
+    if (!m_about)
+        m_about = new AboutBox;
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}

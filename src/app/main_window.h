@@ -2,12 +2,15 @@
 #define REELHOP_APP_MAIN_WINDOW_H
 
 #include "browsing/browser_view.h"
+#include "notes/notes_document.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 
+class AboutBox;
 class BrowserEvents;
+class NotesTab;
 class FavoritesTab;
 enum class BrowserCommand;
 class OptionsDialog;
@@ -16,7 +19,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -29,8 +31,10 @@ class MainWindow final : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(QString programFolder, const BrowserViewFactory &makeView,
-               QWidget *parent = nullptr);
+    // The settings and favorites files live in the program's folder where it can be written,
+    // else in the user's data folder.
+    MainWindow(const QString &programFolder, const BrowserViewFactory &makeView,
+               NotesPrinterFactory makePrinter = defaultNotesPrinter, QWidget *parent = nullptr);
     ~MainWindow() override;
     Q_DISABLE_COPY_MOVE(MainWindow)
 
@@ -51,7 +55,6 @@ protected:
 private:
     void createToolbarRow(QWidget *client);
     void createTabs(QWidget *client, const BrowserViewFactory &makeView);
-    QWidget *createNotesPage();
     void createMenus();
     void createStatusBar();
     void setFocusOrder();
@@ -79,14 +82,15 @@ private:
     void Text1_KeyDown(int keyCode);
     void Command21_Click();
     void Command11_Click();
-    void Command4_Click();
     void print_Click();
     void closer_Click();
     void Option1_Click();
     void about_Click();
 
-    QString m_programFolder;
+    QString m_dataFolder;
+    NotesPrinterFactory m_makePrinter;
     QPointer<OptionsDialog> m_options;
+    QPointer<AboutBox> m_about;
     TabPlacement *m_tabPlacement = nullptr;
 
     QToolButton *Command1 = nullptr;
@@ -102,9 +106,7 @@ private:
     QTabWidget *SSTab1 = nullptr;
     std::array<BrowserView *, 10> WebBrowser1{};
     FavoritesTab *m_favorites = nullptr;
-    QLabel *Label1 = nullptr;
-    QPlainTextEdit *Text2 = nullptr;
-    QPushButton *Command4 = nullptr;
+    NotesTab *m_notes = nullptr;
     QLabel *m_statusPanel = nullptr;
     QLabel *m_progressPanel = nullptr;
     BrowserEvents *m_events = nullptr;

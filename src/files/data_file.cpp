@@ -1,10 +1,21 @@
 #include "data_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace DataFile {
+
+QString folderFor(const QString &programFolder)
+{
+    if (QFileInfo(programFolder).isWritable())
+        return programFolder;
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(userFolder);
+    return userFolder;
+}
 
 std::optional<QByteArray> read(const QString &path, qint64 maxBytes)
 {

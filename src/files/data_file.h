@@ -9,6 +9,10 @@
 // What both of the program's small data files need from the file system.
 namespace DataFile {
 
+// Where the program keeps its files: its own folder when that can be written (a build, a copied
+// program folder), else the user's data folder, as for an installed program.
+QString folderFor(const QString &programFolder);
+
 // The whole file, when it is a regular file of at most maxBytes that can be read. A pipe, a
 // device, a folder or a file too large gives nothing, so no file can hang or flood the program.
 std::optional<QByteArray> read(const QString &path, qint64 maxBytes);
