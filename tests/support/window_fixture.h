@@ -3,7 +3,9 @@
 
 #include "app/main_window.h"
 #include "fake_browser_view.h"
+#include "settings_bytes.h"
 
+#include <QDir>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,8 +15,10 @@
 class WindowFixture
 {
 public:
-    // Settings bytes, when given, are in place before the window first reads a setting.
-    explicit WindowFixture(const QByteArray *settings = nullptr);
+    // The files, by name, are in the folder before the window starts; so is whatever prepare
+    // puts there.
+    explicit WindowFixture(const QList<std::pair<QString, QByteArray>> &files = {},
+                           const std::function<void(const QDir &folder)> &prepare = {});
     ~WindowFixture();
 
     template <typename Control> Control *find(const QString &name) const
@@ -27,12 +31,17 @@ public:
 
     QTabWidget *tabs() const { return find<QTabWidget>(QStringLiteral("SSTab1")); }
     FakeBrowserView *view(int index) const;
-    QString settingsPath() const;
+    QString status() const;
+    QString filePath(const QString &name) const { return folder.filePath(name); }
+    QByteArray fileBytes(const QString &name) const;
+    void click(const QString &buttonName) const;
 
     // The options window, when it is loaded.
     static QWidget *optionsWindow();
 
     QTemporaryDir folder;
+    // What "Print It" prints on; none by default, as on a machine without a printer.
+    NotesPrinterFactory makePrinter = [] { return nullptr; };
     QStringList startUpLog; // what the views were asked while the window started
     QStringList log;        // what they were asked since
     std::unique_ptr<MainWindow> window;

@@ -1,0 +1,169 @@
+#include "favorites/favorites_file.h"
+#include "files/data_file.h"
+#include "settings/settings_file.h"
+#include "support/settings_bytes.h"
+#include "support/unprivileged_scope.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+
+using Items = QList<FavoritesFile::Item>;
+
+class TestDataFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void settings_writesNinetyBytes_readsUpToTheFirstBadLine_data();
+    void settings_writesNinetyBytes_readsUpToTheFirstBadLine();
+    void favorites_readEveryLineEndAndCodePage_data();
+    void favorites_readEveryLineEndAndCodePage();
+    void writers_produceTheExactBytesThatReadBack();
+    void readers_refuseWhatIsNoRegularFileWithoutHanging_data();
+    void readers_refuseWhatIsNoRegularFileWithoutHanging();
+    void saves_intoReadOnlyFolder_failAndKeepTheOldFile();
+    void folder_isTheProgramsUnlessItCannotBeWritten();
+};
+
+void TestDataFiles::settings_writesNinetyBytes_readsUpToTheFirstBadLine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<int>>("expected");
+    const QList<int> some{1, 0, 2};
+    QTest::newRow("as written") << QByteArray(" 1 \r\n 0 \r\n 2 \r\n") << some;
+    QTest::newRow("plain, LF") << QByteArray("1\n0\n2\n") << some;
+    QTest::newRow("CR, tabs, last unended") << QByteArray("\t1 \r 0\r\n2") << some;
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF 1 \r\n 0 \r\n 2 \r\n") << some;
+    QTest::newRow("20 lines") << settingsBytes(QList<int>(20, 1)) << QList<int>(18, 1);
+    QTest::newRow("10 lines") << settingsBytes(QList<int>(10, 2)) << QList<int>(10, 2);
+    QTest::newRow("letter") << QByteArray(" 1 \r\n 2 \r\n x \r\n 1 \r\n") << QList<int>{1, 2};
+    QTest::newRow("3") << QByteArray(" 1 \r\n 3 \r\n 1 \r\n") << QList<int>{1};
+    QTest::newRow("empty line") << QByteArray("1\r\n\r\n1\r\n") << QList<int>{1};
+    QTest::newRow("sign, two numbers") << QByteArray("+1\r\n1 1\r\n") << QList<int>{};
+    QTest::newRow("garbage") << QByteArray("\xff\xfe\x00\x01", 4) << QList<int>{};
+}
+
+void TestDataFiles::settings_writesNinetyBytes_readsUpToTheFirstBadLine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<int>, expected);
+    QCOMPARE(SettingsFile::fromBytes(bytes), expected);
+}
+
+void TestDataFiles::favorites_readEveryLineEndAndCodePage_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Items>("expected");
+    const Items two{{u"abc"_qs, u"xyz"_qs}, {u""_qs, u""_qs}};
+    QTest::newRow("the 14-byte example") << QByteArray("abc\r\nxyz\r\n\r\n\r\n") << two;
+    QTest::newRow("LF only") << QByteArray("abc\nxyz\n\n\n") << two;
+    QTest::newRow("CR only") << QByteArray("abc\rxyz\r\r\r") << two;
+    QTest::newRow("no final line end") << QByteArray("abc\r\nxyz") << Items{two[0]};
+    QTest::newRow("ends after a title") << QByteArray("abc\r\nxyz\r\nT\r\n")
+                                        << Items{two[0], {u"T"_qs, u""_qs}};
+    QTest::newRow("Windows-1252 line") << QByteArray("Caf\xe9 \x80\r\nhttp://a/\r\n")
+                                       << Items{{u"Café €"_qs, u"http://a/"_qs}};
+    QTest::newRow("UTF-8, byte-order mark") << QByteArray("\xEF\xBB\xBF" "Caf\xC3\xA9\r\nu\r\n")
+                                            << Items{{u"Café"_qs, u"u"_qs}};
+    QTest::newRow("empty file") << QByteArray() << Items{};
+}
+
+void TestDataFiles::favorites_readEveryLineEndAndCodePage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Items, expected);
+    QCOMPARE(FavoritesFile::fromBytes(bytes, 2), expected);
+}
+
+void TestDataFiles::writers_produceTheExactBytesThatReadBack()
+{
+    SettingsFile::States states{};
+    states[9] = 1;
+    states[12] = 2;
+    const QByteArray settings = SettingsFile::toBytes(states);
+    QCOMPARE(settings.size(), 90);
+    QCOMPARE(settings.sliced(40, 25), QByteArray(" 0 \r\n 1 \r\n 0 \r\n 0 \r\n 2 \r\n"));
+    QCOMPARE(SettingsFile::fromBytes(settings), QList<int>(states.begin(), states.end()));
+
+    const Items items{{u"abc"_qs, u"xyz"_qs}, {u""_qs, u""_qs}};
+    QCOMPARE(FavoritesFile::toBytes(items, 2), QByteArray("abc\r\nxyz\r\n\r\n\r\n"));
+
+    const Items odd{{u"  \"Rock, roll\" ,"_qs, u"http://a/?q=\"x\""_qs}, {u"Café"_qs, u""_qs}};
+    QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(odd, 2), 2), odd);
+    QVERIFY(FavoritesFile::toBytes(odd, 2).contains("Caf\xC3\xA9\r\n"));
+
+    const Items broken{{u"two\r\nlines\nhere"_qs, u"a\rb"_qs}};
+    QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
+    // Every item is one line per column of the list, whatever it holds.
+    QCOMPARE(FavoritesFile::toBytes({{u"t"_qs}}, 3), QByteArray("t\r\n\r\n\r\n"));
+}
+
+void TestDataFiles::readers_refuseWhatIsNoRegularFileWithoutHanging_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"pipe", "link to /dev/zero", "folder"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void TestDataFiles::readers_refuseWhatIsNoRegularFileWithoutHanging()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir folder;
+    for (const QString &path : {SettingsFile::path(folder.path()), FavoritesFile::path(folder.path())}) {
+        if (kind == u"pipe")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkdir(path));
+        else
+            QVERIFY(QFile::link(u"/dev/zero"_qs, path));
+    }
+    QCOMPARE(SettingsFile::load(SettingsFile::path(folder.path())), QList<int>());
+    QCOMPARE(FavoritesFile::load(FavoritesFile::path(folder.path()), 2), std::nullopt);
+    // No file at all is an empty list, not a damaged one.
+    QCOMPARE(FavoritesFile::load(folder.filePath(u"none"_qs), 2), std::optional<Items>(Items{}));
+}
+
+void TestDataFiles::saves_intoReadOnlyFolder_failAndKeepTheOldFile()
+{
+    QTemporaryDir folder;
+    const QString settings = SettingsFile::path(folder.path());
+    const QString favorites = FavoritesFile::path(folder.path());
+    SettingsFile::States old{};
+    old.fill(1);
+    QVERIFY(SettingsFile::save(settings, old));
+    QVERIFY(FavoritesFile::save(favorites, {{u"old"_qs, u"http://old/"_qs}}, 2));
+    QVERIFY(makeReadOnly(folder.path(), settings) && makeReadOnly(folder.path(), favorites));
+    {
+        const UnprivilegedScope asOrdinaryUser;
+        QVERIFY(!SettingsFile::save(settings, SettingsFile::States{}));
+        QVERIFY(!FavoritesFile::save(favorites, {}, 2));
+    }
+    QVERIFY(makeWritable(folder.path()));
+    QCOMPARE(SettingsFile::load(settings), QList<int>(18, 1));
+    QCOMPARE(FavoritesFile::load(favorites, 2),
+             std::optional<Items>(Items{{u"old"_qs, u"http://old/"_qs}}));
+}
+
+void TestDataFiles::folder_isTheProgramsUnlessItCannotBeWritten()
+{
+    QCoreApplication::setApplicationName(u"Reelhop"_qs);
+    QTemporaryDir program, home;
+    QCOMPARE(DataFile::folderFor(program.path()), program.path());
+    QVERIFY(QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7777)));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    QVERIFY(makeReadOnly(program.path()));
+    QString folder;
+    {
+        const UnprivilegedScope asOrdinaryUser;
+        folder = DataFile::folderFor(program.path());
+    }
+    QCOMPARE(folder, home.filePath(u"Reelhop"_qs));
+    QVERIFY(QFileInfo(folder).isDir());
+}
+
+QTEST_APPLESS_MAIN(TestDataFiles)
+#include "tst_data_files.moc"

@@ -1,0 +1,164 @@
+#include "form/control_names.h"
+#include "settings/setting_check_box.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+// Every box of the options checked: start-up loads everything, a search every site.
+const QList<std::pair<QString, QByteArray>> AllChosen{
+    {u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}};
+
+QByteArray settingsWithSearchBoxes(const QList<int> &searchStates)
+{
+    return settingsBytes(QList<int>(9, 1) + searchStates);
+}
+
+QList<bool> siteTabsAvailable(QTabWidget *tabs)
+{
+    QList<bool> available;
+    for (int tab = 0; tab < 9; ++tab)
+        available.append(tabs->isTabEnabled(tab));
+    return available;
+}
+
+QString navigation(int view, const QString &address)
+{
+    return u"WebBrowser1(%1) navigate %2"_qs.arg(view).arg(address);
+}
+
+} // namespace
+
+class TestSearchAndAddress : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void address_loadsUnchangedIntoTheSelectedTabsViewOnly_data();
+    void address_loadsUnchangedIntoTheSelectedTabsViewOnly();
+    void address_typedThroughTheFocus_loadsOnlyOnEnter();
+    void search_loadsTheWholeTextInExactlyTheCheckedSites();
+    void search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_openDialogCounts();
+};
+
+void TestSearchAndAddress::address_loadsUnchangedIntoTheSelectedTabsViewOnly_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("expectedView"); // -1: nothing loads
+    for (int tab = 0; tab < 12; ++tab)
+        QTest::addRow("tab %d", tab) << tab << (tab < 9 ? tab : tab == 11 ? 9 : -1);
+}
+
+void TestSearchAndAddress::address_loadsUnchangedIntoTheSelectedTabsViewOnly()
+{
+    QFETCH(int, tab);
+    QFETCH(int, expectedView);
+    WindowFixture fixture(AllChosen);
+    fixture.tabs()->setCurrentIndex(tab);
+    auto *combo = fixture.find<QComboBox>(u"Combo1"_qs);
+    combo->addItems({u"http://a.example/"_qs, u"b.example"_qs});
+    const QString typed = u"  Http://Example.COM/a b?x=1&y=ü  "_qs;
+    combo->setEditText(typed);
+
+    for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier})
+        QTest::keyClick(combo, Qt::Key_Return, modifier);
+    QTest::keyClick(combo, Qt::Key_Enter, Qt::KeypadModifier);
+    fixture.click(u"Command22"_qs);
+
+    // Never a search as well: every search box is checked.
+    QCOMPARE(fixture.log, expectedView < 0 ? QStringList()
+                                           : QStringList(5, navigation(expectedView, typed)));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->currentText(), typed);
+    QCOMPARE(fixture.tabs()->currentIndex(), tab);
+}
+
+void TestSearchAndAddress::address_typedThroughTheFocus_loadsOnlyOnEnter()
+{
+    WindowFixture fixture(AllChosen);
+    fixture.window->show();
+    fixture.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+    fixture.tabs()->setCurrentIndex(4);
+    auto *combo = fixture.find<QComboBox>(u"Combo1"_qs);
+    QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+    QTest::keyClicks(QApplication::focusWidget(), u"news.example"_qs);
+    QCOMPARE(fixture.log, QStringList());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(fixture.log, QStringList{navigation(4, u"news.example"_qs)});
+    QCOMPARE(combo->count(), 0);
+}
+
+void TestSearchAndAddress::search_loadsTheWholeTextInExactlyTheCheckedSites()
+{
+    // Greyed boxes (sites 0 and 3) leave their sites out like unchecked ones.
+    WindowFixture fixture({{u"svng.msf"_qs, settingsWithSearchBoxes({2, 0, 1, 2, 0, 1, 0, 0, 0})}});
+    QTabWidget *tabs = fixture.tabs();
+    // All site tabs go off first, then each checked site's tab comes on just before it loads.
+    QList<QList<bool>> availableAtNavigation;
+    for (const int site : {2, 5})
+        fixture.view(site)->onNavigate = [&] {
+            availableAtNavigation.append(siteTabsAvailable(tabs));
+        };
+    auto *text = fixture.find<QLineEdit>(u"Text1"_qs);
+    QTest::keyClicks(text, u" rock & roll "_qs);
+    fixture.click(u"Command21"_qs);
+    QCOMPARE(fixture.log,
+             (QStringList{
+                 navigation(2, u"http://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20"_qs),
+                 navigation(5, u"http://www.metacafe.com/tags/%20rock%20%26%20roll%20"_qs)}));
+    QList<bool> twoOn(9, false);
+    twoOn[2] = true;
+    QList<bool> twoAndFiveOn = twoOn;
+    twoAndFiveOn[5] = true;
+    QCOMPARE(availableAtNavigation, (QList<QList<bool>>{twoOn, twoAndFiveOn}));
+    QCOMPARE(tabs->currentIndex(), 11);
+
+    // Enter with any modifier searches, the text read anew; the keys still reach the box, and
+    // the selected tab stays, even one the search switches off.
+    fixture.log.clear();
+    text->setText(u"AC/DC"_qs);
+    tabs->setCurrentIndex(6);
+    for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::AltModifier})
+        QTest::keyClick(text, Qt::Key_Return, modifier);
+    QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(fixture.log.size(), 8);
+    QCOMPARE(fixture.log.last(), navigation(5, u"http://www.metacafe.com/tags/AC%2FDC"_qs));
+    QCOMPARE(tabs->currentIndex(), 6);
+    QCOMPARE(tabs->currentWidget(), tabs->widget(6));
+    QTest::keyClick(text, Qt::Key_Exclam);
+    QCOMPARE(text->text(), u"AC/DC!"_qs);
+}
+
+void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_openDialogCounts()
+{
+    WindowFixture all(AllChosen);
+    QTest::keyClick(all.find<QLineEdit>(u"Text1"_qs), Qt::Key_Return);
+    QCOMPARE(all.log.size(), 9);
+    QCOMPARE(all.log[8], navigation(8, u"http://one.revver.com/find/video/"_qs));
+    QCOMPARE(siteTabsAvailable(all.tabs()), QList<bool>(9, true));
+
+    WindowFixture none({{u"svng.msf"_qs, settingsWithSearchBoxes(QList<int>(9, 0))}});
+    none.find<QLineEdit>(u"Text1"_qs)->setText(u"cats"_qs);
+    none.click(u"Command21"_qs);
+    QCOMPARE(none.log, QStringList());
+    QCOMPARE(siteTabsAvailable(none.tabs()), QList<bool>(9, false));
+
+    // Choices made in the open options window count before they are saved.
+    none.find<QAction>(u"Option1"_qs)->trigger();
+    QWidget *dialog = WindowFixture::optionsWindow();
+    dialog->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
+    auto *dailyMotion = dialog->findChild<SettingCheckBox *>(indexedName(u"Check1", 15));
+    QTest::mouseClick(dailyMotion, Qt::LeftButton, {}, dailyMotion->rect().center());
+    none.find<QLineEdit>(u"Text1"_qs)->setText(u"Björk"_qs);
+    none.click(u"Command21"_qs);
+    QCOMPARE(none.log,
+             QStringList{navigation(6, u"http://www.dailymotion.com/visited/search/Bj%C3%B6rk"_qs)});
+}
+
+QTEST_MAIN(TestSearchAndAddress)
+#include "tst_search_and_address.moc"
