@@ -1,0 +1,188 @@
+#include "support/unprivileged_scope.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace {
+
+const QByteArray ThreeFavorites("One\r\nhttp://1/\r\nTwo\r\nhttp://2/\r\nThree\r\nhttp://3/\r\n");
+
+QTreeWidget *list(const WindowFixture &fixture)
+{
+    return fixture.find<QTreeWidget>(u"ListView4"_qs);
+}
+
+QPoint centreOfRow(QTreeWidget *list, int row)
+{
+    return list->visualItemRect(list->topLevelItem(row)).center();
+}
+
+} // namespace
+
+class TestFavorites : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void add_appendsTheSelectedViewsPageAndShowsTheList();
+    void delete_removesTheSelectedOneAndRewritesTheFile_data();
+    void delete_removesTheSelectedOneAndRewritesTheFile();
+    void saveIntoReadOnlyFolder_keepsTheListAndTheOldFileAndSaysSo();
+    void opening_showsTheAddressOnHome_data();
+    void opening_showsTheAddressOnHome();
+    void opening_skipsEmptyTitlesAndNoSelection_keepsTheRenamedCaption();
+    void rightButton_showsThePopUpOverItemsAndEmptySpace();
+};
+
+void TestFavorites::add_appendsTheSelectedViewsPageAndShowsTheList()
+{
+    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))},
+                           {u"file.dtt"_qs, "Old\r\nhttp://old/\r\n"}});
+    fixture.view(3)->pageTitle = u"abc, \"quoted\""_qs;
+    fixture.view(3)->location = u"http://xyz/"_qs;
+    const auto addFromTab = [&](int tab) {
+        fixture.tabs()->setCurrentIndex(tab);
+        fixture.click(u"Command11"_qs);
+        QCOMPARE(fixture.tabs()->currentIndex(), 9);
+    };
+    addFromTab(3);
+    addFromTab(10); // no view: an empty favorite
+    addFromTab(9);
+    addFromTab(3);
+    QCOMPARE(list(fixture)->topLevelItemCount(), 5);
+    QCOMPARE(list(fixture)->topLevelItem(4)->text(0), u"abc, \"quoted\""_qs);
+    QCOMPARE(fixture.fileBytes(u"file.dtt"_qs),
+             QByteArray("Old\r\nhttp://old/\r\nabc, \"quoted\"\r\nhttp://xyz/\r\n\r\n\r\n\r\n\r\n"
+                        "abc, \"quoted\"\r\nhttp://xyz/\r\n"));
+}
+
+void TestFavorites::delete_removesTheSelectedOneAndRewritesTheFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("selectedRow"); // -1: none
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray firstAndThird("One\r\nhttp://1/\r\nThree\r\nhttp://3/\r\n");
+    QTest::newRow("DELETE, second of three") << ThreeFavorites << 1 << u"Command3"_qs << firstAndThird;
+    QTest::newRow("&Delete, second of three") << ThreeFavorites << 1 << u"Delete"_qs << firstAndThird;
+    QTest::newRow("none selected: rewritten whole")
+        << QByteArray("One\nhttp://1/") << -1 << u"Command3"_qs << QByteArray("One\r\nhttp://1/\r\n");
+    QTest::newRow("the only one") << QByteArray("One\r\nhttp://1/\r\n") << 0 << u"Delete"_qs
+                                  << QByteArray();
+    QTest::newRow("empty list, no file") << QByteArray("(none)") << -1 << u"Command3"_qs
+                                         << QByteArray();
+}
+
+void TestFavorites::delete_removesTheSelectedOneAndRewritesTheFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, selectedRow);
+    QFETCH(QString, trigger);
+    QFETCH(QByteArray, expected);
+    WindowFixture fixture(file == "(none)" ? QList<std::pair<QString, QByteArray>>()
+                                          : QList{std::pair{u"file.dtt"_qs, file}});
+    if (selectedRow >= 0)
+        list(fixture)->setCurrentItem(list(fixture)->topLevelItem(selectedRow));
+    if (trigger == u"Delete")
+        fixture.find<QAction>(trigger)->trigger();
+    else
+        fixture.click(trigger);
+    QCOMPARE(fixture.fileBytes(u"file.dtt"_qs), expected);
+}
+
+void TestFavorites::saveIntoReadOnlyFolder_keepsTheListAndTheOldFileAndSaysSo()
+{
+    WindowFixture fixture({{u"file.dtt"_qs, ThreeFavorites}});
+    QVERIFY(makeReadOnly(fixture.folder.path(), fixture.filePath(u"file.dtt"_qs)));
+    {
+        const UnprivilegedScope asOrdinaryUser;
+        fixture.click(u"Command11"_qs);
+    }
+    QVERIFY(makeWritable(fixture.folder.path()));
+    QCOMPARE(list(fixture)->topLevelItemCount(), 4);
+    QCOMPARE(fixture.fileBytes(u"file.dtt"_qs), ThreeFavorites);
+    QVERIFY2(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)),
+             qPrintable(fixture.status()));
+}
+
+void TestFavorites::opening_showsTheAddressOnHome_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("homeCaption");
+    QTest::newRow("click") << u"click"_qs << u"HOME"_qs;
+    QTest::newRow("Enter") << u"Enter"_qs << u"HOME"_qs;
+    QTest::newRow("DISPLAY") << u"Command2"_qs << u"Favorites"_qs;
+    QTest::newRow("&Display") << u"Display"_qs << u"Favorites"_qs;
+}
+
+void TestFavorites::opening_showsTheAddressOnHome()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, homeCaption);
+    WindowFixture fixture({{u"file.dtt"_qs, ThreeFavorites}});
+    fixture.tabs()->setCurrentIndex(9);
+    fixture.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    QTreeWidget *favorites = list(fixture);
+    favorites->setCurrentItem(favorites->topLevelItem(1));
+    if (opener == u"click")
+        QTest::mouseClick(favorites->viewport(), Qt::LeftButton, {}, centreOfRow(favorites, 1));
+    else if (opener == u"Enter")
+        QTest::keyClick(favorites, Qt::Key_Return);
+    else if (opener == u"Display")
+        fixture.find<QAction>(opener)->trigger();
+    else
+        fixture.click(opener);
+    QCOMPARE(fixture.log, QStringList{u"WebBrowser1(9) navigate http://2/"_qs});
+    QCOMPARE(fixture.tabs()->currentIndex(), 11);
+    QCOMPARE(fixture.tabs()->tabText(11), homeCaption);
+    QCOMPARE(fixture.tabs()->tabText(9), u"Favorites"_qs);
+}
+
+void TestFavorites::opening_skipsEmptyTitlesAndNoSelection_keepsTheRenamedCaption()
+{
+    WindowFixture fixture({{u"file.dtt"_qs, "\r\nhttp://untitled/\r\nNo address\r\n\r\n"}});
+    fixture.tabs()->setCurrentIndex(9);
+    fixture.click(u"Command2"_qs); // nothing selected
+    QTreeWidget *favorites = list(fixture);
+    favorites->setCurrentItem(favorites->topLevelItem(0));
+    fixture.click(u"Command2"_qs);
+    QCOMPARE(fixture.log, QStringList());
+    QCOMPARE(fixture.tabs()->currentIndex(), 9);
+
+    favorites->setCurrentItem(favorites->topLevelItem(1));
+    fixture.click(u"Command2"_qs);
+    fixture.tabs()->setCurrentIndex(9);
+    QTest::keyClick(favorites, Qt::Key_Enter);
+    QCOMPARE(fixture.log, QStringList(2, u"WebBrowser1(9) navigate "_qs));
+    QCOMPARE(fixture.tabs()->tabText(11), u"Favorites"_qs);
+}
+
+void TestFavorites::rightButton_showsThePopUpOverItemsAndEmptySpace()
+{
+    WindowFixture fixture({{u"file.dtt"_qs, ThreeFavorites}});
+    fixture.tabs()->setCurrentIndex(9);
+    fixture.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    QTreeWidget *favorites = list(fixture);
+    auto *popUp = fixture.find<QMenu>(u"PopUp"_qs);
+    const QPoint emptySpace(20, favorites->viewport()->height() - 5);
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
+        QTest::mousePress(favorites->viewport(), button, {}, emptySpace);
+        QVERIFY(!popUp->isVisible());
+        QTest::mouseRelease(favorites->viewport(), button, {}, emptySpace);
+    }
+    QTest::mousePress(favorites->viewport(), Qt::RightButton, {}, centreOfRow(favorites, 2));
+    QTRY_VERIFY(popUp->isVisible());
+    QCOMPARE(favorites->currentItem(), favorites->topLevelItem(2));
+    popUp->hide();
+    QTest::mousePress(favorites->viewport(), Qt::RightButton, {}, emptySpace);
+    QTRY_VERIFY(popUp->isVisible());
+    popUp->hide();
+    QCOMPARE(fixture.log, QStringList());
+}
+
+QTEST_MAIN(TestFavorites)
+#include "tst_favorites.moc"
