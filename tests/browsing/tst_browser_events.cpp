@@ -1,0 +1,220 @@
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
+#include <QTreeWidget>
+
+namespace {
+
+using State = BrowserView::LoadState;
+
+// The view a toolbar command acts on, by tab: the tab's own, none on the notes tab; Refresh alone
+// reaches the home view from the favorites tab.
+int expectedView(const QString &operation, int tab)
+{
+    if (tab < 9)
+        return tab;
+    if (tab == 11 || (tab == 9 && operation == u"refresh"))
+        return 9;
+    return -1;
+}
+
+std::unique_ptr<WindowFixture> shownWindow()
+{
+    auto fixture = std::make_unique<WindowFixture>(
+        QList{std::pair{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}});
+    fixture->window->show();
+    fixture->window->activateWindow();
+    if (!QTest::qWaitForWindowActive(fixture->window.get()))
+        qFatal("the window did not become active");
+    fixture->log.clear();
+    return fixture;
+}
+
+} // namespace
+
+class TestBrowserEvents : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void commands_actOnTheSelectedTabsViewOnly_data();
+    void commands_actOnTheSelectedTabsViewOnly();
+    void statusAndProgress_ofAnyView_followTheSelectedTab();
+    void typedAddress_survivesProgressUntilSent();
+    void loadStates_showOnTabsAndInTheProgressPanel_soundFollowsTheTab();
+    void closeBox_closesEveryWindowAndEndsTheProgram_data();
+    void closeBox_closesEveryWindowAndEndsTheProgram();
+    void closeMenu_endsAtOnceWithoutClosingWindows();
+};
+
+void TestBrowserEvents::commands_actOnTheSelectedTabsViewOnly_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QString>("operation");
+    const QList<std::tuple<const char *, const char *, const char *>> commands{
+        {"Command1", "Alt+Left", "goBack"},  {"Command16", "Alt+Right", "goForward"},
+        {"Command17", "Esc", "stop"},        {"Command18", "F5", "refresh"},
+        {"Command19", "Ctrl+P", "printWithDialog"}};
+    for (const auto &[button, key, operation] : commands) {
+        QTest::newRow(button) << QString::fromLatin1(button) << QString::fromLatin1(operation);
+        QTest::newRow(key) << QString::fromLatin1(key) << QString::fromLatin1(operation);
+    }
+    QTest::newRow("&Print") << u"print"_qs << u"printWithDialog"_qs;
+    QTest::newRow("Ctrl+R") << u"Ctrl+R"_qs << u"refresh"_qs;
+    QTest::newRow("mouse back") << u"BackButton"_qs << u"goBack"_qs;
+    QTest::newRow("mouse forward") << u"ForwardButton"_qs << u"goForward"_qs;
+}
+
+void TestBrowserEvents::commands_actOnTheSelectedTabsViewOnly()
+{
+    QFETCH(QString, trigger);
+    QFETCH(QString, operation);
+    const auto fixture = shownWindow();
+    for (const int tab : {0, 5, 8, 9, 10, 11}) {
+        fixture->tabs()->setCurrentIndex(tab);
+        if (trigger == u"print")
+            fixture->find<QAction>(trigger)->trigger();
+        else if (trigger.endsWith(u"Button"))
+            QTest::mouseClick(fixture->view(tab < 9 ? tab : 9),
+                              trigger == u"BackButton" ? Qt::BackButton : Qt::ForwardButton);
+        else if (trigger.startsWith(u"Command"))
+            fixture->click(trigger);
+        else
+            QTest::keySequence(fixture->window.get(), QKeySequence(trigger));
+        const int view = expectedView(operation, tab);
+        // Over the notes and favorites tabs there is no page for the mouse buttons to act on.
+        const bool acts = view >= 0 && !(trigger.endsWith(u"Button") && tab != 11 && tab > 8);
+        QCOMPARE(fixture->log, acts ? QStringList{u"WebBrowser1(%1) %2"_qs.arg(view).arg(operation)}
+                                    : QStringList());
+        fixture->log.clear();
+    }
+}
+
+void TestBrowserEvents::statusAndProgress_ofAnyView_followTheSelectedTab()
+{
+    const auto fixture = shownWindow();
+    auto *address = fixture->find<QComboBox>(u"Combo1"_qs);
+    fixture->view(2)->location = u"http://two/"_qs;
+    fixture->tabs()->setCurrentIndex(2);
+    emit fixture->view(7)->statusTextChanged(u"Opening http://seven/"_qs);
+    emit fixture->view(7)->progressChanged(30, 100);
+    QCOMPARE(fixture->status(), u"Opening http://seven/"_qs);
+    QCOMPARE(address->currentText(), u"http://two/"_qs);
+
+    // A new tab shows nothing new until a view reports.
+    fixture->tabs()->setCurrentIndex(11);
+    QCOMPARE(address->currentText(), u"http://two/"_qs);
+    emit fixture->view(3)->progressChanged(40, 100);
+    QCOMPARE(address->currentText(), fixture->view(9)->location);
+    for (const int tab : {9, 10}) {
+        fixture->tabs()->setCurrentIndex(tab);
+        emit fixture->view(7)->statusTextChanged(u"Done"_qs);
+        emit fixture->view(7)->progressChanged(100, 100);
+        QCOMPARE(fixture->status(), u"Opening http://seven/"_qs);
+        QCOMPARE(address->currentText(), fixture->view(9)->location);
+    }
+}
+
+void TestBrowserEvents::typedAddress_survivesProgressUntilSent()
+{
+    const auto fixture = shownWindow();
+    fixture->tabs()->setCurrentIndex(4);
+    fixture->view(4)->location = u"http://four/"_qs;
+    auto *address = fixture->find<QComboBox>(u"Combo1"_qs);
+    QTest::keySequence(fixture->window.get(), QKeySequence(u"Ctrl+L"_qs));
+    QTest::keyClicks(QApplication::focusWidget(), u"new.exa"_qs);
+    emit fixture->view(6)->progressChanged(50, 100);
+    QTest::keyClicks(QApplication::focusWidget(), u"mple"_qs);
+    QCOMPARE(address->currentText(), u"new.example"_qs);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(fixture->log, QStringList{u"WebBrowser1(4) navigate new.example"_qs});
+    fixture->view(4)->location = u"http://new.example/"_qs;
+    emit fixture->view(4)->progressChanged(10, 100);
+    QCOMPARE(address->currentText(), u"http://new.example/"_qs);
+}
+
+void TestBrowserEvents::loadStates_showOnTabsAndInTheProgressPanel_soundFollowsTheTab()
+{
+    const auto fixture = shownWindow();
+    QTabWidget *tabs = fixture->tabs();
+    auto *progress = fixture->find<QLabel>(u"Panel2"_qs);
+    tabs->setCurrentIndex(1);
+    fixture->view(1)->report(State::Loading, 40);
+    QCOMPARE(progress->text(), u"40%"_qs);
+    const qint64 loadingIcon = tabs->tabIcon(1).cacheKey();
+    QVERIFY(!tabs->tabIcon(1).isNull());
+    fixture->view(1)->report(State::Loaded, 100);
+    QCOMPARE(progress->text(), QString());
+    QVERIFY(tabs->tabIcon(1).cacheKey() != loadingIcon);
+
+    // A site that does not answer looks failed, not loading, and says why once it is in sight.
+    fixture->view(2)->report(State::Loading, 10);
+    const qint64 secondLoading = tabs->tabIcon(2).cacheKey();
+    fixture->view(2)->report(State::Failed, 10, u"Connection refused"_qs);
+    QVERIFY(tabs->tabIcon(2).cacheKey() != secondLoading);
+    QVERIFY(!fixture->status().contains(u"Connection refused"_qs));
+    tabs->setCurrentIndex(2);
+    QVERIFY2(fixture->status().contains(u"Connection refused"_qs), qPrintable(fixture->status()));
+
+    for (int view = 0; view < 10; ++view)
+        QCOMPARE(fixture->view(view)->muted, view != 2);
+    tabs->setCurrentIndex(11);
+    for (int view = 0; view < 10; ++view)
+        QCOMPARE(fixture->view(view)->muted, view != 9);
+
+    // Ctrl+D adds the page in sight to the favorites.
+    QTest::keySequence(fixture->window.get(), QKeySequence(u"Ctrl+D"_qs));
+    QCOMPARE(tabs->currentIndex(), 9);
+    QCOMPARE(fixture->find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), 1);
+}
+
+void TestBrowserEvents::closeBox_closesEveryWindowAndEndsTheProgram_data()
+{
+    QTest::addColumn<bool>("optionsShown");
+    QTest::newRow("options hidden") << false;
+    QTest::newRow("options and About shown") << true;
+}
+
+void TestBrowserEvents::closeBox_closesEveryWindowAndEndsTheProgram()
+{
+    QFETCH(bool, optionsShown);
+    const auto fixture = shownWindow();
+    if (optionsShown) {
+        fixture->find<QAction>(u"Option1"_qs)->trigger();
+        fixture->find<QAction>(u"about"_qs)->trigger();
+    }
+    // As the window system closes it: a spontaneous close event on its native window.
+    QTimer::singleShot(0, fixture->window.get(), [&] {
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        QCoreApplication::instance()->notify(fixture->window->windowHandle(), &close);
+    });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+    // Even the options window that was never shown was closed, and so unloaded.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(WindowFixture::optionsWindow(), nullptr);
+}
+
+void TestBrowserEvents::closeMenu_endsAtOnceWithoutClosingWindows()
+{
+    const auto fixture = shownWindow();
+    QTimer::singleShot(0, fixture->window.get(), [&] {
+        fixture->find<QAction>(u"closer"_qs)->trigger();
+    });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(fixture->window->isVisible()); // no closing handler ran
+}
+
+QTEST_MAIN(TestBrowserEvents)
+#include "tst_browser_events.moc"
