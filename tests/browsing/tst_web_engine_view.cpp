@@ -46,6 +46,8 @@ private:
                    "<a id='new' href='/second' target='_blank'>new window</a></body></html>";
         else if (path == "/second")
             body = "<html><head><title>Second page</title></head><body>two</body></html>";
+        else if (path == "/untitled")
+            body = "<html><body>no title here</body></html>";
         const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
         socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
                       "Content-Length: " + QByteArray::number(body.size()) +
@@ -65,7 +67,8 @@ class TestWebEngineView : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void newView_isNowhereAndStartsNoEngine();
-    void navigate_loadsALocalPageAndReportsStatusAndProgress();
+    void navigate_lastRequestWins_reportsStatusProgressAndState();
+    void closedPort_endsAsFailedWithAReason();
     void newWindowLink_opensInTheSameView_andBackReturns();
 
 private:
@@ -87,7 +90,7 @@ void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
     QCOMPARE(view->locationUrl(), u"http:///"_qs);
 }
 
-void TestWebEngineView::navigate_loadsALocalPageAndReportsStatusAndProgress()
+void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
 {
     std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
     view->resize(640, 480);
@@ -95,17 +98,36 @@ void TestWebEngineView::navigate_loadsALocalPageAndReportsStatusAndProgress()
     QSignalSpy statusTexts(view.get(), &BrowserView::statusTextChanged);
     QSignalSpy progress(view.get(), &BrowserView::progressChanged);
 
-    // Typed as into an address box: the view adds the scheme.
-    QVERIFY(view->navigate(u"127.0.0.1:%1/"_qs.arg(m_site.port())));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !statusTexts.isEmpty() && statusTexts.constLast().constFirst() == u"Done"_qs, LoadTimeout);
+    // Both made before the engine is up: the last one made is the page shown.
+    QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
+    QVERIFY(view->navigate(u"127.0.0.1:%1/"_qs.arg(m_site.port()))); // as typed into a box
+    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
+    QCOMPARE(view->title(), u"First page"_qs);
     QCOMPARE(view->locationUrl(), m_site.address(u"/"_qs));
-    QVERIFY(!progress.isEmpty());
+    QCOMPARE(statusTexts.constLast().constFirst(), u"Done"_qs);
     QCOMPARE(progress.constLast().at(0).toInt(), 100);
-    QCOMPARE(progress.constLast().at(1).toInt(), 100);
-    QVERIFY(view->refresh());
-    QVERIFY(view->stop());
+    QCOMPARE(view->loadProgress(), 100);
+    QVERIFY(!view->goBack()); // one page: no history to go back to
+    QVERIFY(!view->goForward());
+
+    // The engine names a page without a title by its address; the view does not.
+    QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
+    QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
+    QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() && states.constLast().constFirst().value<BrowserView::LoadState>() == BrowserView::LoadState::Loaded, LoadTimeout);
+    QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_qs));
+    QCOMPARE(view->title(), QString());
+}
+
+void TestWebEngineView::closedPort_endsAsFailedWithAReason()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_qs.arg(port)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Failed, LoadTimeout);
+    QVERIFY(!view->failureReason().isEmpty());
 }
 
 void TestWebEngineView::newWindowLink_opensInTheSameView_andBackReturns()
