@@ -1,12 +1,10 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
-#include <QtTest/qtestspontaneevent.h>
 #include <QTreeWidget>
 
 namespace {
@@ -28,11 +26,7 @@ std::unique_ptr<WindowFixture> shownWindow()
 {
     auto fixture = std::make_unique<WindowFixture>(
         QList{std::pair{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}});
-    fixture->window->show();
-    fixture->window->activateWindow();
-    if (!QTest::qWaitForWindowActive(fixture->window.get()))
-        qFatal("the window did not become active");
-    fixture->log.clear();
+    fixture->showActive();
     return fixture;
 }
 
@@ -190,12 +184,7 @@ void TestBrowserEvents::closeBox_closesEveryWindowAndEndsTheProgram()
         fixture->find<QAction>(u"Option1"_qs)->trigger();
         fixture->find<QAction>(u"about"_qs)->trigger();
     }
-    // As the window system closes it: a spontaneous close event on its native window.
-    QTimer::singleShot(0, fixture->window.get(), [&] {
-        QCloseEvent close;
-        QSpontaneKeyEvent::setSpontaneous(&close);
-        QCoreApplication::instance()->notify(fixture->window->windowHandle(), &close);
-    });
+    QTimer::singleShot(0, fixture->window.get(), [&] { fixture->closeAsTheWindowSystemDoes(); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
     for (const QWidget *window : QApplication::topLevelWidgets())

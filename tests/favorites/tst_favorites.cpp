@@ -123,8 +123,7 @@ void TestFavorites::opening_showsTheAddressOnHome()
     QFETCH(QString, homeCaption);
     WindowFixture fixture({{u"file.dtt"_qs, ThreeFavorites}});
     fixture.tabs()->setCurrentIndex(9);
-    fixture.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    fixture.showActive();
     QTreeWidget *favorites = list(fixture);
     favorites->setCurrentItem(favorites->topLevelItem(1));
     if (opener == u"click")
@@ -164,8 +163,7 @@ void TestFavorites::rightButton_showsThePopUpOverItemsAndEmptySpace()
 {
     WindowFixture fixture({{u"file.dtt"_qs, ThreeFavorites}});
     fixture.tabs()->setCurrentIndex(9);
-    fixture.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
+    fixture.showActive();
     QTreeWidget *favorites = list(fixture);
     auto *popUp = fixture.find<QMenu>(u"PopUp"_qs);
     const QPoint emptySpace(20, favorites->viewport()->height() - 5);

@@ -9,7 +9,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
 
 using Items = QList<FavoritesFile::Item>;
 
@@ -23,8 +22,6 @@ private slots:
     void favorites_readEveryLineEndAndCodePage_data();
     void favorites_readEveryLineEndAndCodePage();
     void writers_produceTheExactBytesThatReadBack();
-    void readers_refuseWhatIsNoRegularFileWithoutHanging_data();
-    void readers_refuseWhatIsNoRegularFileWithoutHanging();
     void saves_intoReadOnlyFolder_failAndKeepTheOldFile();
     void folder_isTheProgramsUnlessItCannotBeWritten();
 };
@@ -100,31 +97,6 @@ void TestDataFiles::writers_produceTheExactBytesThatReadBack()
     QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
     // Every item is one line per column of the list, whatever it holds.
     QCOMPARE(FavoritesFile::toBytes({{u"t"_qs}}, 3), QByteArray("t\r\n\r\n\r\n"));
-}
-
-void TestDataFiles::readers_refuseWhatIsNoRegularFileWithoutHanging_data()
-{
-    QTest::addColumn<QString>("kind");
-    for (const char *kind : {"pipe", "link to /dev/zero", "folder"})
-        QTest::newRow(kind) << QString::fromLatin1(kind);
-}
-
-void TestDataFiles::readers_refuseWhatIsNoRegularFileWithoutHanging()
-{
-    QFETCH(QString, kind);
-    QTemporaryDir folder;
-    for (const QString &path : {SettingsFile::path(folder.path()), FavoritesFile::path(folder.path())}) {
-        if (kind == u"pipe")
-            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-        else if (kind == u"folder")
-            QVERIFY(QDir().mkdir(path));
-        else
-            QVERIFY(QFile::link(u"/dev/zero"_qs, path));
-    }
-    QCOMPARE(SettingsFile::load(SettingsFile::path(folder.path())), QList<int>());
-    QCOMPARE(FavoritesFile::load(FavoritesFile::path(folder.path()), 2), std::nullopt);
-    // No file at all is an empty list, not a damaged one.
-    QCOMPARE(FavoritesFile::load(folder.filePath(u"none"_qs), 2), std::optional<Items>(Items{}));
 }
 
 void TestDataFiles::saves_intoReadOnlyFolder_failAndKeepTheOldFile()

