@@ -55,7 +55,6 @@ private slots:
     void startUp_survivesFilesThatAreNoFiles_data();
     void startUp_survivesFilesThatAreNoFiles();
     void captionsMenusAndFocusOrder_areAsDesigned();
-    void switchedOffTab_isGreyedCannotBeClickedAndKeepsTheSelection();
     void viewsAndStrip_followTheWindowAtAnySize();
 };
 
@@ -152,23 +151,6 @@ void TestMainWindow::captionsMenusAndFocusOrder_areAsDesigned()
     QCOMPARE(order, (QStringList{u"Command1"_qs, u"Command16"_qs, u"Command17"_qs,
                                  u"Command18"_qs, u"Command19"_qs, u"Combo1"_qs, u"Command22"_qs,
                                  u"Text1"_qs, u"Command21"_qs, u"Command11"_qs}));
-}
-
-void TestMainWindow::switchedOffTab_isGreyedCannotBeClickedAndKeepsTheSelection()
-{
-    WindowFixture fixture;
-    fixture.showActive();
-    QTabWidget *tabs = fixture.tabs();
-    QTabBar *bar = tabs->tabBar();
-    fixture.window->setTabAvailable(3, false);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
-    QCOMPARE(tabs->currentIndex(), 11);
-    // The selected tab switched off stays selected, greyed, until the user picks another.
-    fixture.window->setTabAvailable(11, false);
-    QCOMPARE(tabs->currentWidget(), tabs->widget(11));
-    fixture.window->setTabAvailable(3, true);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
-    QCOMPARE(tabs->currentIndex(), 3);
 }
 
 void TestMainWindow::viewsAndStrip_followTheWindowAtAnySize()
