@@ -1,4 +1,5 @@
 #include "form/control_names.h"
+#include "settings/options_dialog.h"
 #include "settings/setting_check_box.h"
 #include "support/window_fixture.h"
 
@@ -133,7 +134,7 @@ void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_o
 
     // Choices made in the open options window count before they are saved.
     none.find<QAction>(u"Option1"_qs)->trigger();
-    QWidget *dialog = WindowFixture::optionsWindow();
+    QWidget *dialog = &none.window->options();
     dialog->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
     auto *dailyMotion = dialog->findChild<SettingCheckBox *>(indexedName(u"Check1", 15));
     QTest::keyClick(dailyMotion, Qt::Key_Space);
