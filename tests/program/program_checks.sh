@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The real program as a user meets it: on the command line, started under a window manager with
+# the web answered by a loopback stand-in, closed both ways, and installed.
+# Usage: program_checks.sh BUILD_FOLDER
+set -euo pipefail
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# --help and --version answer without a display or a window.
+(unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --version) | grep -qx 'Reelhop 1.2.0' || fail "--version"
+(unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --help) | grep -q -- '--version' || fail "--help"
+
+# Installing: the files where a desktop looks for them, each valid.
+cmake --install "$build" --prefix "$work/prefix" > /dev/null
+for file in bin/reelhop share/applications/reelhop.desktop \
+    share/icons/hicolor/scalable/apps/reelhop.svg share/metainfo/io.github.reelhop.Reelhop.metainfo.xml; do
+    [ -f "$work/prefix/$file" ] || fail "not installed: $file"
+done
+desktop-file-validate "$work/prefix/share/applications/reelhop.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$work/prefix/share/metainfo/"*.xml > /dev/null || fail "metainfo"
+
+# A program folder of its own, every start-up and search box chosen.
+mkdir "$work/program"
+cp "$build/reelhop" "$work/program/"
+for box in $(seq 18); do printf ' 1 \r\n'; done > "$work/program/svng.msf"
+python3 "$here/fake_web.py" "$work/requests.log" > "$work/port" &
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+export QTWEBENGINE_CHROMIUM_FLAGS="--proxy-server=http://127.0.0.1:$(cat "$work/port")"
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+unset QT_QPA_PLATFORM
+
+cat > "$work/session.sh" <<SESSION
+set -u
+openbox 2> /dev/null & sleep 1
+window() { xdotool search --onlyvisible --name '^Reelhop\$' 2>/dev/null; }
+start() { "$work/program/reelhop" >> "$work/program.log" 2>&1 & pid=\$!; for _ in \$(seq 100); do [ -n "\$(window)" ] && break; sleep 0.1; done; }
+
+start; first=\$(window)
+for _ in \$(seq 300); do [ "\$(cat "$work/requests.log" 2>/dev/null | grep -c '^GET http://')" -ge 9 ] && break; sleep 0.1; done
+sleep 2
+[ "\$(window)" = "\$first" ] && [ \$(window | wc -l) -eq 1 ] || { echo "FAIL: main window re-created: \$first / \$(window)"; exit 1; }
+xprop -id "\$first" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || { echo "FAIL: not maximized"; exit 1; }
+# File > Close ends the program at once, with exit code 0.
+xdotool mousemove --window "\$first" 18 10 click 1; sleep 0.5; xdotool key c
+timeout 10 tail --pid=\$pid -f /dev/null || { echo "FAIL: File > Close did not end it"; exit 1; }
+wait \$pid || { echo "FAIL: File > Close exit code \$?"; exit 1; }
+
+# The close box ends it while the options window is open.
+start; main=\$(window)
+xdotool mousemove --window "\$main" 58 10 click 1; sleep 0.5; xdotool key o; sleep 1
+xdotool search --onlyvisible --name '^OPTIONS\$' > /dev/null || { echo "FAIL: no options window"; exit 1; }
+wmctrl -i -c "\$main"
+timeout 10 tail --pid=\$pid -f /dev/null || { echo "FAIL: the close box did not end it"; exit 1; }
+exit 0
+SESSION
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" || fail "session"
+
+start_pages=$(grep -cE '^GET http://(www\.youtube\.com/|video\.google\.com/|video\.search\.yahoo\.com/|video\.aol\.com/|vids\.myspace\.com/index\.cfm\?fuseaction=vids\.videos|www\.metacafe\.com/|www\.dailymotion\.com/|www\.break\.com/|www\.revver\.com/) ' "$work/requests.log")
+[ "$start_pages" -ge 9 ] || fail "start pages requested: $start_pages"
+echo "1 passed, 0 failed"
