@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
@@ -30,6 +31,7 @@ private slots:
     void delete_removesTheSelectedOneAndRewritesTheFile_data();
     void delete_removesTheSelectedOneAndRewritesTheFile();
     void saveIntoReadOnlyFolder_keepsTheListAndTheOldFileAndSaysSo();
+    void readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRestarts();
     void opening_showsTheAddressOnHome_data();
     void opening_showsTheAddressOnHome();
     void opening_skipsEmptyTitlesAndNoSelection_keepsTheRenamedCaption();
@@ -105,6 +107,27 @@ void TestFavorites::saveIntoReadOnlyFolder_keepsTheListAndTheOldFileAndSaysSo()
     QCOMPARE(fixture.fileBytes(u"file.dtt"_qs), ThreeFavorites);
     QVERIFY2(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)),
              qPrintable(fixture.status()));
+}
+
+void TestFavorites::readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRestarts()
+{
+    // As an installed program: its folder cannot be written, the user's data folder can.
+    QTemporaryDir program, home;
+    QVERIFY(QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7777)));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    QVERIFY(makeReadOnly(program.path()));
+    QStringList log;
+    QList<int> countAtStart;
+    {
+        const UnprivilegedScope asOrdinaryUser;
+        for (int run = 0; run < 2; ++run) {
+            MainWindow window(program.path(), fakeBrowserViewFactory(&log));
+            countAtStart.append(window.findChild<QTreeWidget *>(u"ListView4"_qs)->topLevelItemCount());
+            QTest::mouseClick(window.findChild<QPushButton *>(u"Command11"_qs), Qt::LeftButton);
+        }
+    }
+    QCOMPARE(countAtStart, (QList<int>{0, 1}));
+    QVERIFY(QFile::exists(home.filePath(u"tst_favorites/file.dtt"_qs)));
 }
 
 void TestFavorites::opening_showsTheAddressOnHome_data()

@@ -1,12 +1,8 @@
 #include "favorites/favorites_file.h"
-#include "files/data_file.h"
 #include "settings/settings_file.h"
 #include "support/settings_bytes.h"
 #include "support/unprivileged_scope.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,7 +19,6 @@ private slots:
     void favorites_readEveryLineEndAndCodePage();
     void writers_produceTheExactBytesThatReadBack();
     void saves_intoReadOnlyFolder_failAndKeepTheOldFile();
-    void folder_isTheProgramsUnlessItCannotBeWritten();
 };
 
 void TestDataFiles::settings_writesNinetyBytes_readsUpToTheFirstBadLine_data()
@@ -118,23 +113,6 @@ void TestDataFiles::saves_intoReadOnlyFolder_failAndKeepTheOldFile()
     QCOMPARE(SettingsFile::load(settings), QList<int>(18, 1));
     QCOMPARE(FavoritesFile::load(favorites, 2),
              std::optional<Items>(Items{{u"old"_qs, u"http://old/"_qs}}));
-}
-
-void TestDataFiles::folder_isTheProgramsUnlessItCannotBeWritten()
-{
-    QCoreApplication::setApplicationName(u"Reelhop"_qs);
-    QTemporaryDir program, home;
-    QCOMPARE(DataFile::folderFor(program.path()), program.path());
-    QVERIFY(QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7777)));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
-    QVERIFY(makeReadOnly(program.path()));
-    QString folder;
-    {
-        const UnprivilegedScope asOrdinaryUser;
-        folder = DataFile::folderFor(program.path());
-    }
-    QCOMPARE(folder, home.filePath(u"Reelhop"_qs));
-    QVERIFY(QFileInfo(folder).isDir());
 }
 
 QTEST_APPLESS_MAIN(TestDataFiles)
