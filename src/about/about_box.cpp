@@ -32,8 +32,8 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("About Reelhop"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(Twips::size(5730, 3855));
     // However it is closed, the box is discarded; the next opening makes a new one.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
@@ -51,21 +51,19 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     picIcon->setAlignment(Qt::AlignCenter);
 
     const QString comic = QStringLiteral("Comic Sans MS");
-    lblTitle = createLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Reelhop"),
-                           designFont(comic, 14.25), QColor(0, 0, 255),
-                           Twips::rect(1320, 240, 4125, 480));
-    lblVersion = createLabel(this, QStringLiteral("lblVersion"), tr("Version 1.20"),
-                             designFont(comic, 9.75), palette().color(QPalette::WindowText),
-                             Twips::rect(1320, 780, 3885, 225));
-    lblDescription = createLabel(this, QStringLiteral("lblDescription"),
-                                 tr("Search YouTube and other Video Websites."),
-                                 designFont(comic, 12), QColor(0, 0, 128),
-                                 Twips::rect(1560, 1125, 3885, 1530));
-    lblDisclaimer = createLabel(
-        this, QStringLiteral("lblDisclaimer"),
-        tr("Reelhop is free to use and comes without any warranty."),
-        designFont(QStringLiteral("MS Sans Serif"), 9.75), Qt::black,
-        Twips::rect(255, 2865, 3870, 825));
+    lblTitle =
+        createLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Reelhop"),
+                    designFont(comic, 14.25), QColor(0, 0, 255), Twips::rect(1320, 240, 4125, 480));
+    lblVersion =
+        createLabel(this, QStringLiteral("lblVersion"), tr("Version 1.20"), designFont(comic, 9.75),
+                    palette().color(QPalette::WindowText), Twips::rect(1320, 780, 3885, 225));
+    lblDescription = createLabel(
+        this, QStringLiteral("lblDescription"), tr("Search YouTube and other Video Websites."),
+        designFont(comic, 12), QColor(0, 0, 128), Twips::rect(1560, 1125, 3885, 1530));
+    lblDisclaimer = createLabel(this, QStringLiteral("lblDisclaimer"),
+                                tr("Reelhop is free to use and comes without any warranty."),
+                                designFont(QStringLiteral("MS Sans Serif"), 9.75), Qt::black,
+                                Twips::rect(255, 2865, 3870, 825));
 
     auto *line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));
