@@ -7,34 +7,32 @@ class TestLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void normalWindow_keepsTheDesignMargins();
-    void lowWindow_givesEverythingTheWindowSize();
-    void smallNormalWindow_neverGivesNegativeSizes();
+    void layout_keepsTheMarginsAndNeverGoesNegative_data();
+    void layout_keepsTheMarginsAndNeverGoesNegative();
 };
 
-void TestLayout::normalWindow_keepsTheDesignMargins()
+void TestLayout::layout_keepsTheMarginsAndNeverGoesNegative_data()
 {
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<QSize>("strip");
     // 15360 x 11520 twips: views 14710 x 9370, strip 14910 x 9970.
-    const WindowLayout layout = layoutForWindow({1024, 768});
-    QCOMPARE(layout.view, QSize(981, 625));
-    QCOMPARE(layout.tabStrip, QSize(994, 665));
+    QTest::newRow("normal") << QSize(1024, 768) << QSize(981, 625) << QSize(994, 665);
+    // 1500 twips high or less, as when minimized: everything takes the window's size.
+    QTest::newRow("exactly 1500 twips") << QSize(400, 100) << QSize(400, 100) << QSize(400, 100);
+    QTest::newRow("minimized") << QSize(160, 0) << QSize(160, 0) << QSize(160, 0);
+    QTest::newRow("just above 1500") << QSize(400, 101) << QSize(357, 0) << QSize(370, 0);
+    QTest::newRow("narrow") << QSize(20, 120) << QSize(0, 0) << QSize(0, 17);
 }
 
-void TestLayout::lowWindow_givesEverythingTheWindowSize()
+void TestLayout::layout_keepsTheMarginsAndNeverGoesNegative()
 {
-    const WindowLayout exactly = layoutForWindow({400, 100}); // 1500 twips high
-    QCOMPARE(exactly.view, QSize(400, 100));
-    QCOMPARE(exactly.tabStrip, QSize(400, 100));
-    const WindowLayout minimized = layoutForWindow({160, 0});
-    QCOMPARE(minimized.view, QSize(160, 0));
-    QCOMPARE(layoutForWindow({400, 101}).tabStrip, QSize(370, 0));
-}
-
-void TestLayout::smallNormalWindow_neverGivesNegativeSizes()
-{
-    const WindowLayout layout = layoutForWindow({20, 120});
-    QCOMPARE(layout.view, QSize(0, 0));
-    QCOMPARE(layout.tabStrip, QSize(0, 17));
+    QFETCH(QSize, window);
+    QFETCH(QSize, view);
+    QFETCH(QSize, strip);
+    const WindowLayout layout = layoutForWindow(window);
+    QCOMPARE(layout.view, view);
+    QCOMPARE(layout.tabStrip, strip);
 }
 
 QTEST_APPLESS_MAIN(TestLayout)

@@ -54,7 +54,7 @@ private slots:
     void startUp_loadsHomeFavoritesAndChosenSitesInOrder();
     void startUp_survivesFilesThatAreNoFiles_data();
     void startUp_survivesFilesThatAreNoFiles();
-    void captionsMenusAndFocusOrder_areAsDesigned();
+    void menusAndFocusOrder_areAsDesigned();
     void viewsAndStrip_followTheWindowAtAnySize();
 };
 
@@ -123,16 +123,9 @@ void TestMainWindow::startUp_survivesFilesThatAreNoFiles()
              qPrintable(fixture.status()));
 }
 
-void TestMainWindow::captionsMenusAndFocusOrder_areAsDesigned()
+void TestMainWindow::menusAndFocusOrder_areAsDesigned()
 {
     WindowFixture fixture;
-    QStringList captions;
-    for (int tab = 0; tab < 12; ++tab)
-        captions.append(fixture.tabs()->tabText(tab));
-    QCOMPARE(captions, (QStringList{u"YOUTUBE"_qs, u"GOOGLE"_qs, u"YAHOO"_qs, u"AOL"_qs,
-                                    u"MYSPACE"_qs, u"Meta Cafe"_qs, u"DailyMotion"_qs,
-                                    u"Break.com"_qs, u"Revver"_qs, u"Favorites"_qs,
-                                    u"My Notes"_qs, u"HOME"_qs}));
     // The pop-up menu is never on the bar.
     QCOMPARE(actionNames(fixture.window->menuBar()->actions()),
              (QStringList{u"=File"_qs, u"=Options"_qs, u"about=About Us"_qs}));

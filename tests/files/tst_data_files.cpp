@@ -1,9 +1,7 @@
 #include "favorites/favorites_file.h"
 #include "settings/settings_file.h"
 #include "support/settings_bytes.h"
-#include "support/unprivileged_scope.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using Items = QList<FavoritesFile::Item>;
@@ -17,8 +15,7 @@ private slots:
     void settings_writesNinetyBytes_readsUpToTheFirstBadLine();
     void favorites_readEveryLineEndAndCodePage_data();
     void favorites_readEveryLineEndAndCodePage();
-    void writers_produceTheExactBytesThatReadBack();
-    void saves_intoReadOnlyFolder_failAndKeepTheOldFile();
+    void favorites_writeEveryValueOnOneLineOfItsOwn();
 };
 
 void TestDataFiles::settings_writesNinetyBytes_readsUpToTheFirstBadLine_data()
@@ -71,48 +68,14 @@ void TestDataFiles::favorites_readEveryLineEndAndCodePage()
     QCOMPARE(FavoritesFile::fromBytes(bytes, 2), expected);
 }
 
-void TestDataFiles::writers_produceTheExactBytesThatReadBack()
+void TestDataFiles::favorites_writeEveryValueOnOneLineOfItsOwn()
 {
-    SettingsFile::States states{};
-    states[9] = 1;
-    states[12] = 2;
-    const QByteArray settings = SettingsFile::toBytes(states);
-    QCOMPARE(settings.size(), 90);
-    QCOMPARE(settings.sliced(40, 25), QByteArray(" 0 \r\n 1 \r\n 0 \r\n 0 \r\n 2 \r\n"));
-    QCOMPARE(SettingsFile::fromBytes(settings), QList<int>(states.begin(), states.end()));
-
-    const Items items{{u"abc"_qs, u"xyz"_qs}, {u""_qs, u""_qs}};
-    QCOMPARE(FavoritesFile::toBytes(items, 2), QByteArray("abc\r\nxyz\r\n\r\n\r\n"));
-
     const Items odd{{u"  \"Rock, roll\" ,"_qs, u"http://a/?q=\"x\""_qs}, {u"Café"_qs, u""_qs}};
     QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(odd, 2), 2), odd);
-    QVERIFY(FavoritesFile::toBytes(odd, 2).contains("Caf\xC3\xA9\r\n"));
-
     const Items broken{{u"two\r\nlines\nhere"_qs, u"a\rb"_qs}};
     QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
     // Every item is one line per column of the list, whatever it holds.
     QCOMPARE(FavoritesFile::toBytes({{u"t"_qs}}, 3), QByteArray("t\r\n\r\n\r\n"));
-}
-
-void TestDataFiles::saves_intoReadOnlyFolder_failAndKeepTheOldFile()
-{
-    QTemporaryDir folder;
-    const QString settings = SettingsFile::path(folder.path());
-    const QString favorites = FavoritesFile::path(folder.path());
-    SettingsFile::States old{};
-    old.fill(1);
-    QVERIFY(SettingsFile::save(settings, old));
-    QVERIFY(FavoritesFile::save(favorites, {{u"old"_qs, u"http://old/"_qs}}, 2));
-    QVERIFY(makeReadOnly(folder.path(), settings) && makeReadOnly(folder.path(), favorites));
-    {
-        const UnprivilegedScope asOrdinaryUser;
-        QVERIFY(!SettingsFile::save(settings, SettingsFile::States{}));
-        QVERIFY(!FavoritesFile::save(favorites, {}, 2));
-    }
-    QVERIFY(makeWritable(folder.path()));
-    QCOMPARE(SettingsFile::load(settings), QList<int>(18, 1));
-    QCOMPARE(FavoritesFile::load(favorites, 2),
-             std::optional<Items>(Items{{u"old"_qs, u"http://old/"_qs}}));
 }
 
 QTEST_APPLESS_MAIN(TestDataFiles)

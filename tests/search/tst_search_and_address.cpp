@@ -89,12 +89,12 @@ void TestSearchAndAddress::search_loadsTheWholeTextInExactlyTheCheckedSites()
             availableAtNavigation.append(siteTabsAvailable(tabs));
         };
     auto *text = fixture.find<QLineEdit>(u"Text1"_qs);
-    QTest::keyClicks(text, u" rock & roll "_qs);
+    QTest::keyClicks(text, u" rock & roll #1 "_qs);
     fixture.click(u"Command21"_qs);
     QCOMPARE(fixture.log,
              (QStringList{
-                 navigation(2, u"http://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20"_qs),
-                 navigation(5, u"http://www.metacafe.com/tags/%20rock%20%26%20roll%20"_qs)}));
+                 navigation(2, u"http://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20%231%20"_qs),
+                 navigation(5, u"http://www.metacafe.com/tags/%20rock%20%26%20roll%20%231%20"_qs)}));
     QList<bool> twoOn(9, false);
     twoOn[2] = true;
     QList<bool> twoAndFiveOn = twoOn;

@@ -31,24 +31,17 @@ private:
     static constexpr uid_t Nobody = 65534;
 };
 
-// Everyone may read and enter the folder; no one may add or remove files in it. Its files stay
+// Everyone may read and enter the folder; no one may add or remove files in it. Its file stays
 // writable for everyone, so only a save that replaces the file whole can fail there.
 inline bool makeReadOnly(const QString &folder, const QString &file = {})
 {
-    const auto readAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                              QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                              QFileDevice::ReadOther | QFileDevice::ExeOther;
-    const auto readAndWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                              QFileDevice::ReadOther | QFileDevice::WriteOther;
-    return (file.isEmpty() || QFile::setPermissions(file, readAndWrite)) &&
-           QFile::setPermissions(folder, readAndEnter);
+    return (file.isEmpty() || QFile::setPermissions(file, QFileDevice::Permissions(0x6666))) &&
+           QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
 }
 
 inline bool makeWritable(const QString &folder)
 {
-    return QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
+    return QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
 }
 
 #endif
