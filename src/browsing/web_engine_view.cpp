@@ -30,15 +30,20 @@ public:
 protected:
     QWebEnginePage *createWindow(WebWindowType) override
     {
-        auto *standIn = new QWebEnginePage(profile(), this);
-        connect(standIn, &QWebEnginePage::urlChanged, this, [this, standIn](const QUrl &url) {
+        // One stand-in at a time: a page that opens windows in a loop cannot pile them up.
+        delete m_standIn;
+        m_standIn = new QWebEnginePage(profile(), this);
+        connect(m_standIn, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
             if (url.isEmpty() || url.scheme() == u"about")
                 return;
-            standIn->deleteLater();
+            m_standIn->deleteLater();
             setUrl(url);
         });
-        return standIn;
+        return m_standIn;
     }
+
+private:
+    QPointer<QWebEnginePage> m_standIn;
 };
 
 // Esc or the window's close box asks the page to leave full screen, so the page is handed back.
@@ -97,6 +102,8 @@ QWebEngineProfile *WebEngineViews::profile()
         // A named profile keeps cookies and cache in the user's data folder between runs.
         m_profile = std::make_unique<QWebEngineProfile>(m_storageName);
         m_profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+        // As browsers block pop-ups: a page opens a window only when the user asks for one.
+        m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     }
     return m_profile.get();
 }
@@ -160,6 +167,11 @@ bool WebEngineView::navigate(const QString &address)
     const QUrl url = QUrl::fromUserInput(address);
     if (!url.isValid())
         return false;
+    // A pasted "javascript:" address would run in the shown site's page, with its cookies.
+    if (url.scheme() == u"javascript") {
+        emit statusTextChanged(tr("Addresses that run scripts are not opened."));
+        return false;
+    }
     if (m_view) {
         m_view->setUrl(url);
         return true;
