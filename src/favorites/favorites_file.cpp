@@ -44,7 +44,7 @@ QString decodeLine(QByteArrayView line)
 
 QByteArray encodeValue(const QString &value)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|[\\r\\n\\x{2028}\\x{2029}]"));
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|[\\r\\n]"));
     QString oneLine = value;
     return oneLine.replace(lineBreak, QStringLiteral(" ")).toUtf8();
 }

@@ -1,0 +1,34 @@
+#include "favorites/favorites_file.h"
+#include "settings/settings_file.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+// Saves the settings or the favorites over and over, switching between two contents, until it
+// is killed. Usage: save_loop settings|favorites FILE. Writes the two contents to FILE.a and
+// FILE.b first, so a checker knows the only two files it may find.
+int main(int argc, char *argv[])
+{
+    if (argc != 3)
+        return 2;
+    const QString kind = QString::fromLocal8Bit(argv[1]);
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    QList<FavoritesFile::Item> favorites[2];
+    for (int item = 0; item < 4000; ++item) {
+        favorites[0].append({u"Old page %1"_qs.arg(item), u"http://old.example/%1"_qs.arg(item)});
+        favorites[1].append({u"New page %1"_qs.arg(item), u"http://new.example/%1"_qs.arg(item)});
+    }
+    SettingsFile::States settings[2];
+    settings[0].fill(0);
+    settings[1].fill(1);
+    const auto save = [&](int which, const QString &to) {
+        return kind == u"settings" ? SettingsFile::save(to, settings[which])
+                                   : FavoritesFile::save(to, favorites[which], 2);
+    };
+    if (!save(0, path + u".a"_qs) || !save(1, path + u".b"_qs))
+        return 1;
+    std::puts("ready");
+    std::fflush(stdout);
+    for (int which = 0;; which = 1 - which)
+        save(which, path);
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang and runs each for RUNS inputs (default 20000) from the seed
+# corpus; a longer run: run_fuzzers.sh 2000000. New inputs go to a scratch folder, never here.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+runs=${1:-20000}
+cmake -S "$here" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$root/build-fuzz" -j2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+for reader in settings favorites; do
+    mkdir "$scratch/$reader"
+    "$root/build-fuzz/fuzz_$reader" -runs="$runs" -max_len=4096 -print_final_stats=1 \
+        "$scratch/$reader" "$here/corpus/$reader" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true
+    [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz_$reader found a fault"; exit 1; }
+done
