@@ -10,7 +10,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         with open(sys.argv[1], "a", encoding="utf-8") as log:
             log.write(self.requestline + "\n")
-        body = f"<html><head><title>{self.path}</title></head><body>page</body></html>".encode()
+        body = f"<html><head><title>Page {self.path}</title></head><body>page</body></html>".encode()
         self.send_response(200)
         self.send_header("Content-Type", "text/html")
         self.send_header("Content-Length", str(len(body)))

@@ -22,10 +22,10 @@ done
 desktop-file-validate "$work/prefix/share/applications/reelhop.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$work/prefix/share/metainfo/"*.xml > /dev/null || fail "metainfo"
 
-# A program folder of its own, every start-up and search box chosen.
+# A program folder of its own: every start-up box chosen, Yahoo and MetaCafe to search.
 mkdir "$work/program"
 cp "$build/reelhop" "$work/program/"
-for box in $(seq 18); do printf ' 1 \r\n'; done > "$work/program/svng.msf"
+for state in 1 1 1 1 1 1 1 1 1 0 0 1 0 0 1 0 0 0; do printf ' %s \r\n' $state; done > "$work/program/svng.msf"
 python3 "$here/fake_web.py" "$work/requests.log" > "$work/port" &
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 export QTWEBENGINE_CHROMIUM_FLAGS="--proxy-server=http://127.0.0.1:$(cat "$work/port")"
@@ -43,6 +43,22 @@ for _ in \$(seq 300); do [ "\$(cat "$work/requests.log" 2>/dev/null | grep -c '^
 sleep 2
 [ "\$(window)" = "\$first" ] && [ \$(window | wc -l) -eq 1 ] || { echo "FAIL: main window re-created: \$first / \$(window)"; exit 1; }
 xprop -id "\$first" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || { echo "FAIL: not maximized"; exit 1; }
+requests() { grep -c "\$1" "$work/requests.log"; }
+# A search through the search box reaches exactly the two chosen sites, with the whole text.
+xdotool mousemove --window "\$first" 655 33 click 1; xdotool type 'rock & roll #1 AC/DC'; xdotool key Return
+for _ in \$(seq 100); do [ "\$(requests 'search/video?p=\\|/tags/')" -ge 2 ] && break; sleep 0.1; done
+sleep 1
+# Add to Favorites on the Yahoo tab keeps that page's real title and address.
+xdotool mousemove --window "\$first" 250 67 click 1; sleep 0.5
+xdotool mousemove --window "\$first" 820 32 click 1; sleep 0.5
+# Refresh reaches the engine: the page is asked for again.
+before=\$(requests 'search/video?p=')
+xdotool mousemove --window "\$first" 250 67 click 1; xdotool key F5
+for _ in \$(seq 100); do [ "\$(requests 'search/video?p=')" -gt "\$before" ] && break; sleep 0.1; done
+[ "\$(requests 'search/video?p=')" -gt "\$before" ] || { echo "FAIL: Refresh did not reload"; exit 1; }
+# Back returns to the start page: added to the favorites again, it is there.
+sleep 0.5; xdotool key alt+Left; sleep 1.5
+xdotool mousemove --window "\$first" 820 32 click 1; sleep 0.5
 # File > Close ends the program at once, with exit code 0.
 xdotool mousemove --window "\$first" 18 10 click 1; sleep 0.5; xdotool key c
 timeout 10 tail --pid=\$pid -f /dev/null || { echo "FAIL: File > Close did not end it"; exit 1; }
@@ -60,4 +76,15 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" || fail "session
 
 start_pages=$(grep -cE '^GET http://(www\.youtube\.com/|video\.google\.com/|video\.search\.yahoo\.com/|video\.aol\.com/|vids\.myspace\.com/index\.cfm\?fuseaction=vids\.videos|www\.metacafe\.com/|www\.dailymotion\.com/|www\.break\.com/|www\.revver\.com/) ' "$work/requests.log")
 [ "$start_pages" -ge 9 ] || fail "start pages requested: $start_pages"
+python3 - "$work/requests.log" "$work/program/file.dtt" <<'CHECK' || fail "search or favorite"
+import sys, urllib.parse
+lines = open(sys.argv[1]).read().splitlines()
+searches = [l.split()[1] for l in lines if "search/video?p=" in l or "metacafe.com/tags/" in l]
+texts = sorted(urllib.parse.unquote(s.split("p=")[1] if "p=" in s else s.rsplit("/", 1)[1]) for s in set(searches))
+assert texts == ["rock & roll #1 AC/DC"] * 2, texts
+favorite = open(sys.argv[2], "rb").read().split(b"\r\n")
+assert favorite[0].startswith(b"Page http://video.search.yahoo.com/search/video?p=rock"), favorite
+assert favorite[1].startswith(b"http://video.search.yahoo.com/search/video?p=rock"), favorite
+assert favorite[3] == b"http://video.search.yahoo.com/", favorite
+CHECK
 echo "1 passed, 0 failed"
