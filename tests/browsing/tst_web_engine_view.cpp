@@ -48,6 +48,8 @@ private:
             body = "<html><head><title>Second page</title></head><body>two</body></html>";
         else if (path == "/untitled")
             body = "<html><body>no title here</body></html>";
+        else if (path == "/opener")
+            body = "<title>Opener</title><script>setInterval(() => window.open('/second'), 1)</script>";
         const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
         socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
                       "Content-Length: " + QByteArray::number(body.size()) +
@@ -117,6 +119,13 @@ void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
     QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() && states.constLast().constFirst().value<BrowserView::LoadState>() == BrowserView::LoadState::Loaded, LoadTimeout);
     QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_qs));
     QCOMPARE(view->title(), QString());
+
+    // A page that opens windows in a loop opens none and stays where it is.
+    QVERIFY(view->navigate(m_site.address(u"/opener"_qs)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Opener"_qs, LoadTimeout);
+    QTest::qWait(300);
+    QCOMPARE(view->title(), u"Opener"_qs);
+    QVERIFY(view->findChildren<QWebEnginePage *>().size() <= 2);
 }
 
 void TestWebEngineView::closedPort_endsAsFailedWithAReason()

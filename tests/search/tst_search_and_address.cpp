@@ -124,6 +124,9 @@ void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_o
     QTest::keyClick(all.find<QLineEdit>(u"Text1"_qs), Qt::Key_Return);
     QCOMPARE(all.log.size(), 9);
     QCOMPARE(all.log[8], navigation(8, u"http://one.revver.com/find/video/"_qs));
+    all.find<QLineEdit>(u"Text1"_qs)->setText(QString(100000, u'é')); // whole, however long
+    all.click(u"Command21"_qs);
+    QVERIFY(all.log.last().endsWith(u"%C3%A9"_qs.repeated(100000)));
     QCOMPARE(siteTabsAvailable(all.tabs()), QList<bool>(9, true));
 
     WindowFixture none({{u"svng.msf"_qs, settingsWithSearchBoxes(QList<int>(9, 0))}});
