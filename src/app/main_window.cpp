@@ -32,6 +32,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <limits>
 #include <QToolButton>
 
 namespace {
@@ -118,6 +119,8 @@ void MainWindow::createToolbarRow(QWidget *client)
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setAccessibleName(tr("Web address"));
     Combo1->setToolTip(tr("Web address (Ctrl+L)"));
+    // A pasted text is taken whole, however long; Qt's boxes would cut it at 32767 characters.
+    Combo1->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     Combo1->setGeometry(Twips::rect(3000, 50, 5415, 315));
     Combo1->installEventFilter(this);
 
@@ -132,6 +135,7 @@ void MainWindow::createToolbarRow(QWidget *client)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAccessibleName(tr("Search text"));
     Text1->setToolTip(tr("Search text (Ctrl+K)"));
+    Text1->setMaxLength(std::numeric_limits<int>::max());
     Text1->setGeometry(Twips::rect(8880, 50, 1935, 315));
     Text1->installEventFilter(this);
 

@@ -61,7 +61,7 @@ void TestSearchAndAddress::address_loadsUnchangedIntoTheSelectedTabsViewOnly()
     fixture.tabs()->setCurrentIndex(tab);
     auto *combo = fixture.find<QComboBox>(u"Combo1"_qs);
     combo->addItems({u"http://a.example/"_qs, u"b.example"_qs});
-    const QString typed = u"  Http://Example.COM/a b?x=1&y=ü  "_qs;
+    const QString typed = u"  Http://Example.COM/a b?x=1&y=ü  "_qs + QString(40000, u'x');
     combo->setEditText(typed);
 
     for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier})
