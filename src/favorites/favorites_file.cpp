@@ -37,7 +37,9 @@ QString fromWindows1252(QByteArrayView line)
 
 QString decodeLine(QByteArrayView line)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A line's own leading U+FEFF is text; only the file's byte-order mark is skipped.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8(line);
     return utf8.hasError() ? fromWindows1252(line) : text;
 }
@@ -63,6 +65,11 @@ QByteArray toBytes(const QList<Item> &items, int columnCount)
         for (int column = 0; column < columnCount; ++column)
             bytes += encodeValue(item.value(column)) + "\r\n";
     }
+    // A first value that starts with U+FEFF would read as a byte-order mark and be lost: a
+    // byte-order mark of the file's own goes before it.
+    const QByteArrayView rest = DataFile::withoutByteOrderMark(bytes);
+    if (rest.size() != bytes.size())
+        bytes.prepend(bytes.first(bytes.size() - rest.size()));
     return bytes;
 }
 

@@ -72,6 +72,9 @@ void TestDataFiles::favorites_writeEveryValueOnOneLineOfItsOwn()
 {
     const Items odd{{u"  \"Rock, roll\" ,"_qs, u"http://a/?q=\"x\""_qs}, {u"Café"_qs, u""_qs}};
     QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(odd, 2), 2), odd);
+    // A line's own leading U+FEFF is kept, in the first line too (found by the fuzzer).
+    const Items marks{{u"\uFEFFfirst"_qs, u"\uFEFF\uFEFF"_qs}, {u"\uFEFF"_qs, u"x"_qs}};
+    QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(marks, 2), 2), marks);
     const Items broken{{u"two\r\nlines\nhere"_qs, u"a\rb"_qs}};
     QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
     // Every item is one line per column of the list, whatever it holds.
