@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 #include "browsing/web_engine_environment.h"
-#include "browsing/web_engine_view.h"
+#include "browsing/engine_loader.h"
 #include "form/fonts.h"
 
 #include <QApplication>
@@ -52,9 +52,9 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("reelhop"));
     registerFontSubstitutes();
 
-    WebEngineViews views;
-    MainWindow window(QCoreApplication::applicationDirPath(), views.factory());
-    views.prepareWindow(&window);
+    EngineLoader engine(EngineLoader::installedModulePath());
+    MainWindow window(QCoreApplication::applicationDirPath(), engine.factory());
+    engine.prepareWindow(&window);
     window.showMaximized();
     return QApplication::exec();
 }

@@ -5,7 +5,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
@@ -14,8 +13,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QWebEngineLoadingInfo>
-#include <QQuickWidget>
-#include <QWindow>
 
 namespace {
 
@@ -87,113 +84,35 @@ bool isAddressStandIn(const QString &title, const QUrl &url)
 
 } // namespace
 
-WebEngineViews::WebEngineViews(QString storageName) : m_storageName(std::move(storageName)) {}
-
-WebEngineViews::~WebEngineViews() = default;
-
-BrowserViewFactory WebEngineViews::factory()
+WebEngine::WebEngine(const QString &storageName)
+    : m_profile(std::make_unique<QWebEngineProfile>(storageName))
 {
-    return [this](QWidget *parent) { return new WebEngineView(*this, parent); };
+    // A named profile keeps cookies and cache in the user's data folder between runs.
+    m_profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    // As browsers block pop-ups: a page opens a window only when the user asks for one.
+    m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
 }
 
-QWebEngineProfile *WebEngineViews::profile()
+WebEngine::~WebEngine() = default;
+
+BrowserView *WebEngine::createView(QWidget *parent)
 {
-    if (!m_profile) {
-        // A named profile keeps cookies and cache in the user's data folder between runs.
-        m_profile = std::make_unique<QWebEngineProfile>(m_storageName);
-        m_profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
-        // As browsers block pop-ups: a page opens a window only when the user asks for one.
-        m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    }
-    return m_profile.get();
+    return new WebEngineView(m_profile.get(), parent);
 }
 
-void WebEngineViews::prepareWindow(QWidget *window)
+extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine()
 {
-    // Qt re-creates a shown window, dropping its maximized state, when the first view that
-    // renders through the graphics stack joins it. A hidden widget of that kind, there from the
-    // start, makes the window right the first time.
-    auto *surfaceHint = new QQuickWidget(window);
-    surfaceHint->setObjectName(QStringLiteral("engineSurfaceHint"));
-    surfaceHint->setAttribute(Qt::WA_DontShowOnScreen);
-    surfaceHint->hide();
-
-    window->winId();
-    m_held = true;
-    window->windowHandle()->installEventFilter(this);
+    return new WebEngine(QStringLiteral("Reelhop"));
 }
 
-bool WebEngineViews::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
-        watched->removeEventFilter(this);
-        // After the window's first paint, which this very event brings.
-        QTimer::singleShot(0, this, &WebEngineViews::release);
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-void WebEngineViews::release()
-{
-    m_held = false;
-    for (const QPointer<WebEngineView> &view : std::exchange(m_waiting, {})) {
-        if (view)
-            view->startEngine();
-    }
-}
-
-void WebEngineViews::scheduleStart(WebEngineView *view)
-{
-    if (m_held)
-        m_waiting.append(view);
-    else
-        QTimer::singleShot(0, view, &WebEngineView::startEngine);
-}
-
-WebEngineView::WebEngineView(WebEngineViews &engine, QWidget *parent)
-    : BrowserView(parent), m_engine(engine)
+WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
+    : BrowserView(parent), m_view(new QWebEngineView(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-}
-
-WebEngineView::~WebEngineView()
-{
-    delete m_fullScreenView;
-}
-
-bool WebEngineView::navigate(const QString &address)
-{
-    const QUrl url = QUrl::fromUserInput(address);
-    if (!url.isValid())
-        return false;
-    // A pasted "javascript:" address would run in the shown site's page, with its cookies.
-    if (url.scheme() == u"javascript") {
-        emit statusTextChanged(tr("Addresses that run scripts are not opened."));
-        return false;
-    }
-    if (m_view) {
-        m_view->setUrl(url);
-        return true;
-    }
-    // The engine takes a moment to start and the window comes first: keep the request, in order.
-    m_pendingNavigations.append(url);
-    if (!m_startScheduled) {
-        m_startScheduled = true;
-        m_engine.scheduleStart(this);
-    }
-    return true;
-}
-
-void WebEngineView::startEngine()
-{
-    if (m_view)
-        return;
-    m_view = new QWebEngineView(this);
-    auto *page = new SameWindowPage(m_engine.profile(), m_view);
-    page->setAudioMuted(m_muted);
+    layout->addWidget(m_view);
+    auto *page = new SameWindowPage(profile, m_view);
     m_view->setPage(page);
-    layout()->addWidget(m_view);
 
     connect(page, &QWebEnginePage::linkHovered, this, &BrowserView::statusTextChanged);
     connect(page, &QWebEnginePage::loadingChanged, this, &WebEngineView::followLoading);
@@ -205,9 +124,17 @@ void WebEngineView::startEngine()
     connect(page, &QWebEnginePage::urlChanged, this,
             [this] { emit progressChanged(m_lastProgress, 100); });
     connect(page, &QWebEnginePage::fullScreenRequested, this, &WebEngineView::toggleFullScreen);
+}
 
-    for (const QUrl &url : std::exchange(m_pendingNavigations, {}))
-        m_view->setUrl(url);
+WebEngineView::~WebEngineView()
+{
+    delete m_fullScreenView;
+}
+
+bool WebEngineView::navigate(const QString &address)
+{
+    m_view->setUrl(QUrl(address));
+    return true;
 }
 
 void WebEngineView::followLoading(const QWebEngineLoadingInfo &info)
@@ -262,7 +189,7 @@ void WebEngineView::toggleFullScreen(QWebEngineFullScreenRequest request)
 
 bool WebEngineView::goBack()
 {
-    if (!m_view || !m_view->history()->canGoBack())
+    if (!m_view->history()->canGoBack())
         return false;
     m_view->back();
     return true;
@@ -270,7 +197,7 @@ bool WebEngineView::goBack()
 
 bool WebEngineView::goForward()
 {
-    if (!m_view || !m_view->history()->canGoForward())
+    if (!m_view->history()->canGoForward())
         return false;
     m_view->forward();
     return true;
@@ -278,23 +205,19 @@ bool WebEngineView::goForward()
 
 bool WebEngineView::stop()
 {
-    if (!m_view)
-        return false;
     m_view->stop();
     return true;
 }
 
 bool WebEngineView::refresh()
 {
-    if (!m_view)
-        return false;
     m_view->reload();
     return true;
 }
 
 bool WebEngineView::printWithDialog()
 {
-    if (!m_view || m_printer)
+    if (m_printer)
         return false;
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintDialog dialog(m_printer.get(), this);
@@ -312,17 +235,11 @@ bool WebEngineView::printWithDialog()
 
 QString WebEngineView::locationUrl() const
 {
-    if (m_view && !m_view->url().isEmpty())
-        return m_view->url().toString();
-    if (!m_pendingNavigations.isEmpty())
-        return m_pendingNavigations.constLast().toString();
-    return QStringLiteral("http:///"); // where a view is before it is first sent anywhere
+    return m_view->url().toString();
 }
 
 QString WebEngineView::title() const
 {
-    if (!m_view)
-        return {};
     // The engine shows a page without a title by its address; that is no title of the page's.
     const QString shown = m_view->title();
     return isAddressStandIn(shown, m_view->url()) ? QString() : shown;
@@ -345,7 +262,5 @@ QString WebEngineView::failureReason() const
 
 void WebEngineView::setMuted(bool muted)
 {
-    m_muted = muted;
-    if (m_view)
-        m_view->page()->setAudioMuted(muted);
+    m_view->page()->setAudioMuted(muted);
 }

@@ -1,10 +1,9 @@
 #ifndef REELHOP_BROWSING_WEB_ENGINE_VIEW_H
 #define REELHOP_BROWSING_WEB_ENGINE_VIEW_H
 
-#include "browser_view.h"
+#include "browser_engine.h"
 
 #include <QPointer>
-#include <QUrl>
 #include <memory>
 
 class QPrinter;
@@ -12,39 +11,19 @@ class QWebEngineFullScreenRequest;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
-class WebEngineView;
 
-// Owns the web engine's profile that all views share, and makes the views. The engine comes up
-// only when the first view is sent somewhere, and not before the window is on screen.
-class WebEngineViews final : public QObject
+// The module's engine: one named, persistent profile that all views share.
+class WebEngine final : public BrowserEngine
 {
-    Q_OBJECT
-
 public:
-    explicit WebEngineViews(QString storageName = QStringLiteral("Reelhop"));
-    ~WebEngineViews() override;
-    Q_DISABLE_COPY_MOVE(WebEngineViews)
+    explicit WebEngine(const QString &storageName);
+    ~WebEngine() override;
+    Q_DISABLE_COPY_MOVE(WebEngine)
 
-    BrowserViewFactory factory();
-    QWebEngineProfile *profile();
-
-    // Readies a window that is not shown yet for the views it will hold, so that the engine
-    // starting never re-creates it, and holds every view's start until it is on screen.
-    void prepareWindow(QWidget *window);
-
-    // The view starts its engine from the event loop once the window (if any) is on screen.
-    void scheduleStart(WebEngineView *view);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    BrowserView *createView(QWidget *parent) override;
 
 private:
-    void release();
-
-    QString m_storageName;
     std::unique_ptr<QWebEngineProfile> m_profile;
-    bool m_held = false;
-    QList<QPointer<WebEngineView>> m_waiting;
 };
 
 class WebEngineView final : public BrowserView
@@ -52,7 +31,7 @@ class WebEngineView final : public BrowserView
     Q_OBJECT
 
 public:
-    WebEngineView(WebEngineViews &engine, QWidget *parent = nullptr);
+    WebEngineView(QWebEngineProfile *profile, QWidget *parent = nullptr);
     ~WebEngineView() override;
     Q_DISABLE_COPY_MOVE(WebEngineView)
 
@@ -69,18 +48,12 @@ public:
     QString failureReason() const override;
     void setMuted(bool muted) override;
 
-    void startEngine();
-
 private:
     void followLoading(const QWebEngineLoadingInfo &info);
     void setLoadState(LoadState state);
     void toggleFullScreen(QWebEngineFullScreenRequest request);
 
-    WebEngineViews &m_engine;
     QWebEngineView *m_view = nullptr;
-    QList<QUrl> m_pendingNavigations;
-    bool m_startScheduled = false;
-    bool m_muted = false;
     int m_lastProgress = 0;
     LoadState m_loadState = LoadState::Idle;
     QString m_failureReason;

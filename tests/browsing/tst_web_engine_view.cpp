@@ -1,5 +1,5 @@
 #include "browsing/web_engine_environment.h"
-#include "browsing/web_engine_view.h"
+#include "browsing/engine_loader.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -75,13 +75,13 @@ private slots:
     void newWindowLink_opensInTheSameView_andBackReturns();
 
 private:
-    WebEngineViews m_views{QStringLiteral("ReelhopTest")};
+    EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
     LocalSite m_site;
 };
 
 void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
 {
-    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
     QCOMPARE(view->locationUrl(), u"http:///"_qs);
     QCOMPARE(view->title(), QString());
     QVERIFY(!view->goBack());
@@ -96,7 +96,7 @@ void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
 
 void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
 {
-    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
     view->resize(640, 480);
     view->show();
     QSignalSpy statusTexts(view.get(), &BrowserView::statusTextChanged);
@@ -149,7 +149,7 @@ void TestWebEngineView::closedPort_endsAsFailedWithAReason()
     QVERIFY(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
     closed.close();
-    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
     QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_qs.arg(port)));
     QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Failed, LoadTimeout);
     QVERIFY(!view->failureReason().isEmpty());
@@ -157,7 +157,7 @@ void TestWebEngineView::closedPort_endsAsFailedWithAReason()
 
 void TestWebEngineView::newWindowLink_opensInTheSameView_andBackReturns()
 {
-    std::unique_ptr<BrowserView> view(m_views.factory()(nullptr));
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
     view->resize(640, 480);
     view->show();
     QVERIFY(view->navigate(m_site.address(u"/"_qs)));

@@ -12,6 +12,7 @@ trap 'rm -rf "$scratch"' EXIT
 for reader in settings favorites; do
     mkdir "$scratch/$reader"
     "$root/build-fuzz/fuzz_$reader" -runs="$runs" -max_len=4096 -print_final_stats=1 \
+        -artifact_prefix="$root/build-fuzz/" \
         "$scratch/$reader" "$here/corpus/$reader" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true
     [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz_$reader found a fault"; exit 1; }
 done

@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 # Installing: the files where a desktop looks for them, each valid.
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
-for file in bin/reelhop share/applications/reelhop.desktop \
+for file in bin/reelhop lib/reelhop/reelhop_webengine.so share/applications/reelhop.desktop \
     share/icons/hicolor/scalable/apps/reelhop.svg share/metainfo/io.github.reelhop.Reelhop.metainfo.xml; do
     [ -f "$work/prefix/$file" ] || fail "not installed: $file"
 done
@@ -24,7 +24,7 @@ appstreamcli validate --no-net "$work/prefix/share/metainfo/"*.xml > /dev/null |
 
 # A program folder of its own: every start-up box chosen, Yahoo and MetaCafe to search.
 mkdir "$work/program"
-cp "$build/reelhop" "$work/program/"
+cp "$build/reelhop" "$build/reelhop_webengine.so" "$work/program/"
 for state in 1 1 1 1 1 1 1 1 1 0 0 1 0 0 1 0 0 0; do printf ' %s \r\n' $state; done > "$work/program/svng.msf"
 python3 "$here/fake_web.py" "$work/requests.log" > "$work/port" &
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
@@ -63,6 +63,13 @@ xdotool mousemove --window "\$first" 820 32 click 1; sleep 0.5
 xdotool mousemove --window "\$first" 18 10 click 1; sleep 0.5; xdotool key c
 timeout 10 tail --pid=\$pid -f /dev/null || { echo "FAIL: File > Close did not end it"; exit 1; }
 wait \$pid || { echo "FAIL: File > Close exit code \$?"; exit 1; }
+
+# The installed program finds its web engine: with no settings yet it loads YouTube's start page.
+youtube=\$(requests 'GET http://www.youtube.com/ ')
+"$work/prefix/bin/reelhop" >> "$work/program.log" 2>&1 & installed=\$!
+for _ in \$(seq 100); do [ "\$(requests 'GET http://www.youtube.com/ ')" -gt "\$youtube" ] && break; sleep 0.1; done
+kill \$installed
+[ "\$(requests 'GET http://www.youtube.com/ ')" -gt "\$youtube" ] || { echo "FAIL: the installed program loaded no page"; exit 1; }
 
 # The close box ends it while the options window is open.
 start; main=\$(window)

@@ -1,0 +1,87 @@
+#include "engine_loader.h"
+
+#include "browser_engine.h"
+#include "engine_view.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QOpenGLWidget>
+#include <QTimer>
+#include <QWindow>
+
+EngineLoader::EngineLoader(QString modulePath) : m_module(std::move(modulePath)) {}
+
+// The views the engine made belong to the window; the engine outlives none of them.
+EngineLoader::~EngineLoader() = default;
+
+QString EngineLoader::installedModulePath()
+{
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QString beside = program.filePath(QStringLiteral("reelhop_webengine.so"));
+    if (QFile::exists(beside))
+        return beside;
+    return QDir::cleanPath(program.filePath(QStringLiteral(REELHOP_MODULE_FROM_PROGRAM) +
+                                            QStringLiteral("/reelhop_webengine.so")));
+}
+
+BrowserViewFactory EngineLoader::factory()
+{
+    return [this](QWidget *parent) { return new EngineView(*this, parent); };
+}
+
+void EngineLoader::prepareWindow(QWidget *window)
+{
+    // Qt re-creates a shown window, dropping its maximized state, when the first widget that
+    // draws through OpenGL joins it, as a page does. A hidden one there from the start makes
+    // the window right the first time.
+    auto *surfaceHint = new QOpenGLWidget(window);
+    surfaceHint->setObjectName(QStringLiteral("engineSurfaceHint"));
+    surfaceHint->setAttribute(Qt::WA_DontShowOnScreen);
+    surfaceHint->hide();
+
+    window->winId();
+    m_held = true;
+    window->windowHandle()->installEventFilter(this);
+}
+
+bool EngineLoader::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+        watched->removeEventFilter(this);
+        m_held = false;
+        // After the window's first paint, which this very event brings.
+        if (!m_waiting.isEmpty())
+            QTimer::singleShot(0, this, &EngineLoader::serveWaitingViews);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EngineLoader::requestView(EngineView *view)
+{
+    m_waiting.append(view);
+    if (m_held || std::exchange(m_serveQueued, true))
+        return;
+    QTimer::singleShot(0, this, &EngineLoader::serveWaitingViews);
+}
+
+void EngineLoader::serveWaitingViews()
+{
+    m_serveQueued = false;
+    if (!m_engine && m_failure.isEmpty()) {
+        const auto create = reinterpret_cast<CreateBrowserEngine>(
+            m_module.resolve(CreateBrowserEngineSymbol));
+        if (create)
+            m_engine.reset(create());
+        else
+            m_failure = tr("the web engine is missing (%1)").arg(m_module.errorString());
+    }
+    for (const QPointer<EngineView> &view : std::exchange(m_waiting, {})) {
+        if (!view)
+            continue;
+        if (m_engine)
+            view->attach(m_engine->createView(view));
+        else
+            view->engineFailed(m_failure);
+    }
+}

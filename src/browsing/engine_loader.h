@@ -1,0 +1,51 @@
+#ifndef REELHOP_BROWSING_ENGINE_LOADER_H
+#define REELHOP_BROWSING_ENGINE_LOADER_H
+
+#include "browser_view.h"
+
+#include <QLibrary>
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class BrowserEngine;
+class EngineView;
+
+// Makes the window's views and, when the first of them is sent somewhere, loads the web engine
+// module and gives every waiting view its engine view. With a window prepared, nothing is
+// loaded before that window is on screen.
+class EngineLoader final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EngineLoader(QString modulePath);
+    ~EngineLoader() override;
+    Q_DISABLE_COPY_MOVE(EngineLoader)
+
+    // The module beside the program, or where an installed program keeps it.
+    static QString installedModulePath();
+
+    BrowserViewFactory factory();
+
+    // Readies a window that is not shown yet for the views it will hold, so that the engine
+    // joining it never re-creates it, and holds the engine back until the window is on screen.
+    void prepareWindow(QWidget *window);
+
+    void requestView(EngineView *view);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void serveWaitingViews();
+
+    QLibrary m_module;
+    std::unique_ptr<BrowserEngine> m_engine;
+    QString m_failure;
+    bool m_held = false;
+    bool m_serveQueued = false;
+    QList<QPointer<EngineView>> m_waiting;
+};
+
+#endif

@@ -1,0 +1,113 @@
+#include "engine_view.h"
+
+#include "engine_loader.h"
+
+#include <QVBoxLayout>
+
+EngineView::EngineView(EngineLoader &loader, QWidget *parent) : BrowserView(parent), m_loader(loader)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+}
+
+bool EngineView::navigate(const QString &address)
+{
+    // The fix-up a browser's address bar does: "example.com" loads http://example.com.
+    const QUrl url = QUrl::fromUserInput(address);
+    if (!url.isValid())
+        return false;
+    // A pasted "javascript:" address would run in the shown site's page, with its cookies.
+    if (url.scheme() == u"javascript") {
+        emit statusTextChanged(tr("Addresses that run scripts are not opened."));
+        return false;
+    }
+    if (m_page)
+        return m_page->navigate(url.toString(QUrl::FullyEncoded));
+    m_pending.append(url);
+    if (!std::exchange(m_requested, true))
+        m_loader.requestView(this);
+    return true;
+}
+
+void EngineView::attach(BrowserView *page)
+{
+    m_page = page;
+    layout()->addWidget(page);
+    connect(page, &BrowserView::statusTextChanged, this, &BrowserView::statusTextChanged);
+    connect(page, &BrowserView::progressChanged, this, &BrowserView::progressChanged);
+    connect(page, &BrowserView::loadStateChanged, this, &BrowserView::loadStateChanged);
+    page->setMuted(m_muted);
+    // In the order they were made: the last one made is the page shown.
+    for (const QUrl &url : std::exchange(m_pending, {}))
+        page->navigate(url.toString(QUrl::FullyEncoded));
+}
+
+void EngineView::engineFailed(const QString &reason)
+{
+    m_failure = reason;
+    emit statusTextChanged(tr("The page could not be loaded: %1").arg(reason));
+    emit loadStateChanged(LoadState::Failed);
+}
+
+bool EngineView::goBack()
+{
+    return m_page && m_page->goBack();
+}
+
+bool EngineView::goForward()
+{
+    return m_page && m_page->goForward();
+}
+
+bool EngineView::stop()
+{
+    return m_page && m_page->stop();
+}
+
+bool EngineView::refresh()
+{
+    return m_page && m_page->refresh();
+}
+
+bool EngineView::printWithDialog()
+{
+    return m_page && m_page->printWithDialog();
+}
+
+QString EngineView::locationUrl() const
+{
+    if (m_page && !m_page->locationUrl().isEmpty())
+        return m_page->locationUrl();
+    if (!m_pending.isEmpty())
+        return m_pending.constLast().toString();
+    return QStringLiteral("http:///"); // where a view is before it is first sent anywhere
+}
+
+QString EngineView::title() const
+{
+    return m_page ? m_page->title() : QString();
+}
+
+BrowserView::LoadState EngineView::loadState() const
+{
+    if (!m_failure.isEmpty())
+        return LoadState::Failed;
+    return m_page ? m_page->loadState() : LoadState::Idle;
+}
+
+int EngineView::loadProgress() const
+{
+    return m_page ? m_page->loadProgress() : 0;
+}
+
+QString EngineView::failureReason() const
+{
+    return m_page ? m_page->failureReason() : m_failure;
+}
+
+void EngineView::setMuted(bool muted)
+{
+    m_muted = muted;
+    if (m_page)
+        m_page->setMuted(muted);
+}

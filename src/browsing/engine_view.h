@@ -1,0 +1,48 @@
+#ifndef REELHOP_BROWSING_ENGINE_VIEW_H
+#define REELHOP_BROWSING_ENGINE_VIEW_H
+
+#include "browser_view.h"
+
+#include <QPointer>
+#include <QUrl>
+
+class EngineLoader;
+
+// A view whose page comes from the web engine module. Until the module has given it one, it
+// keeps the addresses it is sent, in order, and reports where it is headed; then it hands them
+// on and speaks for the engine's view.
+class EngineView final : public BrowserView
+{
+    Q_OBJECT
+
+public:
+    EngineView(EngineLoader &loader, QWidget *parent = nullptr);
+    Q_DISABLE_COPY_MOVE(EngineView)
+
+    bool navigate(const QString &address) override;
+    bool goBack() override;
+    bool goForward() override;
+    bool stop() override;
+    bool refresh() override;
+    bool printWithDialog() override;
+    QString locationUrl() const override;
+    QString title() const override;
+    LoadState loadState() const override;
+    int loadProgress() const override;
+    QString failureReason() const override;
+    void setMuted(bool muted) override;
+
+    // The engine's view for this one, or why there is none.
+    void attach(BrowserView *page);
+    void engineFailed(const QString &reason);
+
+private:
+    EngineLoader &m_loader;
+    QPointer<BrowserView> m_page;
+    QList<QUrl> m_pending;
+    bool m_requested = false;
+    bool m_muted = false;
+    QString m_failure;
+};
+
+#endif
