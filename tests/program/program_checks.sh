@@ -68,7 +68,7 @@ wait \$pid || { echo "FAIL: File > Close exit code \$?"; exit 1; }
 youtube=\$(requests 'GET http://www.youtube.com/ ')
 "$work/prefix/bin/reelhop" >> "$work/program.log" 2>&1 & installed=\$!
 for _ in \$(seq 100); do [ "\$(requests 'GET http://www.youtube.com/ ')" -gt "\$youtube" ] && break; sleep 0.1; done
-kill \$installed
+kill \$installed; wait \$installed 2>/dev/null
 [ "\$(requests 'GET http://www.youtube.com/ ')" -gt "\$youtube" ] || { echo "FAIL: the installed program loaded no page"; exit 1; }
 
 # The close box ends it while the options window is open.
