@@ -11,11 +11,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         with open(sys.argv[1], "a", encoding="utf-8") as log:
             log.write(self.requestline + "\n")
         body = f"<html><head><title>Page {self.path}</title></head><body>page</body></html>".encode()
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
+        try:
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the browser went away: a killed program or a cancelled load
 
     def log_message(self, *args):
         pass
