@@ -2,9 +2,6 @@
 #include "search/site_catalogue.h"
 #include "support/window_fixture.h"
 
-#include <QAction>
-#include <QMenuBar>
-#include <QTabBar>
 #include <QTreeWidget>
 #include <sys/stat.h>
 
@@ -32,14 +29,6 @@ QList<int> availableTabs(QTabWidget *tabs)
     return available;
 }
 
-QStringList actionNames(const QList<QAction *> &actions)
-{
-    QStringList names;
-    for (const QAction *action : actions)
-        names.append(action->objectName() + u'=' + action->text());
-    return names;
-}
-
 const QList<int> AllTabs{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
 
 } // namespace
@@ -52,9 +41,6 @@ private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void startUp_loadsHomeFavoritesAndChosenSitesInOrder_data();
     void startUp_loadsHomeFavoritesAndChosenSitesInOrder();
-    void startUp_survivesFilesThatAreNoFiles_data();
-    void startUp_survivesFilesThatAreNoFiles();
-    void menusAndFocusOrder_areAsDesigned();
     void viewsAndStrip_followTheWindowAtAnySize();
 };
 
@@ -65,19 +51,23 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder_data()
     QTest::addColumn<QList<int>>("loads");
     QTest::addColumn<QList<int>>("available");
     QTest::addColumn<int>("favoriteCount");
+    QTest::addColumn<QString>("special"); // both files made a pipe, a link or a folder
 
     QTest::newRow("all nine") << settingsBytes(QList<int>(18, 1)) << QByteArray("a\r\nu\r\n")
-                              << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1;
+                              << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1 << QString();
     QTest::newRow("none, empty favorites") << QByteArray() << QByteArray() << QList<int>{9, 0}
-                                           << QList<int>{0, 9, 10, 11} << 0;
+                                           << QList<int>{0, 9, 10, 11} << 0 << QString();
     QList<int> revver(18, 0);
     revver[8] = 1;
     QTest::newRow("only Revver, favorite cut short")
         << settingsBytes(revver) << QByteArray("a\r\nu\r\nb") << QList<int>{9, 8}
-        << QList<int>{0, 8, 9, 10, 11} << 2;
+        << QList<int>{0, 8, 9, 10, 11} << 2 << QString();
     QTest::newRow("greyed boxes are not chosen")
         << settingsBytes(QList<int>(18, 2)) << QByteArray("\xff\xfe\x00", 3) << QList<int>{9, 0}
-        << QList<int>{0, 9, 10, 11} << 1;
+        << QList<int>{0, 9, 10, 11} << 1 << QString();
+    for (const char *special : {"pipe", "link to /dev/zero", "folder"})
+        QTest::newRow(special) << QByteArray() << QByteArray() << QList<int>{9, 0}
+                               << QList<int>{0, 9, 10, 11} << 0 << QString::fromLatin1(special);
 }
 
 void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
@@ -87,63 +77,30 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
     QFETCH(QList<int>, loads);
     QFETCH(QList<int>, available);
     QFETCH(int, favoriteCount);
+    QFETCH(QString, special);
 
-    WindowFixture fixture({{u"svng.msf"_qs, settings}, {u"file.dtt"_qs, favorites}});
-    QCOMPARE(fixture.startUpLog, startPageLoads(loads));
-    QCOMPARE(availableTabs(fixture.tabs()), available);
-    QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), favoriteCount);
-    QCOMPARE(fixture.tabs()->currentIndex(), 11);
-    QCOMPARE(fixture.status(), QString());
-    QVERIFY(!WindowFixture::optionsWindow()->isVisible()); // loaded to read the boxes
-}
-
-void TestMainWindow::startUp_survivesFilesThatAreNoFiles_data()
-{
-    QTest::addColumn<QString>("kind");
-    for (const char *kind : {"pipe", "link to /dev/zero", "folder"})
-        QTest::newRow(kind) << QString::fromLatin1(kind);
-}
-
-void TestMainWindow::startUp_survivesFilesThatAreNoFiles()
-{
-    QFETCH(QString, kind);
-    WindowFixture fixture({}, [&](const QDir &folder) {
+    const auto makeSpecial = [&](const QDir &folder) {
         for (const QString &name : {u"svng.msf"_qs, u"file.dtt"_qs}) {
             const QString path = folder.filePath(name);
-            if (kind == u"pipe")
+            if (special == u"pipe")
                 QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-            else if (kind == u"folder")
+            else if (special == u"folder")
                 QVERIFY(folder.mkdir(name));
             else
                 QVERIFY(QFile::link(u"/dev/zero"_qs, path));
         }
-    });
-    QCOMPARE(fixture.startUpLog, startPageLoads({9, 0}));
-    QVERIFY2(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)),
-             qPrintable(fixture.status()));
-}
-
-void TestMainWindow::menusAndFocusOrder_areAsDesigned()
-{
-    WindowFixture fixture;
-    // The pop-up menu is never on the bar.
-    QCOMPARE(actionNames(fixture.window->menuBar()->actions()),
-             (QStringList{u"=File"_qs, u"=Options"_qs, u"about=About Us"_qs}));
-    QCOMPARE(actionNames(fixture.find<QMenu>(u"file"_qs)->actions()),
-             (QStringList{u"print=&Print"_qs, u"closer=&Close"_qs}));
-    QCOMPARE(actionNames(fixture.find<QMenu>(u"PopUp"_qs)->actions()),
-             (QStringList{u"Delete=&Delete"_qs, u"Display=&Display"_qs}));
-
-    fixture.showActive();
-    QTRY_COMPARE(QApplication::focusWidget(), fixture.tabs()->tabBar());
-    QStringList order;
-    for (int stop = 0; stop < 10; ++stop) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order.append(QApplication::focusWidget()->objectName());
-    }
-    QCOMPARE(order, (QStringList{u"Command1"_qs, u"Command16"_qs, u"Command17"_qs,
-                                 u"Command18"_qs, u"Command19"_qs, u"Combo1"_qs, u"Command22"_qs,
-                                 u"Text1"_qs, u"Command21"_qs, u"Command11"_qs}));
+    };
+    WindowFixture fixture(special.isEmpty() ? QList{std::pair{u"svng.msf"_qs, settings},
+                                                    std::pair{u"file.dtt"_qs, favorites}}
+                                            : QList<std::pair<QString, QByteArray>>(),
+                          special.isEmpty() ? std::function<void(const QDir &)>() : makeSpecial);
+    QCOMPARE(fixture.startUpLog, startPageLoads(loads));
+    QCOMPARE(availableTabs(fixture.tabs()), available);
+    QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), favoriteCount);
+    QCOMPARE(fixture.tabs()->currentIndex(), 11);
+    // Only a favorites file that cannot be read is worth a word.
+    QCOMPARE(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)), !special.isEmpty());
+    QVERIFY(!WindowFixture::optionsWindow()->isVisible()); // loaded to read the boxes
 }
 
 void TestMainWindow::viewsAndStrip_followTheWindowAtAnySize()

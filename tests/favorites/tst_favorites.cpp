@@ -34,7 +34,6 @@ private slots:
     void readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRestarts();
     void opening_showsTheAddressOnHome_data();
     void opening_showsTheAddressOnHome();
-    void opening_skipsEmptyTitlesAndNoSelection_keepsTheRenamedCaption();
     void rightButton_showsThePopUpOverItemsAndEmptySpace();
 };
 
@@ -133,53 +132,45 @@ void TestFavorites::readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRes
 void TestFavorites::opening_showsTheAddressOnHome_data()
 {
     QTest::addColumn<QString>("opener");
+    QTest::addColumn<int>("row"); // -1: none selected
+    QTest::addColumn<QStringList>("loads");
     QTest::addColumn<QString>("homeCaption");
-    QTest::newRow("click") << u"click"_qs << u"HOME"_qs;
-    QTest::newRow("Enter") << u"Enter"_qs << u"HOME"_qs;
-    QTest::newRow("DISPLAY") << u"Command2"_qs << u"Favorites"_qs;
-    QTest::newRow("&Display") << u"Display"_qs << u"Favorites"_qs;
+    const QStringList first{u"WebBrowser1(9) navigate http://1/"_qs};
+    QTest::newRow("click") << u"click"_qs << 0 << first << u"HOME"_qs;
+    QTest::newRow("Enter") << u"Enter"_qs << 0 << first << u"HOME"_qs;
+    QTest::newRow("DISPLAY") << u"Command2"_qs << 0 << first << u"Favorites"_qs;
+    QTest::newRow("&Display") << u"Display"_qs << 0 << first << u"Favorites"_qs;
+    // An empty address is passed on; an empty title, or no selection, opens nothing.
+    QTest::newRow("no address") << u"Command2"_qs << 2 << QStringList{u"WebBrowser1(9) navigate "_qs}
+                                << u"Favorites"_qs;
+    QTest::newRow("no title") << u"Command2"_qs << 1 << QStringList() << u"HOME"_qs;
+    QTest::newRow("none selected") << u"Display"_qs << -1 << QStringList() << u"HOME"_qs;
 }
 
 void TestFavorites::opening_showsTheAddressOnHome()
 {
     QFETCH(QString, opener);
+    QFETCH(int, row);
+    QFETCH(QStringList, loads);
     QFETCH(QString, homeCaption);
-    WindowFixture fixture({{u"file.dtt"_qs, ThreeFavorites}});
+    WindowFixture fixture({{u"file.dtt"_qs, "One\r\nhttp://1/\r\n\r\nhttp://untitled/\r\nNo address\r\n\r\n"}});
     fixture.tabs()->setCurrentIndex(9);
     fixture.showActive();
     QTreeWidget *favorites = list(fixture);
-    favorites->setCurrentItem(favorites->topLevelItem(1));
+    if (row >= 0)
+        favorites->setCurrentItem(favorites->topLevelItem(row));
     if (opener == u"click")
-        QTest::mouseClick(favorites->viewport(), Qt::LeftButton, {}, centreOfRow(favorites, 1));
+        QTest::mouseClick(favorites->viewport(), Qt::LeftButton, {}, centreOfRow(favorites, row));
     else if (opener == u"Enter")
         QTest::keyClick(favorites, Qt::Key_Return);
     else if (opener == u"Display")
         fixture.find<QAction>(opener)->trigger();
     else
         fixture.click(opener);
-    QCOMPARE(fixture.log, QStringList{u"WebBrowser1(9) navigate http://2/"_qs});
-    QCOMPARE(fixture.tabs()->currentIndex(), 11);
+    QCOMPARE(fixture.log, loads);
+    QCOMPARE(fixture.tabs()->currentIndex(), loads.isEmpty() ? 9 : 11);
     QCOMPARE(fixture.tabs()->tabText(11), homeCaption);
     QCOMPARE(fixture.tabs()->tabText(9), u"Favorites"_qs);
-}
-
-void TestFavorites::opening_skipsEmptyTitlesAndNoSelection_keepsTheRenamedCaption()
-{
-    WindowFixture fixture({{u"file.dtt"_qs, "\r\nhttp://untitled/\r\nNo address\r\n\r\n"}});
-    fixture.tabs()->setCurrentIndex(9);
-    fixture.click(u"Command2"_qs); // nothing selected
-    QTreeWidget *favorites = list(fixture);
-    favorites->setCurrentItem(favorites->topLevelItem(0));
-    fixture.click(u"Command2"_qs);
-    QCOMPARE(fixture.log, QStringList());
-    QCOMPARE(fixture.tabs()->currentIndex(), 9);
-
-    favorites->setCurrentItem(favorites->topLevelItem(1));
-    fixture.click(u"Command2"_qs);
-    fixture.tabs()->setCurrentIndex(9);
-    QTest::keyClick(favorites, Qt::Key_Enter);
-    QCOMPARE(fixture.log, QStringList(2, u"WebBrowser1(9) navigate "_qs));
-    QCOMPARE(fixture.tabs()->tabText(11), u"Favorites"_qs);
 }
 
 void TestFavorites::rightButton_showsThePopUpOverItemsAndEmptySpace()

@@ -54,7 +54,6 @@ class TestOptionsDialog : public QObject
 
 private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    void menu_opensItModelessUncheckedWithoutAFile();
     void cancelAndCloseBox_discardChangesAndUnload();
     void save_writesTheBoxesAndHides();
     void reopening_putsBackWhatTheFileNames_data();
@@ -62,16 +61,6 @@ private slots:
     void greyedBox_staysGreyedUntilClicked_thenToggles();
     void save_intoReadOnlyFolder_keepsTheOldFileHidesAndSaysSo();
 };
-
-void TestOptionsDialog::menu_opensItModelessUncheckedWithoutAFile()
-{
-    WindowFixture fixture;
-    const Options options(fixture);
-    QVERIFY(options.dialog()->isVisible() && !options.dialog()->isModal());
-    QCOMPARE(options.dialog()->parentWidget(), nullptr);
-    QCOMPARE(options.dialog()->windowTitle(), u"OPTIONS"_qs);
-    QCOMPARE(options.states(), QList<int>(18, 0));
-}
 
 void TestOptionsDialog::cancelAndCloseBox_discardChangesAndUnload()
 {
@@ -95,8 +84,11 @@ void TestOptionsDialog::cancelAndCloseBox_discardChangesAndUnload()
 
 void TestOptionsDialog::save_writesTheBoxesAndHides()
 {
-    WindowFixture fixture;
+    WindowFixture fixture; // no settings file: every box unchecked
     const Options options(fixture);
+    QVERIFY(!options.dialog()->isModal() && !options.dialog()->parentWidget());
+    QCOMPARE(options.dialog()->windowTitle(), u"OPTIONS"_qs);
+    QCOMPARE(options.states(), QList<int>(18, 0));
     options.click(9);
     options.click(12);
     options.press("Command1");
