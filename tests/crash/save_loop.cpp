@@ -6,7 +6,7 @@
 
 // Saves the settings or the favorites over and over, switching between two contents, until it
 // is killed. Usage: save_loop settings|favorites FILE. Writes the two contents to FILE.a and
-// FILE.b first, so a checker knows the only two files it may find.
+// FILE.b first, so a checker knows the only two files it may find, and the old one to FILE.
 int main(int argc, char *argv[])
 {
     if (argc != 3)
@@ -25,10 +25,10 @@ int main(int argc, char *argv[])
         return kind == u"settings" ? SettingsFile::save(to, settings[which])
                                    : FavoritesFile::save(to, favorites[which], 2);
     };
-    if (!save(0, path + u".a"_qs) || !save(1, path + u".b"_qs))
+    if (!save(0, path + u".a"_qs) || !save(1, path + u".b"_qs) || !save(0, path))
         return 1;
     std::puts("ready");
     std::fflush(stdout);
-    for (int which = 0;; which = 1 - which)
+    for (int which = 1;; which = 1 - which)
         save(which, path);
 }
