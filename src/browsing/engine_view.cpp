@@ -45,6 +45,7 @@ void EngineView::attach(BrowserView *page)
 void EngineView::engineFailed(const QString &reason)
 {
     m_failure = reason;
+    m_requested = false; // the next address tries again, and says so again
     emit statusTextChanged(tr("The page could not be loaded: %1").arg(reason));
     emit loadStateChanged(LoadState::Failed);
 }

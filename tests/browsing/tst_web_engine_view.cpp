@@ -92,6 +92,14 @@ void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
     QTest::qWait(50);
     QCOMPARE(view->findChild<QWebEngineView *>(), nullptr);
     QCOMPARE(view->locationUrl(), u"http:///"_qs);
+
+    // Without the engine's module a view says why it shows nothing.
+    EngineLoader missing(u"/nonexistent/reelhop_webengine.so"_qs);
+    std::unique_ptr<BrowserView> orphan(missing.factory()(nullptr));
+    QSignalSpy texts(orphan.get(), &BrowserView::statusTextChanged);
+    QVERIFY(orphan->navigate(m_site.address(u"/"_qs)));
+    QTRY_COMPARE(orphan->loadState(), BrowserView::LoadState::Failed);
+    QVERIFY(texts.constLast().constFirst().toString().contains(u"web engine"_qs));
 }
 
 void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
