@@ -44,6 +44,8 @@ sleep 2
 [ "\$(window)" = "\$first" ] && [ \$(window | wc -l) -eq 1 ] || { echo "FAIL: main window re-created: \$first / \$(window)"; exit 1; }
 xprop -id "\$first" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || { echo "FAIL: not maximized"; exit 1; }
 requests() { grep -c "\$1" "$work/requests.log"; }
+# The home page shows on HOME: added to the favorites, its own title and address are kept.
+xdotool mousemove --window "\$first" 820 32 click 1; sleep 0.5
 # A search through the search box reaches exactly the two chosen sites, with the whole text.
 xdotool mousemove --window "\$first" 655 33 click 1; xdotool type 'rock & roll #1 AC/DC'; xdotool key Return
 for _ in \$(seq 100); do [ "\$(requests 'search/video?p=\\|/tags/')" -ge 2 ] && break; sleep 0.1; done
@@ -90,8 +92,9 @@ searches = [l.split()[1] for l in lines if "search/video?p=" in l or "metacafe.c
 texts = sorted(urllib.parse.unquote(s.split("p=")[1] if "p=" in s else s.rsplit("/", 1)[1]) for s in set(searches))
 assert texts == ["rock & roll #1 AC/DC"] * 2, texts
 favorite = open(sys.argv[2], "rb").read().split(b"\r\n")
-assert favorite[0].startswith(b"Page http://video.search.yahoo.com/search/video?p=rock"), favorite
-assert favorite[1].startswith(b"http://video.search.yahoo.com/search/video?p=rock"), favorite
-assert favorite[3] == b"http://video.search.yahoo.com/", favorite
+assert favorite[0:2] == [b"Reelhop", b"qrc:/home/index.html"], favorite
+assert favorite[2].startswith(b"Page http://video.search.yahoo.com/search/video?p=rock"), favorite
+assert favorite[3].startswith(b"http://video.search.yahoo.com/search/video?p=rock"), favorite
+assert favorite[5] == b"http://video.search.yahoo.com/", favorite
 CHECK
 echo "1 passed, 0 failed"
