@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "browsing/web_engine_environment.h"
 #include "browsing/engine_loader.h"
+#include "form/cursor_blink_timeout.h"
 #include "form/fonts.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
     QApplication::setDesktopFileName(QStringLiteral("reelhop"));
     registerFontSubstitutes();
+    const CursorBlinkTimeout blinkTimeout(std::chrono::seconds(10));
 
     EngineLoader engine(EngineLoader::installedModulePath());
     MainWindow window(QCoreApplication::applicationDirPath(), engine.factory());
