@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <array>
 
@@ -44,11 +43,9 @@ QString decodeLine(QByteArrayView line)
     return utf8.hasError() ? fromWindows1252(line) : text;
 }
 
-QByteArray encodeValue(const QString &value)
+QByteArray encodeValue(QString value)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|[\\r\\n]"));
-    QString oneLine = value;
-    return oneLine.replace(lineBreak, QStringLiteral(" ")).toUtf8();
+    return value.replace(u"\r\n"_qs, u" "_qs).replace(u'\r', u' ').replace(u'\n', u' ').toUtf8();
 }
 
 } // namespace
