@@ -43,18 +43,25 @@ void EngineLoader::prepareWindow(QWidget *window)
     window->winId();
     m_held = true;
     window->windowHandle()->installEventFilter(this);
+    // A window the desktop never shows (started minimized, say) must not keep the pages waiting.
+    QTimer::singleShot(std::chrono::seconds(3), this, &EngineLoader::release);
 }
 
 bool EngineLoader::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
         watched->removeEventFilter(this);
-        m_held = false;
         // After the window's first paint, which this very event brings.
-        if (!m_waiting.isEmpty())
-            QTimer::singleShot(0, this, &EngineLoader::serveWaitingViews);
+        QTimer::singleShot(0, this, &EngineLoader::release);
     }
     return QObject::eventFilter(watched, event);
+}
+
+void EngineLoader::release()
+{
+    if (!std::exchange(m_held, false) || m_waiting.isEmpty() || std::exchange(m_serveQueued, true))
+        return;
+    serveWaitingViews();
 }
 
 void EngineLoader::requestView(EngineView *view)

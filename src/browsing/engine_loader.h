@@ -38,6 +38,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void release();
     void serveWaitingViews();
 
     QLibrary m_module;
