@@ -1,6 +1,6 @@
 #include "app/main_window.h"
-#include "browsing/web_engine_environment.h"
 #include "browsing/engine_loader.h"
+#include "browsing/web_engine_environment.h"
 #include "form/cursor_blink_timeout.h"
 #include "form/fonts.h"
 

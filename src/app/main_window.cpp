@@ -1,22 +1,22 @@
 #include "main_window.h"
 
+#include "about/about_box.h"
 #include "browsing/browser_command.h"
 #include "browsing/browser_events.h"
 #include "browsing/mouse_history_buttons.h"
-#include "about/about_box.h"
 #include "favorites/favorites_file.h"
-#include "files/data_file.h"
 #include "favorites/favorites_tab.h"
+#include "files/data_file.h"
 #include "form/control_names.h"
 #include "form/fonts.h"
-#include "layout.h"
-#include "search/site_catalogue.h"
-#include "settings/options_dialog.h"
-#include "settings/settings_file.h"
 #include "form/tab_placement.h"
 #include "form/text_button.h"
 #include "form/twips.h"
+#include "layout.h"
 #include "notes/notes_tab.h"
+#include "search/site_catalogue.h"
+#include "settings/options_dialog.h"
+#include "settings/settings_file.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -32,8 +32,8 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <limits>
 #include <QToolButton>
+#include <limits>
 
 namespace {
 
@@ -49,8 +49,7 @@ bool isEnter(int keyCode)
 
 MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &makeView,
                        NotesPrinterFactory makePrinter, QWidget *parent)
-    : QMainWindow(parent),
-      m_dataFolder(DataFile::folderFor(programFolder)),
+    : QMainWindow(parent), m_dataFolder(DataFile::folderFor(programFolder)),
       m_makePrinter(std::move(makePrinter))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -66,7 +65,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     createMenus();
     createStatusBar();
     setFocusOrder();
-    m_events = new BrowserEvents({SSTab1, WebBrowser1, Combo1, m_statusPanel, m_progressPanel}, this);
+    m_events =
+        new BrowserEvents({SSTab1, WebBrowser1, Combo1, m_statusPanel, m_progressPanel}, this);
     createShortcuts();
     Form_Load();
 
@@ -99,8 +99,9 @@ void MainWindow::createToolbarRow(QWidget *client)
 {
     Command1 = createPictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_qs,
                                    QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
-    Command16 = createPictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_qs,
-                                    QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
+    Command16 =
+        createPictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_qs,
+                            QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
     Command17 = createPictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_qs,
                                     QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
     Command18 = createPictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_qs,
@@ -124,8 +125,9 @@ void MainWindow::createToolbarRow(QWidget *client)
     Combo1->setGeometry(Twips::rect(3000, 50, 5415, 315));
     Combo1->installEventFilter(this);
 
-    Command22 = createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"), u"Enter"_qs,
-                                    QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
+    Command22 =
+        createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"),
+                            u"Enter"_qs, QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
     Command22->setIconSize(QSize(30, 19));
     Command22->setStyleSheet(
         QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));
@@ -148,7 +150,6 @@ void MainWindow::createToolbarRow(QWidget *client)
                                  Twips::rect(11640, 0, 1335, 375));
     Command11->setToolTip(tr("Ctrl+D"));
     connect(Command11, &QPushButton::clicked, this, &MainWindow::Command11_Click);
-
 }
 
 void MainWindow::createShortcuts()
@@ -227,7 +228,6 @@ void MainWindow::createMenus()
 
     QAction *about = menuBar()->addAction(tr("About Us"), this, &MainWindow::about_Click);
     about->setObjectName(QStringLiteral("about"));
-
 }
 
 void MainWindow::createStatusBar()

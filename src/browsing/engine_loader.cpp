@@ -76,8 +76,8 @@ void EngineLoader::serveWaitingViews()
 {
     m_serveQueued = false;
     if (!m_engine && m_failure.isEmpty()) {
-        const auto create = reinterpret_cast<CreateBrowserEngine>(
-            m_module.resolve(CreateBrowserEngineSymbol));
+        const auto create =
+            reinterpret_cast<CreateBrowserEngine>(m_module.resolve(CreateBrowserEngineSymbol));
         if (create)
             m_engine.reset(create());
         else

@@ -4,7 +4,8 @@
 
 #include <QVBoxLayout>
 
-EngineView::EngineView(EngineLoader &loader, QWidget *parent) : BrowserView(parent), m_loader(loader)
+EngineView::EngineView(EngineLoader &loader, QWidget *parent)
+    : BrowserView(parent), m_loader(loader)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-
 // Makes the printer the notes go to; nothing when there is none.
 using NotesPrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
 

@@ -54,7 +54,8 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder_data()
     QTest::addColumn<QString>("special"); // both files made a pipe, a link or a folder
 
     QTest::newRow("all nine") << settingsBytes(QList<int>(18, 1)) << QByteArray("a\r\nu\r\n")
-                              << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1 << QString();
+                              << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1
+                              << QString();
     QTest::newRow("none, empty favorites") << QByteArray() << QByteArray() << QList<int>{9, 0}
                                            << QList<int>{0, 9, 10, 11} << 0 << QString();
     QList<int> revver(18, 0);

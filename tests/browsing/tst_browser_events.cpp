@@ -49,8 +49,10 @@ void TestBrowserEvents::commands_actOnTheSelectedTabsViewOnly_data()
     QTest::addColumn<QString>("trigger");
     QTest::addColumn<QString>("operation");
     const QList<std::tuple<const char *, const char *, const char *>> commands{
-        {"Command1", "Alt+Left", "goBack"},  {"Command16", "Alt+Right", "goForward"},
-        {"Command17", "Esc", "stop"},        {"Command18", "F5", "refresh"},
+        {"Command1", "Alt+Left", "goBack"},
+        {"Command16", "Alt+Right", "goForward"},
+        {"Command17", "Esc", "stop"},
+        {"Command18", "F5", "refresh"},
         {"Command19", "Ctrl+P", "printWithDialog"}};
     for (const auto &[button, key, operation] : commands) {
         QTest::newRow(button) << QString::fromLatin1(button) << QString::fromLatin1(operation);
@@ -144,7 +146,9 @@ void TestBrowserEvents::loadStates_showOnTabsAndInTheProgressPanel_soundFollowsT
     // A site that does not answer looks failed, not loading, and says why once it is in sight.
     fixture->view(2)->report(State::Failed, 10, u"Connection refused"_qs);
     QVERIFY(!tabs->tabIcon(1).isNull() && !tabs->tabIcon(2).isNull());
-    QCOMPARE((QSet<qint64>{loading, tabs->tabIcon(1).cacheKey(), tabs->tabIcon(2).cacheKey()}).size(), 3);
+    QCOMPARE(
+        (QSet<qint64>{loading, tabs->tabIcon(1).cacheKey(), tabs->tabIcon(2).cacheKey()}).size(),
+        3);
     QVERIFY(!fixture->status().contains(u"Connection refused"_qs));
     tabs->setCurrentIndex(2);
     QVERIFY2(fixture->status().contains(u"Connection refused"_qs), qPrintable(fixture->status()));

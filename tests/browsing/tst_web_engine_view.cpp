@@ -1,5 +1,5 @@
-#include "browsing/web_engine_environment.h"
 #include "browsing/engine_loader.h"
+#include "browsing/web_engine_environment.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -50,7 +50,8 @@ private:
         else if (path == "/untitled")
             body = "<html><body>no title here</body></html>";
         else if (path == "/opener")
-            body = "<title>Opener</title><script>setInterval(() => window.open('/second'), 1)</script>";
+            body = "<title>Opener</title><script>setInterval(() => window.open('/second'), "
+                   "1)</script>";
         const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
         socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
                       "Content-Length: " + QByteArray::number(body.size()) +
@@ -125,7 +126,10 @@ void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
     // The engine names a page without a title by its address; the view does not.
     QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
     QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
-    QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() && states.constLast().constFirst().value<BrowserView::LoadState>() == BrowserView::LoadState::Loaded, LoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() &&
+                                 states.constLast().constFirst().value<BrowserView::LoadState>() ==
+                                     BrowserView::LoadState::Loaded,
+                             LoadTimeout);
     QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_qs));
     QCOMPARE(view->title(), QString());
 

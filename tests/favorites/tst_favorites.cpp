@@ -66,14 +66,17 @@ void TestFavorites::delete_removesTheSelectedOneAndRewritesTheFile_data()
     QTest::addColumn<QString>("trigger");
     QTest::addColumn<QByteArray>("expected");
     const QByteArray firstAndThird("One\r\nhttp://1/\r\nThree\r\nhttp://3/\r\n");
-    QTest::newRow("DELETE, second of three") << ThreeFavorites << 1 << u"Command3"_qs << firstAndThird;
-    QTest::newRow("&Delete, second of three") << ThreeFavorites << 1 << u"Delete"_qs << firstAndThird;
+    QTest::newRow("DELETE, second of three")
+        << ThreeFavorites << 1 << u"Command3"_qs << firstAndThird;
+    QTest::newRow("&Delete, second of three")
+        << ThreeFavorites << 1 << u"Delete"_qs << firstAndThird;
     QTest::newRow("none selected: rewritten whole")
-        << QByteArray("One\nhttp://1/") << -1 << u"Command3"_qs << QByteArray("One\r\nhttp://1/\r\n");
+        << QByteArray("One\nhttp://1/") << -1 << u"Command3"_qs
+        << QByteArray("One\r\nhttp://1/\r\n");
     QTest::newRow("the only one") << QByteArray("One\r\nhttp://1/\r\n") << 0 << u"Delete"_qs
                                   << QByteArray();
-    QTest::newRow("empty list, no file") << QByteArray("(none)") << -1 << u"Command3"_qs
-                                         << QByteArray();
+    QTest::newRow("empty list, no file")
+        << QByteArray("(none)") << -1 << u"Command3"_qs << QByteArray();
 }
 
 void TestFavorites::delete_removesTheSelectedOneAndRewritesTheFile()
@@ -83,7 +86,7 @@ void TestFavorites::delete_removesTheSelectedOneAndRewritesTheFile()
     QFETCH(QString, trigger);
     QFETCH(QByteArray, expected);
     WindowFixture fixture(file == "(none)" ? QList<std::pair<QString, QByteArray>>()
-                                          : QList{std::pair{u"file.dtt"_qs, file}});
+                                           : QList{std::pair{u"file.dtt"_qs, file}});
     if (selectedRow >= 0)
         list(fixture)->setCurrentItem(list(fixture)->topLevelItem(selectedRow));
     if (trigger == u"Delete")
@@ -121,7 +124,8 @@ void TestFavorites::readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRes
         const UnprivilegedScope asOrdinaryUser;
         for (int run = 0; run < 2; ++run) {
             MainWindow window(program.path(), fakeBrowserViewFactory(&log));
-            countAtStart.append(window.findChild<QTreeWidget *>(u"ListView4"_qs)->topLevelItemCount());
+            countAtStart.append(
+                window.findChild<QTreeWidget *>(u"ListView4"_qs)->topLevelItemCount());
             QTest::mouseClick(window.findChild<QPushButton *>(u"Command11"_qs), Qt::LeftButton);
         }
     }
@@ -141,8 +145,8 @@ void TestFavorites::opening_showsTheAddressOnHome_data()
     QTest::newRow("DISPLAY") << u"Command2"_qs << 0 << first << u"Favorites"_qs;
     QTest::newRow("&Display") << u"Display"_qs << 0 << first << u"Favorites"_qs;
     // An empty address is passed on; an empty title, or no selection, opens nothing.
-    QTest::newRow("no address") << u"Command2"_qs << 2 << QStringList{u"WebBrowser1(9) navigate "_qs}
-                                << u"Favorites"_qs;
+    QTest::newRow("no address") << u"Command2"_qs << 2
+                                << QStringList{u"WebBrowser1(9) navigate "_qs} << u"Favorites"_qs;
     QTest::newRow("no title") << u"Command2"_qs << 1 << QStringList() << u"HOME"_qs;
     QTest::newRow("none selected") << u"Display"_qs << -1 << QStringList() << u"HOME"_qs;
 }
@@ -153,7 +157,8 @@ void TestFavorites::opening_showsTheAddressOnHome()
     QFETCH(int, row);
     QFETCH(QStringList, loads);
     QFETCH(QString, homeCaption);
-    WindowFixture fixture({{u"file.dtt"_qs, "One\r\nhttp://1/\r\n\r\nhttp://untitled/\r\nNo address\r\n\r\n"}});
+    WindowFixture fixture(
+        {{u"file.dtt"_qs, "One\r\nhttp://1/\r\n\r\nhttp://untitled/\r\nNo address\r\n\r\n"}});
     fixture.tabs()->setCurrentIndex(9);
     fixture.showActive();
     QTreeWidget *favorites = list(fixture);

@@ -52,11 +52,12 @@ void TestDataFiles::favorites_readEveryLineEndAndCodePage_data()
     QTest::newRow("LF only") << QByteArray("abc\nxyz\n\n\n") << two;
     QTest::newRow("CR only") << QByteArray("abc\rxyz\r\r\r") << two;
     QTest::newRow("no final line end") << QByteArray("abc\r\nxyz") << Items{two[0]};
-    QTest::newRow("ends after a title") << QByteArray("abc\r\nxyz\r\nT\r\n")
-                                        << Items{two[0], {u"T"_qs, u""_qs}};
-    QTest::newRow("Windows-1252 line") << QByteArray("Caf\xe9 \x80\r\nhttp://a/\r\n")
-                                       << Items{{u"Café €"_qs, u"http://a/"_qs}};
-    QTest::newRow("UTF-8, byte-order mark") << QByteArray("\xEF\xBB\xBF" "Caf\xC3\xA9\r\nu\r\n")
+    QTest::newRow("ends after a title")
+        << QByteArray("abc\r\nxyz\r\nT\r\n") << Items{two[0], {u"T"_qs, u""_qs}};
+    QTest::newRow("Windows-1252 line")
+        << QByteArray("Caf\xe9 \x80\r\nhttp://a/\r\n") << Items{{u"Café €"_qs, u"http://a/"_qs}};
+    QTest::newRow("UTF-8, byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                          "Caf\xC3\xA9\r\nu\r\n")
                                             << Items{{u"Café"_qs, u"u"_qs}};
     QTest::newRow("empty file") << QByteArray() << Items{};
 }

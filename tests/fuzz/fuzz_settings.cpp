@@ -2,7 +2,8 @@
 
 #include <cstdlib>
 
-// Any bytes read as settings give at most eighteen valid states, which write and read back the same.
+// Any bytes read as settings give at most eighteen valid states, which write and read back the
+// same.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QList<int> states =

@@ -71,15 +71,16 @@ void TestNotesAndAbout::printIt_continuesOneDocumentBelowTheTextBefore()
     QStringList lines;
     for (int line = 1; line <= 100; ++line)
         lines.append(u"line%1"_qs.arg(line));
-    notes->setPlainText(u"omega\n"_qs + lines.join(u'\n') + u'\n' + QStringList(60, u"wrap"_qs).join(u' '));
+    notes->setPlainText(u"omega\n"_qs + lines.join(u'\n') + u'\n' +
+                        QStringList(60, u"wrap"_qs).join(u' '));
     fixture.click(u"Command4"_qs);
     QCOMPARE(notes->toPlainText().left(5), u"omega"_qs);
     fixture.window.reset();
 
     const QStringList printed = printedLines(pdf);
-    QCOMPARE(printed.first(9), (QStringList{u"alpha"_qs, u"beta"_qs, u"gamma"_qs, u"alpha"_qs,
-                                            u"beta"_qs, u"gamma"_qs, QString(), u"omega"_qs,
-                                            u"line1"_qs}));
+    QCOMPARE(printed.first(9),
+             (QStringList{u"alpha"_qs, u"beta"_qs, u"gamma"_qs, u"alpha"_qs, u"beta"_qs,
+                          u"gamma"_qs, QString(), u"omega"_qs, u"line1"_qs}));
     const qsizetype nextPage = printed.indexOf(u"(new page)"_qs);
     QVERIFY(nextPage > 9 && nextPage < printed.indexOf(u"line100"_qs));
     QVERIFY(printed.filter(u"wrap"_qs).size() > 1); // wrapped, not cut off
@@ -142,7 +143,9 @@ void TestNotesAndAbout::about_showsOneFixedBoxThatEveryWayOfClosingDiscards()
     const QList<std::function<void(QDialog *)>> closers{
         [](QDialog *box) { QTest::keyClick(box, Qt::Key_Return); },
         [](QDialog *box) { QTest::keyClick(box, Qt::Key_Escape); },
-        [](QDialog *box) { QTest::mouseClick(box->findChild<QWidget *>(u"cmdOK"_qs), Qt::LeftButton); },
+        [](QDialog *box) {
+            QTest::mouseClick(box->findChild<QWidget *>(u"cmdOK"_qs), Qt::LeftButton);
+        },
         [](QDialog *box) { box->close(); },
     };
     for (const auto &closeIt : closers) {

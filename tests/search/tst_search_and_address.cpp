@@ -70,8 +70,8 @@ void TestSearchAndAddress::address_loadsUnchangedIntoTheSelectedTabsViewOnly()
     fixture.click(u"Command22"_qs);
 
     // Never a search as well: every search box is checked.
-    QCOMPARE(fixture.log, expectedView < 0 ? QStringList()
-                                           : QStringList(5, navigation(expectedView, typed)));
+    QCOMPARE(fixture.log,
+             expectedView < 0 ? QStringList() : QStringList(5, navigation(expectedView, typed)));
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->currentText(), typed);
     QCOMPARE(fixture.tabs()->currentIndex(), tab);
@@ -91,10 +91,13 @@ void TestSearchAndAddress::search_loadsTheWholeTextInExactlyTheCheckedSites()
     auto *text = fixture.find<QLineEdit>(u"Text1"_qs);
     QTest::keyClicks(text, u" rock & roll #1 "_qs);
     fixture.click(u"Command21"_qs);
-    QCOMPARE(fixture.log,
-             (QStringList{
-                 navigation(2, u"http://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20%231%20"_qs),
-                 navigation(5, u"http://www.metacafe.com/tags/%20rock%20%26%20roll%20%231%20"_qs)}));
+    QCOMPARE(
+        fixture.log,
+        (QStringList{
+            navigation(
+                2,
+                u"http://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20%231%20"_qs),
+            navigation(5, u"http://www.metacafe.com/tags/%20rock%20%26%20roll%20%231%20"_qs)}));
     QList<bool> twoOn(9, false);
     twoOn[2] = true;
     QList<bool> twoAndFiveOn = twoOn;
@@ -143,8 +146,8 @@ void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_o
     QTest::keyClick(dailyMotion, Qt::Key_Space);
     none.find<QLineEdit>(u"Text1"_qs)->setText(u"Björk"_qs);
     none.click(u"Command21"_qs);
-    QCOMPARE(none.log,
-             QStringList{navigation(6, u"http://www.dailymotion.com/visited/search/Bj%C3%B6rk"_qs)});
+    QCOMPARE(none.log, QStringList{navigation(
+                           6, u"http://www.dailymotion.com/visited/search/Bj%C3%B6rk"_qs)});
 }
 
 QTEST_MAIN(TestSearchAndAddress)

@@ -30,7 +30,8 @@ public:
     }
     void press(const char *button) const
     {
-        QTest::mouseClick(m_dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+        QTest::mouseClick(m_dialog->findChild<QPushButton *>(QLatin1String(button)),
+                          Qt::LeftButton);
     }
     QList<int> states() const
     {
@@ -149,7 +150,8 @@ void TestOptionsDialog::save_intoReadOnlyFolder_keepsTheOldFileHidesAndSaysSo()
     QVERIFY(!options.dialog()->isVisible());
     QCOMPARE(options.box(4)->state(), 1); // still the live choice for this run
     QCOMPARE(fixture.fileBytes(u"svng.msf"_qs), stored);
-    QVERIFY2(fixture.status().contains(fixture.filePath(u"svng.msf"_qs)), qPrintable(fixture.status()));
+    QVERIFY2(fixture.status().contains(fixture.filePath(u"svng.msf"_qs)),
+             qPrintable(fixture.status()));
 }
 
 QTEST_MAIN(TestOptionsDialog)

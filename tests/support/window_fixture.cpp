@@ -5,9 +5,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QtTest/qtestspontaneevent.h>
 #include <QFile>
 #include <QLabel>
+#include <QtTest/qtestspontaneevent.h>
 
 WindowFixture::WindowFixture(const QList<std::pair<QString, QByteArray>> &files,
                              const std::function<void(const QDir &folder)> &prepare)
