@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     if (const std::optional<int> exitCode = answerCommandLine(argc, argv))
         return *exitCode;
 
-    prepareWebEngineEnvironment();
+    const PageCompositing compositing = prepareWebEngineEnvironment();
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
     QApplication::setDesktopFileName(QStringLiteral("reelhop"));
@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
 
     EngineLoader engine(EngineLoader::installedModulePath());
     MainWindow window(QCoreApplication::applicationDirPath(), engine.factory());
-    engine.prepareWindow(&window);
+    engine.prepareWindow(&window, compositing);
     window.showMaximized();
     return QApplication::exec();
 }

@@ -30,15 +30,17 @@ BrowserViewFactory EngineLoader::factory()
     return [this](QWidget *parent) { return new EngineView(*this, parent); };
 }
 
-void EngineLoader::prepareWindow(QWidget *window)
+void EngineLoader::prepareWindow(QWidget *window, PageCompositing compositing)
 {
     // Qt re-creates a shown window, dropping its maximized state, when the first widget that
-    // draws through OpenGL joins it, as a page does. A hidden one there from the start makes
-    // the window right the first time.
-    auto *surfaceHint = new QOpenGLWidget(window);
-    surfaceHint->setObjectName(QStringLiteral("engineSurfaceHint"));
-    surfaceHint->setAttribute(Qt::WA_DontShowOnScreen);
-    surfaceHint->hide();
+    // draws through OpenGL joins it, as a page does then. A hidden one there from the start
+    // makes the window right the first time.
+    if (compositing == PageCompositing::OpenGL) {
+        auto *surfaceHint = new QOpenGLWidget(window);
+        surfaceHint->setObjectName(QStringLiteral("engineSurfaceHint"));
+        surfaceHint->setAttribute(Qt::WA_DontShowOnScreen);
+        surfaceHint->hide();
+    }
 
     window->winId();
     m_held = true;

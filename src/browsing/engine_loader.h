@@ -2,6 +2,7 @@
 #define REELHOP_BROWSING_ENGINE_LOADER_H
 
 #include "browser_view.h"
+#include "web_engine_environment.h"
 
 #include <QLibrary>
 #include <QObject>
@@ -30,7 +31,7 @@ public:
 
     // Readies a window that is not shown yet for the views it will hold, so that the engine
     // joining it never re-creates it, and holds the engine back until the window is on screen.
-    void prepareWindow(QWidget *window);
+    void prepareWindow(QWidget *window, PageCompositing compositing);
 
     void requestView(EngineView *view);
 

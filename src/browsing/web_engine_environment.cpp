@@ -1,12 +1,40 @@
 #include "web_engine_environment.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <unistd.h>
 
-void prepareWebEngineEnvironment()
+namespace {
+
+// A kernel render node is what a GPU driver offers programs; without one OpenGL is software.
+bool machineHasGpu()
+{
+    return !QDir(QStringLiteral("/dev/dri"))
+                .entryList({QStringLiteral("renderD*")}, QDir::System)
+                .isEmpty();
+}
+
+} // namespace
+
+PageCompositing choosePageCompositing(const QByteArray &quickBackend, bool softwareOpenGLForced,
+                                      bool hasGpu)
+{
+    if (!quickBackend.isEmpty())
+        return quickBackend == "software" ? PageCompositing::Software : PageCompositing::OpenGL;
+    return hasGpu && !softwareOpenGLForced ? PageCompositing::OpenGL : PageCompositing::Software;
+}
+
+PageCompositing prepareWebEngineEnvironment()
 {
     // The engine's sandbox refuses to start as root; everyone else keeps it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    const PageCompositing compositing = choosePageCompositing(
+        qgetenv("QT_QUICK_BACKEND"), qEnvironmentVariableIntValue("LIBGL_ALWAYS_SOFTWARE") != 0,
+        machineHasGpu());
+    if (compositing == PageCompositing::Software)
+        qputenv("QT_QUICK_BACKEND", "software");
+    return compositing;
 }

@@ -1,7 +1,23 @@
 #ifndef REELHOP_BROWSING_WEB_ENGINE_ENVIRONMENT_H
 #define REELHOP_BROWSING_WEB_ENGINE_ENVIRONMENT_H
 
-// Switches the web engine needs before the QApplication exists.
-void prepareWebEngineEnvironment();
+#include <QByteArray>
+
+// How the pages reach the screen.
+enum class PageCompositing {
+    // Through OpenGL: the whole window is then drawn by OpenGL, which only pays with a GPU.
+    OpenGL,
+    // Painted like any other widget, so a blinking cursor redraws only itself.
+    Software,
+};
+
+// The user's own QT_QUICK_BACKEND wins; otherwise pages use OpenGL only on a machine with a GPU,
+// as without one every frame of the window would go through a software OpenGL.
+PageCompositing choosePageCompositing(const QByteArray &quickBackend, bool softwareOpenGLForced,
+                                      bool hasGpu);
+
+// Sets the switches the web engine needs before the QApplication exists and says how pages
+// will be composited.
+PageCompositing prepareWebEngineEnvironment();
 
 #endif

@@ -70,6 +70,8 @@ class TestWebEngineView : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void pageCompositing_data();
+    void pageCompositing();
     void newView_isNowhereAndStartsNoEngine();
     void navigate_lastRequestWins_reportsStatusProgressAndState();
     void closedPort_endsAsFailedWithAReason();
@@ -79,6 +81,30 @@ private:
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
     LocalSite m_site;
 };
+
+void TestWebEngineView::pageCompositing_data()
+{
+    QTest::addColumn<QByteArray>("quickBackend");
+    QTest::addColumn<bool>("softwareOpenGLForced");
+    QTest::addColumn<bool>("hasGpu");
+    QTest::addColumn<PageCompositing>("expected");
+    QTest::newRow("no GPU") << QByteArray() << false << false << PageCompositing::Software;
+    QTest::newRow("GPU") << QByteArray() << false << true << PageCompositing::OpenGL;
+    QTest::newRow("GPU, software OpenGL forced")
+        << QByteArray() << true << true << PageCompositing::Software;
+    QTest::newRow("user asks for software")
+        << QByteArray("software") << false << true << PageCompositing::Software;
+    QTest::newRow("user asks for OpenGL")
+        << QByteArray("opengl") << false << false << PageCompositing::OpenGL;
+}
+
+void TestWebEngineView::pageCompositing()
+{
+    QFETCH(QByteArray, quickBackend);
+    QFETCH(bool, softwareOpenGLForced);
+    QFETCH(bool, hasGpu);
+    QTEST(choosePageCompositing(quickBackend, softwareOpenGLForced, hasGpu), "expected");
+}
 
 void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
 {
