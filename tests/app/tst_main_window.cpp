@@ -41,6 +41,8 @@ private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void startUp_loadsHomeFavoritesAndChosenSitesInOrder_data();
     void startUp_loadsHomeFavoritesAndChosenSitesInOrder();
+    void layout_keepsTheMarginsAndNeverGoesNegative_data();
+    void layout_keepsTheMarginsAndNeverGoesNegative();
     void viewsAndStrip_followTheWindowAtAnySize();
 };
 
@@ -102,6 +104,28 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
     // Only a favorites file that cannot be read is worth a word.
     QCOMPARE(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)), !special.isEmpty());
     QVERIFY(!WindowFixture::optionsWindow()->isVisible()); // loaded to read the boxes
+}
+
+void TestMainWindow::layout_keepsTheMarginsAndNeverGoesNegative_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<QSize>("strip");
+    // 15360 x 11520 twips: views 14710 x 9370, strip 14910 x 9970.
+    QTest::newRow("normal") << QSize(1024, 768) << QSize(981, 625) << QSize(994, 665);
+    // 1500 twips high or less, as when minimized: everything takes the window's size.
+    QTest::newRow("exactly 1500 twips") << QSize(400, 100) << QSize(400, 100) << QSize(400, 100);
+    QTest::newRow("minimized") << QSize(160, 0) << QSize(160, 0) << QSize(160, 0);
+    QTest::newRow("just above 1500") << QSize(400, 101) << QSize(357, 0) << QSize(370, 0);
+    QTest::newRow("narrow") << QSize(20, 120) << QSize(0, 0) << QSize(0, 17);
+}
+
+void TestMainWindow::layout_keepsTheMarginsAndNeverGoesNegative()
+{
+    QFETCH(QSize, window);
+    const WindowLayout layout = layoutForWindow(window);
+    QTEST(layout.view, "view");
+    QTEST(layout.tabStrip, "strip");
 }
 
 void TestMainWindow::viewsAndStrip_followTheWindowAtAnySize()

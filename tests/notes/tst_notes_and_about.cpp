@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -155,12 +154,6 @@ void TestNotesAndAbout::about_showsOneFixedBoxThatEveryWayOfClosingDiscards()
         QPointer<QDialog> shown = box;
         QCOMPARE(box->windowTitle(), u"About Reelhop"_qs);
         QVERIFY(!box->isModal() && !box->parentWidget());
-        QCOMPARE(box->size(), QSize(382, 257));
-        QCOMPARE(box->findChild<QLabel *>(u"lblTitle"_qs)->text(), u"Reelhop"_qs);
-        QCOMPARE(box->findChild<QLabel *>(u"lblVersion"_qs)->text(), u"Version 1.20"_qs);
-        QCOMPARE(box->findChild<QLabel *>(u"lblDescription"_qs)->text(),
-                 u"Search YouTube and other Video Websites."_qs);
-        QVERIFY(!box->findChild<QLabel *>(u"picIcon"_qs)->pixmap().isNull());
         QCOMPARE(QApplication::topLevelWidgets().count(box), 1);
         closeIt(box);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
