@@ -29,12 +29,15 @@ PageCompositing prepareWebEngineEnvironment()
     // The engine's sandbox refuses to start as root; everyone else keeps it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     const PageCompositing compositing = choosePageCompositing(
         qgetenv("QT_QUICK_BACKEND"), qEnvironmentVariableIntValue("LIBGL_ALWAYS_SOFTWARE") != 0,
         machineHasGpu());
-    if (compositing == PageCompositing::Software)
+    // Sharing contexts makes Qt start OpenGL with the application, which software pages never
+    // use: that would cost the window a good part of its start.
+    if (compositing == PageCompositing::OpenGL)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    else
         qputenv("QT_QUICK_BACKEND", "software");
     return compositing;
 }
