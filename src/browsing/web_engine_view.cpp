@@ -1,7 +1,9 @@
 #include "web_engine_view.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeySequence>
+#include <QOpenGLContext>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
@@ -100,8 +102,19 @@ BrowserView *WebEngine::createView(QWidget *parent)
     return new WebEngineView(m_profile.get(), parent);
 }
 
+// Qt's own hook for the context its applications share; exported, though not in a public header.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+
 extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine()
 {
+    // The engine reads the shared OpenGL context as it starts, even when it paints in software.
+    // A program that paints its pages in software does not have Qt make one with the
+    // application, as starting OpenGL would hold its window back; it is made here, once.
+    if (!QOpenGLContext::globalShareContext()) {
+        auto *shared = new QOpenGLContext(QCoreApplication::instance());
+        shared->create();
+        qt_gl_set_global_share_context(shared);
+    }
     return new WebEngine(QStringLiteral("Reelhop"));
 }
 
