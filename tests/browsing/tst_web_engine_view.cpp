@@ -40,18 +40,14 @@ private:
     {
         const QByteArray request = socket->readAll();
         const QByteArray path = request.split(' ').value(1);
-        QByteArray body;
-        if (path == "/")
-            body = "<html><head><title>First page</title></head><body>"
-                   "<a href='/second' target='_blank' style='position:fixed;inset:0'>new window</a>"
-                   "</body></html>";
-        else if (path == "/second")
-            body = "<html><head><title>Second page</title></head><body>two</body></html>";
-        else if (path == "/untitled")
-            body = "<html><body>no title here</body></html>";
-        else if (path == "/opener")
-            body = "<title>Opener</title><script>setInterval(() => window.open('/second'), "
-                   "1)</script>";
+        static const QHash<QByteArray, QByteArray> pages{
+            {"/", "<html><head><title>First page</title></head><body><a href='/second' "
+                  "target='_blank' style='position:fixed;inset:0'>new window</a></body></html>"},
+            {"/second", "<html><head><title>Second page</title></head><body>two</body></html>"},
+            {"/untitled", "<html><body>no title here</body></html>"},
+            {"/opener", "<title>Opener</title><script>setInterval(() => "
+                        "window.open('/second'), 1)</script>"}};
+        const QByteArray body = pages.value(path);
         const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
         socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
                       "Content-Length: " + QByteArray::number(body.size()) +
@@ -70,8 +66,7 @@ class TestWebEngineView : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void pageCompositing_data();
-    void pageCompositing();
+    void pageCompositing_softwareWithoutGpu_theUsersChoiceWins();
     void newView_isNowhereAndStartsNoEngine();
     void navigate_lastRequestWins_reportsStatusProgressAndState();
     void closedPort_endsAsFailedWithAReason();
@@ -82,28 +77,14 @@ private:
     LocalSite m_site;
 };
 
-void TestWebEngineView::pageCompositing_data()
+void TestWebEngineView::pageCompositing_softwareWithoutGpu_theUsersChoiceWins()
 {
-    QTest::addColumn<QByteArray>("quickBackend");
-    QTest::addColumn<bool>("softwareOpenGLForced");
-    QTest::addColumn<bool>("hasGpu");
-    QTest::addColumn<PageCompositing>("expected");
-    QTest::newRow("no GPU") << QByteArray() << false << false << PageCompositing::Software;
-    QTest::newRow("GPU") << QByteArray() << false << true << PageCompositing::OpenGL;
-    QTest::newRow("GPU, software OpenGL forced")
-        << QByteArray() << true << true << PageCompositing::Software;
-    QTest::newRow("user asks for software")
-        << QByteArray("software") << false << true << PageCompositing::Software;
-    QTest::newRow("user asks for OpenGL")
-        << QByteArray("opengl") << false << false << PageCompositing::OpenGL;
-}
-
-void TestWebEngineView::pageCompositing()
-{
-    QFETCH(QByteArray, quickBackend);
-    QFETCH(bool, softwareOpenGLForced);
-    QFETCH(bool, hasGpu);
-    QTEST(choosePageCompositing(quickBackend, softwareOpenGLForced, hasGpu), "expected");
+    using enum PageCompositing;
+    QCOMPARE(choosePageCompositing({}, false, false), Software);
+    QCOMPARE(choosePageCompositing({}, false, true), OpenGL);
+    QCOMPARE(choosePageCompositing({}, true, true), Software); // LIBGL_ALWAYS_SOFTWARE
+    QCOMPARE(choosePageCompositing("software", false, true), Software);
+    QCOMPARE(choosePageCompositing("rhi", false, false), OpenGL);
 }
 
 void TestWebEngineView::newView_isNowhereAndStartsNoEngine()

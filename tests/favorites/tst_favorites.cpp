@@ -186,11 +186,6 @@ void TestFavorites::rightButton_showsThePopUpOverItemsAndEmptySpace()
     QTreeWidget *favorites = list(fixture);
     auto *popUp = fixture.find<QMenu>(u"PopUp"_qs);
     const QPoint emptySpace(20, favorites->viewport()->height() - 5);
-    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
-        QTest::mousePress(favorites->viewport(), button, {}, emptySpace);
-        QVERIFY(!popUp->isVisible());
-        QTest::mouseRelease(favorites->viewport(), button, {}, emptySpace);
-    }
     QTest::mousePress(favorites->viewport(), Qt::RightButton, {}, centreOfRow(favorites, 2));
     QTRY_VERIFY(popUp->isVisible());
     QCOMPARE(favorites->currentItem(), favorites->topLevelItem(2));

@@ -14,7 +14,13 @@ class FakeBrowserView final : public BrowserView
 public:
     FakeBrowserView(QStringList *log, QWidget *parent) : BrowserView(parent), m_log(log) {}
 
-    bool navigate(const QString &address) override;
+    bool navigate(const QString &address) override
+    {
+        location = address;
+        if (onNavigate)
+            onNavigate();
+        return record(QStringLiteral("navigate ") + address);
+    }
     bool goBack() override { return record(u"goBack"_qs); }
     bool goForward() override { return record(u"goForward"_qs); }
     bool stop() override { return record(u"stop"_qs); }
@@ -28,7 +34,14 @@ public:
     void setMuted(bool muted) override { this->muted = muted; }
 
     // Plays a load step as the engine reports it.
-    void report(LoadState newState, int newProgress, const QString &newReason = {});
+    void report(LoadState newState, int newProgress, const QString &newReason = {})
+    {
+        state = newState;
+        progress = newProgress;
+        reason = newReason;
+        emit loadStateChanged(newState);
+        emit progressChanged(newProgress, 100);
+    }
 
     QString location = QStringLiteral("http:///");
     QString pageTitle;
@@ -40,11 +53,18 @@ public:
     std::function<void()> onNavigate;
 
 private:
-    bool record(const QString &operation);
+    bool record(const QString &operation)
+    {
+        m_log->append(objectName() + u' ' + operation);
+        return true;
+    }
 
     QStringList *m_log = nullptr;
 };
 
-BrowserViewFactory fakeBrowserViewFactory(QStringList *log);
+inline BrowserViewFactory fakeBrowserViewFactory(QStringList *log)
+{
+    return [log](QWidget *parent) { return new FakeBrowserView(log, parent); };
+}
 
 #endif
