@@ -6,9 +6,30 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QOpenGLContext>
 #include <QOpenGLWidget>
 #include <QTimer>
 #include <QWindow>
+
+// Qt's own hook for the context its applications share; exported, though not in a public header.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+
+namespace {
+
+// The engine reads the shared OpenGL context as its libraries load, even when it paints in
+// software. A program whose pages are painted in software does not have Qt make one with the
+// application, as starting OpenGL would hold its window back; it is made here, once, before the
+// engine's libraries load.
+void shareOpenGLContexts()
+{
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto *shared = new QOpenGLContext(QCoreApplication::instance());
+    shared->create();
+    qt_gl_set_global_share_context(shared);
+}
+
+} // namespace
 
 EngineLoader::EngineLoader(QString modulePath) : m_module(std::move(modulePath)) {}
 
@@ -78,6 +99,7 @@ void EngineLoader::serveWaitingViews()
 {
     m_serveQueued = false;
     if (!m_engine && m_failure.isEmpty()) {
+        shareOpenGLContexts();
         const auto create =
             reinterpret_cast<CreateBrowserEngine>(m_module.resolve(CreateBrowserEngineSymbol));
         if (create)

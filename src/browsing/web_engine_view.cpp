@@ -1,9 +1,7 @@
 #include "web_engine_view.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QKeySequence>
-#include <QOpenGLContext>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
@@ -102,21 +100,8 @@ BrowserView *WebEngine::createView(QWidget *parent)
     return new WebEngineView(m_profile.get(), parent);
 }
 
-// Qt's own hook for the context its applications share; exported, though not in a public header.
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-
 extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine()
 {
-    // The engine reads the shared OpenGL context as it starts, even when it paints in software.
-    // A program that paints its pages in software does not have Qt make one with the
-    // application, as starting OpenGL would hold its window back; it is made here, once. With
-    // the attribute set too, the engine does not warn that it was started late.
-    if (!QOpenGLContext::globalShareContext()) {
-        auto *shared = new QOpenGLContext(QCoreApplication::instance());
-        shared->create();
-        qt_gl_set_global_share_context(shared);
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    }
     return new WebEngine(QStringLiteral("Reelhop"));
 }
 
