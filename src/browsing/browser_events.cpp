@@ -31,6 +31,9 @@ QIcon iconOfState(BrowserView::LoadState state)
 BrowserEvents::BrowserEvents(const Controls &controls, QObject *parent)
     : QObject(parent), m_controls(controls)
 {
+    for (const auto state : {BrowserView::LoadState::Idle, BrowserView::LoadState::Loading,
+                             BrowserView::LoadState::Loaded, BrowserView::LoadState::Failed})
+        m_stateIcons.at(std::size_t(state)) = iconOfState(state);
     for (int index = 0; index < int(m_controls.views.size()); ++index) {
         BrowserView *view = m_controls.views[index];
         connect(view, &BrowserView::statusTextChanged, this,
@@ -89,8 +92,9 @@ void BrowserEvents::WebBrowser1_ProgressChange()
 
 void BrowserEvents::showLoadState(int view)
 {
+    const BrowserView::LoadState state = m_controls.views.at(view)->loadState();
     m_controls.tabs->setTabIcon(SiteCatalogue::tabOfView(view),
-                                iconOfState(m_controls.views.at(view)->loadState()));
+                                m_stateIcons.at(std::size_t(state)));
 }
 
 void BrowserEvents::showProgress()

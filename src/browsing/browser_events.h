@@ -3,6 +3,7 @@
 
 #include "browser_view.h"
 
+#include <QIcon>
 #include <QObject>
 #include <array>
 
@@ -44,6 +45,9 @@ private:
     void followSelectedTab();
 
     Controls m_controls;
+    // One icon per load state, kept: each icon draws its picture once and then reuses it, and
+    // nine tabs change state at every search.
+    std::array<QIcon, 4> m_stateIcons;
     // Text the user typed into the focused address box, which no report may overwrite.
     bool m_addressEdited = false;
 };
