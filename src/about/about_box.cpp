@@ -38,29 +38,29 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     // However it is closed, the box is discarded; the next opening makes a new one.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
 
-    cmdOK = new QPushButton(tr("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(Twips::rect(4320, 3360, 1260, 345));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
+    m_okButton = new QPushButton(tr("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setGeometry(Twips::rect(4320, 3360, 1260, 345));
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setGeometry(Twips::rect(120, 120, 975, 1110));
-    picIcon->setPixmap(QIcon(QStringLiteral(":/icons/reelhop.svg")).pixmap(QSize(63, 72)));
-    picIcon->setAlignment(Qt::AlignCenter);
+    m_picture = new QLabel(this);
+    m_picture->setObjectName(QStringLiteral("picIcon"));
+    m_picture->setGeometry(Twips::rect(120, 120, 975, 1110));
+    m_picture->setPixmap(QIcon(QStringLiteral(":/icons/reelhop.svg")).pixmap(QSize(63, 72)));
+    m_picture->setAlignment(Qt::AlignCenter);
 
     const QString comic = QStringLiteral("Comic Sans MS");
-    lblTitle =
+    m_title =
         createLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Reelhop"),
                     designFont(comic, 14.25), QColor(0, 0, 255), Twips::rect(1320, 240, 4125, 480));
-    lblVersion =
+    m_version =
         createLabel(this, QStringLiteral("lblVersion"), tr("Version 1.20"), designFont(comic, 9.75),
                     palette().color(QPalette::WindowText), Twips::rect(1320, 780, 3885, 225));
-    lblDescription = createLabel(
+    m_description = createLabel(
         this, QStringLiteral("lblDescription"), tr("Search YouTube and other Video Websites."),
         designFont(comic, 12), QColor(0, 0, 128), Twips::rect(1560, 1125, 3885, 1530));
-    lblDisclaimer = createLabel(this, QStringLiteral("lblDisclaimer"),
+    m_disclaimer = createLabel(this, QStringLiteral("lblDisclaimer"),
                                 tr("Reelhop is free to use and comes without any warranty."),
                                 designFont(QStringLiteral("MS Sans Serif"), 9.75), Qt::black,
                                 Twips::rect(255, 2865, 3870, 825));
@@ -72,12 +72,7 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     line->setStyleSheet(QStringLiteral("background-color: rgb(128, 128, 128);"));
 
     // "OK" first, the picture second, as the box was designed.
-    picIcon->setFocusPolicy(Qt::TabFocus);
-    setTabOrder(cmdOK, picIcon);
-    cmdOK->setFocus();
-}
-
-void AboutBox::cmdOK_Click()
-{
-    accept();
+    m_picture->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(m_okButton, m_picture);
+    m_okButton->setFocus();
 }

@@ -16,14 +16,12 @@ public:
     Q_DISABLE_COPY_MOVE(AboutBox)
 
 private:
-    void cmdOK_Click();
-
-    QLabel *picIcon = nullptr;
-    QLabel *lblTitle = nullptr;
-    QLabel *lblVersion = nullptr;
-    QLabel *lblDescription = nullptr;
-    QLabel *lblDisclaimer = nullptr;
-    QPushButton *cmdOK = nullptr;
+    QLabel *m_picture = nullptr;
+    QLabel *m_title = nullptr;
+    QLabel *m_version = nullptr;
+    QLabel *m_description = nullptr;
+    QLabel *m_disclaimer = nullptr;
+    QPushButton *m_okButton = nullptr;
 };
 
 #endif

@@ -9,12 +9,16 @@
 #include "files/data_file.h"
 #include "form/control_names.h"
 #include "form/fonts.h"
+#include "form/status_panel.h"
 #include "form/tab_placement.h"
 #include "form/text_button.h"
 #include "form/twips.h"
 #include "layout.h"
 #include "notes/notes_tab.h"
-#include "search/site_catalogue.h"
+#include "search/home_page.h"
+#include "search/search_template.h"
+#include "search/sites_file.h"
+#include "search/sites_window.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_file.h"
 
@@ -40,9 +44,12 @@ namespace {
 constexpr QSize DesignClientSize = Twips::size(11400, 9585);
 constexpr QRect ViewPlaceInStrip = Twips::rect(120, 480, 12735, 8175);
 
-bool isEnter(int keyCode)
+bool isEnter(const QEvent *event)
 {
-    return keyCode == Qt::Key_Return || keyCode == Qt::Key_Enter;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace
@@ -58,6 +65,7 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     // The window's standard font, which every control without a font of its own uses.
     setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
+    loadSitesFile();
     auto *client = new QWidget(this);
     setCentralWidget(client);
     createToolbarRow(client);
@@ -65,10 +73,12 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     createMenus();
     createStatusBar();
     setFocusOrder();
-    m_events =
-        new BrowserEvents({SSTab1, WebBrowser1, Combo1, m_statusPanel, m_progressPanel}, this);
+    m_events = new BrowserEvents({m_tabs, m_views, m_addressBox, m_statusPanel, m_progressPanel},
+                                 this);
     createShortcuts();
-    Form_Load();
+    startUp();
+    for (const QString &notice : std::exchange(m_startUpNotices, {}))
+        showNotice(notice);
 
     // The design size first, so the window is usable where nothing maximizes it.
     resize(DesignClientSize);
@@ -78,6 +88,7 @@ MainWindow::~MainWindow()
 {
     delete m_options.data();
     delete m_about.data();
+    delete m_sites.data();
 }
 
 QToolButton *MainWindow::createPictureButton(QWidget *client, const QString &name,
@@ -97,102 +108,117 @@ QToolButton *MainWindow::createPictureButton(QWidget *client, const QString &nam
 
 void MainWindow::createToolbarRow(QWidget *client)
 {
-    Command1 = createPictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_qs,
-                                   QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
-    Command16 =
+    m_backButton =
+        createPictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_qs,
+                            QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
+    m_forwardButton =
         createPictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_qs,
                             QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
-    Command17 = createPictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_qs,
-                                    QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
-    Command18 = createPictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_qs,
-                                    QStringLiteral("refresh.svg"), Twips::rect(1800, 0, 615, 375));
-    Command19 = createPictureButton(client, QStringLiteral("Command19"), tr("Print"), u"Ctrl+P"_qs,
-                                    QStringLiteral("print.svg"), Twips::rect(2400, 0, 615, 375));
-    connect(Command1, &QToolButton::clicked, this, &MainWindow::Command1_Click);
-    connect(Command16, &QToolButton::clicked, this, &MainWindow::Command16_Click);
-    connect(Command17, &QToolButton::clicked, this, &MainWindow::Command17_Click);
-    connect(Command18, &QToolButton::clicked, this, &MainWindow::Command18_Click);
-    connect(Command19, &QToolButton::clicked, this, &MainWindow::Command19_Click);
+    m_stopButton = createPictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_qs,
+                                       QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
+    m_refreshButton =
+        createPictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_qs,
+                            QStringLiteral("refresh.svg"), Twips::rect(1800, 0, 615, 375));
+    m_printButton =
+        createPictureButton(client, QStringLiteral("Command19"), tr("Print"), u"Ctrl+P"_qs,
+                            QStringLiteral("print.svg"), Twips::rect(2400, 0, 615, 375));
+    const auto command = [this](QToolButton *button, BrowserCommand which) {
+        connect(button, &QToolButton::clicked, this, [this, which] { runOnSelectedView(which); });
+    };
+    command(m_backButton, BrowserCommand::Back);
+    command(m_forwardButton, BrowserCommand::Forward);
+    command(m_stopButton, BrowserCommand::Stop);
+    command(m_refreshButton, BrowserCommand::Refresh);
+    command(m_printButton, BrowserCommand::Print);
 
-    Combo1 = new QComboBox(client);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setAccessibleName(tr("Web address"));
-    Combo1->setToolTip(tr("Web address (Ctrl+L)"));
+    m_addressBox = new QComboBox(client);
+    m_addressBox->setObjectName(QStringLiteral("Combo1"));
+    m_addressBox->setEditable(true);
+    m_addressBox->setInsertPolicy(QComboBox::NoInsert);
+    m_addressBox->setAccessibleName(tr("Web address"));
+    m_addressBox->setToolTip(tr("Web address (Ctrl+L)"));
     // A pasted text is taken whole, however long; Qt's boxes would cut it at 32767 characters.
-    Combo1->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    Combo1->setGeometry(Twips::rect(3000, 50, 5415, 315));
-    Combo1->installEventFilter(this);
+    m_addressBox->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    m_addressBox->setGeometry(Twips::rect(3000, 50, 5415, 315));
+    m_addressBox->installEventFilter(this);
 
-    Command22 =
+    m_goButton =
         createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"),
                             u"Enter"_qs, QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
-    Command22->setIconSize(QSize(30, 19));
-    Command22->setStyleSheet(
+    m_goButton->setIconSize(QSize(30, 19));
+    m_goButton->setStyleSheet(
         QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));
-    connect(Command22, &QToolButton::clicked, this, &MainWindow::Command22_Click);
+    connect(m_goButton, &QToolButton::clicked, this, &MainWindow::loadAddress);
 
-    Text1 = new QLineEdit(client);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(tr("Search text"));
-    Text1->setToolTip(tr("Search text (Ctrl+K)"));
-    Text1->setMaxLength(std::numeric_limits<int>::max());
-    Text1->setGeometry(Twips::rect(8880, 50, 1935, 315));
-    Text1->installEventFilter(this);
+    m_searchBox = new QLineEdit(client);
+    m_searchBox->setObjectName(QStringLiteral("Text1"));
+    m_searchBox->setAccessibleName(tr("Search text"));
+    m_searchBox->setToolTip(tr("Search text (Ctrl+K)"));
+    m_searchBox->setMaxLength(std::numeric_limits<int>::max());
+    m_searchBox->setGeometry(Twips::rect(8880, 50, 1935, 315));
+    m_searchBox->installEventFilter(this);
 
-    Command21 = createTextButton(client, QStringLiteral("Command21"), tr("Find It!"),
-                                 Twips::rect(10800, 0, 855, 375));
-    Command21->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
-    connect(Command21, &QPushButton::clicked, this, &MainWindow::Command21_Click);
+    m_searchButton = createTextButton(client, QStringLiteral("Command21"), tr("Find It!"),
+                                      Twips::rect(10800, 0, 855, 375));
+    m_searchButton->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
+    connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::search);
 
-    Command11 = createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
-                                 Twips::rect(11640, 0, 1335, 375));
-    Command11->setToolTip(tr("Ctrl+D"));
-    connect(Command11, &QPushButton::clicked, this, &MainWindow::Command11_Click);
+    m_addFavoriteButton = createTextButton(client, QStringLiteral("Command11"),
+                                           tr("Add to Favorites"), Twips::rect(11640, 0, 1335, 375));
+    m_addFavoriteButton->setToolTip(tr("Ctrl+D"));
+    connect(m_addFavoriteButton, &QPushButton::clicked, this, &MainWindow::addFavorite);
 }
 
 void MainWindow::createShortcuts()
 {
     const auto shortcut = [this](const QKeySequence &keys, auto handler) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+        auto *key = new QShortcut(keys, this);
+        connect(key, &QShortcut::activated, this, handler);
+        return key;
     };
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), &MainWindow::Command1_Click);
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), &MainWindow::Command16_Click);
-    shortcut(QKeySequence(Qt::Key_Escape), &MainWindow::Command17_Click);
-    shortcut(QKeySequence(Qt::Key_F5), &MainWindow::Command18_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), &MainWindow::Command18_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainWindow::Command11_Click);
+    const auto command = [this](BrowserCommand which) {
+        return [this, which] { runOnSelectedView(which); };
+    };
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), command(BrowserCommand::Back));
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), command(BrowserCommand::Forward));
+    shortcut(QKeySequence(Qt::Key_F5), command(BrowserCommand::Refresh));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), command(BrowserCommand::Refresh));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainWindow::addFavorite);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), [this] {
-        Combo1->setFocus(Qt::ShortcutFocusReason);
-        Combo1->lineEdit()->selectAll();
+        m_addressBox->setFocus(Qt::ShortcutFocusReason);
+        m_addressBox->lineEdit()->selectAll();
     });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), [this] {
-        Text1->setFocus(Qt::ShortcutFocusReason);
-        Text1->selectAll();
+        m_searchBox->setFocus(Qt::ShortcutFocusReason);
+        m_searchBox->selectAll();
     });
-    new MouseHistoryButtons(
-        SSTab1, [this] { Command1_Click(); }, [this] { Command16_Click(); });
+    // As in browsers, Esc stops a page only while it loads; otherwise the page has the key.
+    m_stopKey = shortcut(QKeySequence(Qt::Key_Escape), command(BrowserCommand::Stop));
+    for (BrowserView *view : m_views)
+        connect(view, &BrowserView::loadStateChanged, this, &MainWindow::followSelectedViewLoading);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::followSelectedViewLoading);
+    followSelectedViewLoading();
+    new MouseHistoryButtons(m_tabs, command(BrowserCommand::Back), command(BrowserCommand::Forward));
 }
 
 void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
 {
-    SSTab1 = new QTabWidget(client);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setGeometry(Twips::rect(240, 480, 12975, 8775));
-    SSTab1->setElideMode(Qt::ElideNone);
-    m_tabPlacement = new TabPlacement(SSTab1);
+    m_tabs = new QTabWidget(client);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->setGeometry(Twips::rect(240, 480, 12975, 8775));
+    m_tabs->setElideMode(Qt::ElideNone);
+    m_tabPlacement = new TabPlacement(m_tabs);
 
     for (int tab = 0; tab < SiteCatalogue::TabCount; ++tab) {
         QWidget *page = nullptr;
         if (tab == SiteCatalogue::FavoritesTab) {
             m_favorites = new FavoritesTab(FavoritesFile::path(m_dataFolder), *m_tabPlacement);
             connect(m_favorites, &FavoritesTab::openRequested, this, &MainWindow::openFavorite);
-            connect(m_favorites, &FavoritesTab::statusMessage, this, &MainWindow::showStatus);
+            connect(m_favorites, &FavoritesTab::statusMessage, this, &MainWindow::showNotice);
             page = m_favorites;
         } else if (tab == SiteCatalogue::NotesTab) {
             m_notes = new NotesTab(m_makePrinter, *m_tabPlacement);
-            connect(m_notes, &NotesTab::statusMessage, this, &MainWindow::showStatus);
+            connect(m_notes, &NotesTab::statusMessage, this, &MainWindow::showNotice);
             page = m_notes;
         } else {
             page = new QWidget;
@@ -200,13 +226,14 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
             BrowserView *browser = makeView(page);
             browser->setObjectName(indexedName(u"WebBrowser1", index));
             m_tabPlacement->add(browser, ViewPlaceInStrip);
-            WebBrowser1[index] = browser;
+            m_views[index] = browser;
         }
-        SSTab1->addTab(page, SiteCatalogue::tabCaption(tab));
+        m_tabs->addTab(page, tab < SiteCatalogue::SiteCount ? m_lineup[tab].tabCaption
+                                                            : SiteCatalogue::fixedTabCaption(tab));
     }
-    SSTab1->setCurrentIndex(SiteCatalogue::HomeTab);
+    m_tabs->setCurrentIndex(SiteCatalogue::HomeTab);
     // A narrow window scrolls the captions; the scroll arrows are no stops of the focus order.
-    for (auto *arrow : SSTab1->tabBar()->findChildren<QToolButton *>())
+    for (auto *arrow : m_tabs->tabBar()->findChildren<QToolButton *>())
         arrow->setFocusPolicy(Qt::NoFocus);
     m_tabPlacement->apply();
 }
@@ -215,19 +242,24 @@ void MainWindow::createMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("file"));
-    QAction *print = file->addAction(tr("&Print"), this, &MainWindow::print_Click);
+    QAction *print = file->addAction(tr("&Print"), this,
+                                     [this] { runOnSelectedView(BrowserCommand::Print); });
     print->setObjectName(QStringLiteral("print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    QAction *closer = file->addAction(tr("&Close"), this, &MainWindow::closer_Click);
+    // Ends the program at once: no window is asked to close.
+    QAction *closer = file->addAction(tr("&Close"), this, [] { QCoreApplication::exit(0); });
     closer->setObjectName(QStringLiteral("closer"));
 
     QMenu *option = menuBar()->addMenu(tr("Options"));
     option->setObjectName(QStringLiteral("Option(1)"));
-    QAction *option1 = option->addAction(tr("&Options"), this, &MainWindow::Option1_Click);
-    option1->setObjectName(QStringLiteral("Option1"));
+    option->addAction(tr("&Options"), this, &MainWindow::showOptions)
+        ->setObjectName(QStringLiteral("Option1"));
+    option->addAction(tr("&Sites..."), this, &MainWindow::showSites)
+        ->setObjectName(QStringLiteral("sites"));
 
-    QAction *about = menuBar()->addAction(tr("About Us"), this, &MainWindow::about_Click);
-    about->setObjectName(QStringLiteral("about"));
+    menuBar()
+        ->addAction(tr("About Us"), this, &MainWindow::showAbout)
+        ->setObjectName(QStringLiteral("about"));
 }
 
 void MainWindow::createStatusBar()
@@ -235,7 +267,7 @@ void MainWindow::createStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(Twips::toPixels(375));
-    m_statusPanel = new QLabel(bar);
+    m_statusPanel = new StatusPanel(bar);
     m_statusPanel->setObjectName(QStringLiteral("Panel1"));
     bar->addWidget(m_statusPanel, 1);
     m_progressPanel = new QLabel(bar);
@@ -247,34 +279,37 @@ void MainWindow::createStatusBar()
 
 void MainWindow::setFocusOrder()
 {
-    const QList<QWidget *> order{SSTab1, Command1,  Command16, Command17, Command18, Command19,
-                                 Combo1, Command22, Text1,     Command21, Command11};
+    const QList<QWidget *> order{m_tabs,         m_backButton,   m_forwardButton, m_stopButton,
+                                 m_refreshButton, m_printButton, m_addressBox,    m_goButton,
+                                 m_searchBox,     m_searchButton, m_addFavoriteButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    SSTab1->setFocus();
+    m_tabs->setFocus();
 }
 
 BrowserView *MainWindow::view(int index) const
 {
-    return WebBrowser1.at(index);
+    return m_views.at(index);
 }
 
 void MainWindow::setTabAvailable(int tab, bool available)
 {
-    // Qt moves the selection off a tab that is switched off; the selection is the user's.
-    const int selected = SSTab1->currentIndex();
-    SSTab1->setTabEnabled(tab, available);
-    if (SSTab1->currentIndex() != selected)
-        SSTab1->setCurrentIndex(selected);
+    // Qt moves the selection off a tab that is switched off; the selection is the user's, and
+    // no one may see it pass through another tab.
+    const QSignalBlocker quiet(m_tabs);
+    const int selected = m_tabs->currentIndex();
+    m_tabs->setTabEnabled(tab, available);
+    if (m_tabs->currentIndex() != selected)
+        m_tabs->setCurrentIndex(selected);
 }
 
 OptionsDialog &MainWindow::options()
 {
     if (!m_options) {
-        m_options = new OptionsDialog(SettingsFile::path(m_dataFolder));
+        m_options = new OptionsDialog(SettingsFile::path(m_dataFolder), m_lineup);
         connect(m_options, &OptionsDialog::unloaded, this, [this] { m_options = nullptr; });
         connect(m_options, &OptionsDialog::saveFailed, this, [this](const QString &path) {
-            showStatus(
+            showNotice(
                 tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
         });
     }
@@ -283,87 +318,103 @@ OptionsDialog &MainWindow::options()
 
 BrowserView *MainWindow::currentView() const
 {
-    const std::optional<int> index = SiteCatalogue::viewOfTab(SSTab1->currentIndex());
+    const std::optional<int> index = SiteCatalogue::viewOfTab(m_tabs->currentIndex());
     return index ? view(*index) : nullptr;
 }
 
-void MainWindow::showStatus(const QString &text)
+void MainWindow::showNotice(const QString &text)
 {
-    m_statusPanel->setText(text);
+    m_statusPanel->showNotice(text);
+}
+
+void MainWindow::loadSitesFile()
+{
+    const QString path = SitesFile::path(m_dataFolder);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const std::optional<SitesFile::Contents> sites = SitesFile::load(path);
+    if (!sites) {
+        m_startUpNotices.append(
+            tr("The sites could not be read from %1: the built-in sites are used.").arg(shownPath));
+        return;
+    }
+    m_lineup = sites->lineup;
+    m_userAgent = sites->userAgent;
+    if (!sites->unusableEntries.isEmpty())
+        m_startUpNotices.append(
+            tr("%1: [%2] has an address that is not a usable http or https address; the built-in "
+               "site's is used there.")
+                .arg(shownPath, sites->unusableEntries.join(u"], ["_qs)));
+}
+
+void MainWindow::applyLineup(const SiteCatalogue::Lineup &lineup)
+{
+    m_lineup = lineup;
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+        m_tabs->setTabText(site, lineup[site].tabCaption);
+    if (m_options)
+        m_options->showSiteLabels(lineup);
+    if (view(SiteCatalogue::HomeView)->locationUrl() == SiteCatalogue::HomePage)
+        showHomePage();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int keyCode = static_cast<QKeyEvent *>(event)->key();
-        if (watched == Combo1)
-            Combo1_KeyDown(keyCode);
-        else if (watched == Text1)
-            Text1_KeyDown(keyCode);
-    }
-    // The keys go on to the boxes themselves.
+    // Modifiers are not looked at: Shift+Enter and Ctrl+Enter act as Enter does. The keys go on
+    // to the boxes themselves.
+    if (watched == m_addressBox && isEnter(event))
+        loadAddress();
+    else if (watched == m_searchBox && isEnter(event))
+        m_searchButton->click();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    layOut();
 }
 
-void MainWindow::Form_Resize()
+void MainWindow::layOut()
 {
     const WindowLayout layout = layoutForWindow(frameGeometry().size());
-    for (BrowserView *browser : WebBrowser1)
+    for (BrowserView *browser : m_views)
         m_tabPlacement->setSize(browser, layout.view);
-    SSTab1->resize(layout.tabStrip);
+    m_tabs->resize(layout.tabStrip);
     m_tabPlacement->apply();
 }
 
-void MainWindow::loadAddressIntoCurrentView()
+void MainWindow::loadAddress()
 {
     m_events->addressSubmitted();
     if (BrowserView *target = currentView())
-        target->navigate(Combo1->currentText());
+        target->navigate(m_addressBox->currentText());
 }
 
-void MainWindow::Combo1_KeyDown(int keyCode)
-{
-    // Modifiers are not looked at: Shift+Enter and Ctrl+Enter load as Enter does.
-    if (isEnter(keyCode))
-        loadAddressIntoCurrentView();
-}
-
-void MainWindow::Command22_Click()
-{
-    loadAddressIntoCurrentView();
-}
-
-void MainWindow::Text1_KeyDown(int keyCode)
-{
-    if (isEnter(keyCode))
-        Command21->click();
-}
-
-void MainWindow::Command21_Click()
+void MainWindow::search()
 {
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
         setTabAvailable(tab, false);
+    bool searched = false;
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
         if (!SiteCatalogue::isSelected(options().state(SiteCatalogue::searchBox(site))))
             continue;
         setTabAvailable(site, true);
-        const QUrl address = SiteCatalogue::searchAddress(site, Text1->text());
+        const QUrl address =
+            SearchTemplate::expand(m_lineup[site].searchTemplate, m_searchBox->text());
         view(site)->navigate(address.toString(QUrl::FullyEncoded));
+        searched = true;
     }
+    if (!searched)
+        showNotice(tr("No site is chosen to search: choose them under Options, Options, on the "
+                      "Search tab."));
 }
 
-void MainWindow::Form_Load()
+void MainWindow::startUp()
 {
     using namespace SiteCatalogue;
-    if (SSTab1->currentIndex() == HomeTab)
-        SSTab1->setTabText(HomeTab, HomeCaption.toString());
-    view(HomeView)->navigate(HomePage.toString());
+    if (m_tabs->currentIndex() == HomeTab)
+        m_tabs->setTabText(HomeTab, HomeCaption.toString());
+    showHomePage();
     m_favorites->load();
     // YouTube's tab stays on: it is the start page of last resort below.
     for (int tab = 1; tab < SiteCount; ++tab)
@@ -371,33 +422,40 @@ void MainWindow::Form_Load()
     for (int site = 0; site < SiteCount; ++site) {
         if (isSelected(options().state(startUpBox(site)))) {
             setTabAvailable(site, true);
-            view(site)->navigate(Sites[site].startPage.toString());
+            view(site)->navigate(m_lineup[site].startPage);
         }
     }
-    // Revver alone has a stand-in when it is not chosen: YouTube's start page, loaded last.
-    constexpr int Revver = SiteCount - 1;
-    if (!isSelected(options().state(startUpBox(Revver))))
-        view(0)->navigate(Sites[0].startPage.toString());
+    // The last site alone has a stand-in when it is not chosen: the first's start page, loaded
+    // last.
+    constexpr int LastSite = SiteCount - 1;
+    if (!isSelected(options().state(startUpBox(LastSite))))
+        view(0)->navigate(m_lineup[0].startPage);
 }
 
-void MainWindow::Command11_Click()
+void MainWindow::showHomePage()
+{
+    view(SiteCatalogue::HomeView)
+        ->showPage(homePageHtml(m_lineup), SiteCatalogue::HomePage.toString());
+}
+
+void MainWindow::addFavorite()
 {
     const BrowserView *source = currentView();
     m_favorites->add(source ? source->title() : QString(),
                      source ? source->locationUrl() : QString());
-    SSTab1->setCurrentIndex(SiteCatalogue::FavoritesTab);
+    m_tabs->setCurrentIndex(SiteCatalogue::FavoritesTab);
 }
 
 void MainWindow::openFavorite(const QString &address, bool renameHomeTab)
 {
-    SSTab1->setCurrentIndex(SiteCatalogue::HomeTab);
+    m_tabs->setCurrentIndex(SiteCatalogue::HomeTab);
     if (renameHomeTab)
-        SSTab1->setTabText(SiteCatalogue::HomeTab,
-                           SiteCatalogue::tabCaption(SiteCatalogue::FavoritesTab));
+        m_tabs->setTabText(SiteCatalogue::HomeTab,
+                           SiteCatalogue::fixedTabCaption(SiteCatalogue::FavoritesTab));
     view(SiteCatalogue::HomeView)->navigate(address);
 }
 
-void MainWindow::Option1_Click()
+void MainWindow::showOptions()
 {
     OptionsDialog &dialog = options();
     dialog.show();
@@ -407,53 +465,36 @@ void MainWindow::Option1_Click()
     dialog.applySettingsFile();
 }
 
+void MainWindow::showSites()
+{
+    if (!m_sites) {
+        m_sites = new SitesWindow(SitesFile::path(m_dataFolder), m_lineup);
+        connect(m_sites, &SitesWindow::saved, this, &MainWindow::applyLineup);
+    }
+    m_sites->show();
+    m_sites->raise();
+    m_sites->activateWindow();
+}
+
 void MainWindow::runOnSelectedView(BrowserCommand command)
 {
-    if (const std::optional<int> index = viewForCommand(command, SSTab1->currentIndex()))
+    if (const std::optional<int> index = viewForCommand(command, m_tabs->currentIndex()))
         runCommand(command, *view(*index));
 }
 
-void MainWindow::Command1_Click()
+void MainWindow::followSelectedViewLoading()
 {
-    runOnSelectedView(BrowserCommand::Back);
-}
-
-void MainWindow::Command16_Click()
-{
-    runOnSelectedView(BrowserCommand::Forward);
-}
-
-void MainWindow::Command17_Click()
-{
-    runOnSelectedView(BrowserCommand::Stop);
-}
-
-void MainWindow::Command18_Click()
-{
-    runOnSelectedView(BrowserCommand::Refresh);
-}
-
-void MainWindow::Command19_Click()
-{
-    runOnSelectedView(BrowserCommand::Print);
-}
-
-void MainWindow::print_Click()
-{
-    Command19_Click();
+    const BrowserView *selected = currentView();
+    m_stopKey->setEnabled(selected && selected->loadState() == BrowserView::LoadState::Loading);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    Form_QueryUnload(event->spontaneous());
     event->accept();
-}
-
-void MainWindow::Form_QueryUnload(bool closedByUser)
-{
-    if (!closedByUser)
+    if (!event->spontaneous())
         return;
-    // The hidden options window and the About box must not outlive this one.
+    // Closed by the user: the hidden options window and the other windows must not outlive
+    // this one.
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (window != this)
             window->close();
@@ -461,12 +502,7 @@ void MainWindow::Form_QueryUnload(bool closedByUser)
     QCoreApplication::quit();
 }
 
-void MainWindow::closer_Click()
-{
-    QCoreApplication::exit(0);
-}
-
-void MainWindow::about_Click()
+void MainWindow::showAbout()
 {
     if (!m_about)
         m_about = new AboutBox;

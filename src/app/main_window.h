@@ -3,6 +3,7 @@
 
 #include "browsing/browser_view.h"
 #include "notes/notes_document.h"
+#include "search/site_catalogue.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,25 +15,27 @@ class NotesTab;
 class FavoritesTab;
 enum class BrowserCommand;
 class OptionsDialog;
-class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
+class QShortcut;
 class QTabWidget;
 class QToolButton;
+class SitesWindow;
+class StatusPanel;
 class TabPlacement;
 
 // The program's one window: the toolbar row, the twelve tabs with their views, the menus and the
-// status bar. Its handlers stay thin; which view or address they use comes from the catalogue.
+// status bar. Its handlers stay thin; which view or address they use comes from the catalogue
+// and the lineup of sites in use.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // The settings and favorites files live in the program's folder where it can be written,
-    // else in the user's data folder.
+    // The settings, favorites and sites files live in the program's folder where it can be
+    // written, else in the user's data folder.
     MainWindow(const QString &programFolder, const BrowserViewFactory &makeView,
                NotesPrinterFactory makePrinter = defaultNotesPrinter, QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -41,11 +44,14 @@ public:
     BrowserView *view(int index) const;
 
     // A tab switched off stays in the strip, greyed, and cannot be chosen; switching tabs on or
-    // off never changes which tab is selected.
+    // off never changes which tab is selected, not even for a moment.
     void setTabAvailable(int tab, bool available);
 
     // The options window holds the live settings; the first use loads it, hidden.
     OptionsDialog &options();
+
+    // What the sites file tells the views to call themselves; empty for the engine's own.
+    QString userAgent() const { return m_userAgent; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,52 +68,49 @@ private:
     QToolButton *createPictureButton(QWidget *client, const QString &name, const QString &tooltip,
                                      const QString &keys, const QString &icon, QRect place);
 
+    void loadSitesFile();
+    void applyLineup(const SiteCatalogue::Lineup &lineup);
+    void startUp();
+    void showHomePage();
+    void layOut();
     BrowserView *currentView() const;
-    void loadAddressIntoCurrentView();
     void runOnSelectedView(BrowserCommand command);
-    void showStatus(const QString &text);
-
+    void followSelectedViewLoading();
+    void loadAddress();
+    void search();
+    void addFavorite();
     void openFavorite(const QString &address, bool renameHomeTab);
-
-    void Form_Load();
-    void Form_Resize();
-    void Form_QueryUnload(bool closedByUser);
-    void Command1_Click();
-    void Command16_Click();
-    void Command17_Click();
-    void Command18_Click();
-    void Command19_Click();
-    void Combo1_KeyDown(int keyCode);
-    void Command22_Click();
-    void Text1_KeyDown(int keyCode);
-    void Command21_Click();
-    void Command11_Click();
-    void print_Click();
-    void closer_Click();
-    void Option1_Click();
-    void about_Click();
+    void showOptions();
+    void showSites();
+    void showAbout();
+    void showNotice(const QString &text);
 
     QString m_dataFolder;
     NotesPrinterFactory m_makePrinter;
+    SiteCatalogue::Lineup m_lineup = SiteCatalogue::builtInLineup();
+    QString m_userAgent;
+    QStringList m_startUpNotices;
     QPointer<OptionsDialog> m_options;
     QPointer<AboutBox> m_about;
+    QPointer<SitesWindow> m_sites;
     TabPlacement *m_tabPlacement = nullptr;
 
-    QToolButton *Command1 = nullptr;
-    QToolButton *Command16 = nullptr;
-    QToolButton *Command17 = nullptr;
-    QToolButton *Command18 = nullptr;
-    QToolButton *Command19 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QToolButton *Command22 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QPushButton *Command21 = nullptr;
-    QPushButton *Command11 = nullptr;
-    QTabWidget *SSTab1 = nullptr;
-    std::array<BrowserView *, 10> WebBrowser1{};
+    QToolButton *m_backButton = nullptr;
+    QToolButton *m_forwardButton = nullptr;
+    QToolButton *m_stopButton = nullptr;
+    QToolButton *m_refreshButton = nullptr;
+    QToolButton *m_printButton = nullptr;
+    QComboBox *m_addressBox = nullptr;
+    QToolButton *m_goButton = nullptr;
+    QLineEdit *m_searchBox = nullptr;
+    QPushButton *m_searchButton = nullptr;
+    QPushButton *m_addFavoriteButton = nullptr;
+    QShortcut *m_stopKey = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    std::array<BrowserView *, SiteCatalogue::ViewCount> m_views{};
     FavoritesTab *m_favorites = nullptr;
     NotesTab *m_notes = nullptr;
-    QLabel *m_statusPanel = nullptr;
+    StatusPanel *m_statusPanel = nullptr;
     QLabel *m_progressPanel = nullptr;
     BrowserEvents *m_events = nullptr;
 };

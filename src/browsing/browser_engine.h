@@ -12,8 +12,8 @@ public:
     virtual BrowserView *createView(QWidget *parent) = 0;
 };
 
-// The module's one exported function, by name.
+// The module's one exported function, by name. An empty user agent is the engine's own.
 inline constexpr char CreateBrowserEngineSymbol[] = "reelhopCreateBrowserEngine";
-using CreateBrowserEngine = BrowserEngine *(*)();
+using CreateBrowserEngine = BrowserEngine *(*)(const QString &userAgent);
 
 #endif

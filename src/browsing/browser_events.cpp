@@ -1,5 +1,6 @@
 #include "browser_events.h"
 
+#include "form/status_panel.h"
 #include "search/site_catalogue.h"
 
 #include <QComboBox>
@@ -36,10 +37,8 @@ BrowserEvents::BrowserEvents(const Controls &controls, QObject *parent)
         m_stateIcons.at(std::size_t(state)) = iconOfState(state);
     for (int index = 0; index < int(m_controls.views.size()); ++index) {
         BrowserView *view = m_controls.views[index];
-        connect(view, &BrowserView::statusTextChanged, this,
-                &BrowserEvents::WebBrowser1_StatusTextChange);
-        connect(view, &BrowserView::progressChanged, this,
-                &BrowserEvents::WebBrowser1_ProgressChange);
+        connect(view, &BrowserView::statusTextChanged, this, &BrowserEvents::showStatusText);
+        connect(view, &BrowserView::progressChanged, this, &BrowserEvents::followProgress);
         connect(view, &BrowserView::loadStateChanged, this, [this, index] {
             showLoadState(index);
             showProgress();
@@ -47,9 +46,10 @@ BrowserEvents::BrowserEvents(const Controls &controls, QObject *parent)
     }
     connect(m_controls.tabs, &QTabWidget::currentChanged, this, &BrowserEvents::followSelectedTab);
 
-    QLineEdit *address = m_controls.addressBox->lineEdit();
-    connect(address, &QLineEdit::textEdited, this, [this] { m_addressEdited = true; });
-    address->installEventFilter(this);
+    connect(m_controls.addressBox->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { m_addressEdited = true; });
+    // The box's line edit has the box as its focus proxy: the box gets the focus events.
+    m_controls.addressBox->installEventFilter(this);
     followSelectedTab();
 }
 
@@ -71,14 +71,14 @@ BrowserView *BrowserEvents::selectedView() const
     return index ? m_controls.views.at(*index) : nullptr;
 }
 
-void BrowserEvents::WebBrowser1_StatusTextChange(const QString &text)
+void BrowserEvents::showStatusText(const QString &text)
 {
     // Whichever view reports: the panel shows it while any view's tab is selected.
     if (selectedView())
-        m_controls.statusPanel->setText(text);
+        m_controls.statusPanel->showReport(text);
 }
 
-void BrowserEvents::WebBrowser1_ProgressChange()
+void BrowserEvents::followProgress()
 {
     showProgress();
     const BrowserView *view = selectedView();
@@ -112,6 +112,6 @@ void BrowserEvents::followSelectedTab()
         view->setMuted(view != selected);
     showProgress();
     if (selected && selected->loadState() == BrowserView::LoadState::Failed)
-        m_controls.statusPanel->setText(
+        m_controls.statusPanel->showReport(
             tr("The page could not be loaded: %1").arg(selected->failureReason()));
 }

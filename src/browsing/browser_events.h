@@ -10,6 +10,7 @@
 class QComboBox;
 class QLabel;
 class QTabWidget;
+class StatusPanel;
 
 // What the ten views report, shown in the window: status texts in the status panel, the selected
 // view's address in the address box, its load progress in the progress panel, each view's load
@@ -24,7 +25,7 @@ public:
         QTabWidget *tabs = nullptr;
         std::array<BrowserView *, 10> views{};
         QComboBox *addressBox = nullptr;
-        QLabel *statusPanel = nullptr;
+        StatusPanel *statusPanel = nullptr;
         QLabel *progressPanel = nullptr;
     };
 
@@ -38,8 +39,8 @@ protected:
 
 private:
     BrowserView *selectedView() const;
-    void WebBrowser1_StatusTextChange(const QString &text);
-    void WebBrowser1_ProgressChange();
+    void showStatusText(const QString &text);
+    void followProgress();
     void showLoadState(int view);
     void showProgress();
     void followSelectedTab();

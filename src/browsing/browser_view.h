@@ -18,6 +18,9 @@ public:
     using QWidget::QWidget;
 
     virtual bool navigate(const QString &address) = 0;
+    // Shows a page the program made as if it had been loaded from the address, which is then
+    // the view's address and the base of the page's relative links.
+    virtual bool showPage(const QString &html, const QString &address) = 0;
     virtual bool goBack() = 0;
     virtual bool goForward() = 0;
     virtual bool stop() = 0;

@@ -51,6 +51,11 @@ BrowserViewFactory EngineLoader::factory()
     return [this](QWidget *parent) { return new EngineView(*this, parent); };
 }
 
+void EngineLoader::setUserAgent(const QString &userAgent)
+{
+    m_userAgent = userAgent;
+}
+
 void EngineLoader::prepareWindow(QWidget *window, PageCompositing compositing)
 {
     // Qt re-creates a shown window, dropping its maximized state, when the first widget that
@@ -103,7 +108,7 @@ void EngineLoader::serveWaitingViews()
         const auto create =
             reinterpret_cast<CreateBrowserEngine>(m_module.resolve(CreateBrowserEngineSymbol));
         if (create)
-            m_engine.reset(create());
+            m_engine.reset(create(m_userAgent));
         else
             m_failure = tr("the web engine is missing (%1)").arg(m_module.errorString());
     }

@@ -29,6 +29,12 @@ public:
 
     BrowserViewFactory factory();
 
+    // What the views tell sites they are; empty for the engine's own. Only before the engine loads.
+    void setUserAgent(const QString &userAgent);
+
+    // Holds the engine back until a prepared window is on screen.
+    void hold() { m_held = true; }
+
     // Readies a window that is not shown yet for the views it will hold, so that the engine
     // joining it never re-creates it, and holds the engine back until the window is on screen.
     void prepareWindow(QWidget *window, PageCompositing compositing);
@@ -45,6 +51,7 @@ private:
     QLibrary m_module;
     std::unique_ptr<BrowserEngine> m_engine;
     QString m_failure;
+    QString m_userAgent;
     bool m_held = false;
     bool m_serveQueued = false;
     QList<QPointer<EngineView>> m_waiting;

@@ -24,10 +24,23 @@ bool EngineView::navigate(const QString &address)
     }
     if (m_page)
         return m_page->navigate(url.toString(QUrl::FullyEncoded));
-    m_pending.append(url);
+    hold({url, std::nullopt});
+    return true;
+}
+
+bool EngineView::showPage(const QString &html, const QString &address)
+{
+    if (m_page)
+        return m_page->showPage(html, address);
+    hold({QUrl(address), html});
+    return true;
+}
+
+void EngineView::hold(Pending pending)
+{
+    m_pending.append(std::move(pending));
     if (!std::exchange(m_requested, true))
         m_loader.requestView(this);
-    return true;
 }
 
 void EngineView::attach(BrowserView *page)
@@ -39,8 +52,13 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::loadStateChanged, this, &BrowserView::loadStateChanged);
     page->setMuted(m_muted);
     // In the order they were made: the last one made is the page shown.
-    for (const QUrl &url : std::exchange(m_pending, {}))
-        page->navigate(url.toString(QUrl::FullyEncoded));
+    for (const Pending &pending : std::exchange(m_pending, {})) {
+        const QString address = pending.url.toString(QUrl::FullyEncoded);
+        if (pending.html)
+            page->showPage(*pending.html, address);
+        else
+            page->navigate(address);
+    }
 }
 
 void EngineView::engineFailed(const QString &reason)
@@ -81,7 +99,7 @@ QString EngineView::locationUrl() const
     if (m_page && !m_page->locationUrl().isEmpty())
         return m_page->locationUrl();
     if (!m_pending.isEmpty())
-        return m_pending.constLast().toString();
+        return m_pending.constLast().url.toString();
     return QStringLiteral("http:///"); // where a view is before it is first sent anywhere
 }
 

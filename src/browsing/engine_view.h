@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QUrl>
+#include <optional>
 
 class EngineLoader;
 
@@ -20,6 +21,7 @@ public:
     Q_DISABLE_COPY_MOVE(EngineView)
 
     bool navigate(const QString &address) override;
+    bool showPage(const QString &html, const QString &address) override;
     bool goBack() override;
     bool goForward() override;
     bool stop() override;
@@ -37,9 +39,17 @@ public:
     void engineFailed(const QString &reason);
 
 private:
+    // Where the view was sent before its engine came; a page of the program's own has its html.
+    struct Pending
+    {
+        QUrl url;
+        std::optional<QString> html;
+    };
+    void hold(Pending pending);
+
     EngineLoader &m_loader;
     QPointer<BrowserView> m_page;
-    QList<QUrl> m_pending;
+    QList<Pending> m_pending;
     bool m_requested = false;
     bool m_muted = false;
     QString m_failure;

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <QWebEngineFullScreenRequest>
@@ -82,11 +83,22 @@ bool isAddressStandIn(const QString &title, const QUrl &url)
     return forms.contains(title);
 }
 
+// Sites key on the engine's own token and answer it with "browser not supported" pages; the
+// Chrome version beside it stays, so no site is told of features the engine lacks.
+QString withoutEngineToken(QString userAgent)
+{
+    static const QRegularExpression token(u"QtWebEngine/\\S*\\s*"_qs);
+    return userAgent.remove(token);
+}
+
 } // namespace
 
-WebEngine::WebEngine(const QString &storageName)
+WebEngine::WebEngine(const QString &storageName, const QString &userAgent)
     : m_profile(std::make_unique<QWebEngineProfile>(storageName))
 {
+    m_profile->setHttpUserAgent(userAgent.isEmpty()
+                                    ? withoutEngineToken(m_profile->httpUserAgent())
+                                    : userAgent);
     // A named profile keeps cookies and cache in the user's data folder between runs.
     m_profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     // As browsers block pop-ups: a page opens a window only when the user asks for one.
@@ -100,9 +112,9 @@ BrowserView *WebEngine::createView(QWidget *parent)
     return new WebEngineView(m_profile.get(), parent);
 }
 
-extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine()
+extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine(const QString &userAgent)
 {
-    return new WebEngine(QStringLiteral("Reelhop"));
+    return new WebEngine(QStringLiteral("Reelhop"), userAgent);
 }
 
 WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
@@ -134,6 +146,12 @@ WebEngineView::~WebEngineView()
 bool WebEngineView::navigate(const QString &address)
 {
     m_view->setUrl(QUrl(address));
+    return true;
+}
+
+bool WebEngineView::showPage(const QString &html, const QString &address)
+{
+    m_view->setHtml(html, QUrl(address));
     return true;
 }
 

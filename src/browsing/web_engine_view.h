@@ -16,7 +16,7 @@ class QWebEngineView;
 class WebEngine final : public BrowserEngine
 {
 public:
-    explicit WebEngine(const QString &storageName);
+    WebEngine(const QString &storageName, const QString &userAgent);
     ~WebEngine() override;
     Q_DISABLE_COPY_MOVE(WebEngine)
 
@@ -36,6 +36,7 @@ public:
     Q_DISABLE_COPY_MOVE(WebEngineView)
 
     bool navigate(const QString &address) override;
+    bool showPage(const QString &html, const QString &address) override;
     bool goBack() override;
     bool goForward() override;
     bool stop() override;

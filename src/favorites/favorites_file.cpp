@@ -3,7 +3,6 @@
 #include "files/data_file.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <array>
 
@@ -88,8 +87,6 @@ QList<Item> fromBytes(const QByteArray &bytes, int columnCount)
 
 std::optional<QList<Item>> load(const QString &filePath, int columnCount)
 {
-    if (!QFileInfo::exists(filePath) && !QFileInfo(filePath).isSymLink())
-        return QList<Item>();
     const std::optional<QByteArray> bytes = DataFile::read(filePath, MaxFileBytes);
     if (!bytes)
         return std::nullopt;

@@ -22,41 +22,43 @@ constexpr int AddressColumn = 1;
 FavoritesTab::FavoritesTab(QString filePath, TabPlacement &placement, QWidget *parent)
     : QWidget(parent), m_filePath(std::move(filePath))
 {
-    ListView4 = new QTreeWidget(this);
-    ListView4->setObjectName(QStringLiteral("ListView4"));
-    ListView4->setColumnCount(2);
-    ListView4->setHeaderLabels({tr("ITEMS"), QString()});
-    ListView4->setColumnWidth(TitleColumn, Twips::toPixels(10000));
-    ListView4->setColumnWidth(AddressColumn, Twips::toPixels(40));
-    ListView4->setRootIsDecorated(false);
-    ListView4->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView4->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView4->setAccessibleName(tr("Favorites"));
-    placement.add(ListView4, Twips::rect(120, 480, 12735, 7575));
-    connect(ListView4, &QTreeWidget::itemClicked, this, &FavoritesTab::ListView4_Click);
-    connect(ListView4, &QTreeWidget::itemDoubleClicked, this, &FavoritesTab::ListView4_DblClick);
-    ListView4->installEventFilter(this);
-    ListView4->viewport()->installEventFilter(this);
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("ListView4"));
+    m_list->setColumnCount(2);
+    m_list->setHeaderLabels({tr("ITEMS"), QString()});
+    m_list->setColumnWidth(TitleColumn, Twips::toPixels(10000));
+    m_list->setColumnWidth(AddressColumn, Twips::toPixels(40));
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setAccessibleName(tr("Favorites"));
+    placement.add(m_list, Twips::rect(120, 480, 12735, 7575));
+    // A click opens the favorite; a double click starts with one, so it opens it just the same.
+    const auto openFromList = [this] { openSelected(Opener::List); };
+    connect(m_list, &QTreeWidget::itemClicked, this, openFromList);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, openFromList);
+    m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
 
-    Command2 = createTextButton(this, QStringLiteral("Command2"), tr("DISPLAY"));
-    placement.add(Command2, Twips::rect(1320, 8160, 1215, 375));
-    connect(Command2, &QPushButton::clicked, this, &FavoritesTab::Command2_Click);
-    Command3 = createTextButton(this, QStringLiteral("Command3"), tr("DELETE"));
-    placement.add(Command3, Twips::rect(2880, 8160, 1335, 375));
-    connect(Command3, &QPushButton::clicked, this, &FavoritesTab::Command3_Click);
+    m_displayButton = createTextButton(this, QStringLiteral("Command2"), tr("DISPLAY"));
+    placement.add(m_displayButton, Twips::rect(1320, 8160, 1215, 375));
+    connect(m_displayButton, &QPushButton::clicked, this, [this] { openSelected(Opener::DisplayCommand); });
+    m_deleteButton = createTextButton(this, QStringLiteral("Command3"), tr("DELETE"));
+    placement.add(m_deleteButton, Twips::rect(2880, 8160, 1335, 375));
+    connect(m_deleteButton, &QPushButton::clicked, this, &FavoritesTab::deleteSelected);
 
     // Shown only over the list, never on the menu bar.
-    PopUp = new QMenu(tr("Popup"), this);
-    PopUp->setObjectName(QStringLiteral("PopUp"));
-    PopUp->addAction(tr("&Delete"), this, &FavoritesTab::Delete_Click)
+    m_popUp = new QMenu(tr("Popup"), this);
+    m_popUp->setObjectName(QStringLiteral("PopUp"));
+    m_popUp->addAction(tr("&Delete"), this, &FavoritesTab::deleteSelected)
         ->setObjectName(QStringLiteral("Delete"));
-    PopUp->addAction(tr("&Display"), this, &FavoritesTab::Display_Click)
+    m_popUp->addAction(tr("&Display"), this, [this] { openSelected(Opener::DisplayCommand); })
         ->setObjectName(QStringLiteral("Display"));
 }
 
 void FavoritesTab::load()
 {
-    const int columns = ListView4->columnCount();
+    const int columns = m_list->columnCount();
     const std::optional<QList<FavoritesFile::Item>> items =
         FavoritesFile::load(m_filePath, columns);
     if (!items) {
@@ -68,12 +70,12 @@ void FavoritesTab::load()
     rows.reserve(items->size());
     for (const FavoritesFile::Item &item : *items)
         rows.append(new QTreeWidgetItem(item));
-    ListView4->addTopLevelItems(rows);
+    m_list->addTopLevelItems(rows);
 }
 
 void FavoritesTab::add(const QString &title, const QString &address)
 {
-    auto *item = new QTreeWidgetItem(ListView4);
+    auto *item = new QTreeWidgetItem(m_list);
     item->setText(TitleColumn, title);
     item->setText(AddressColumn, address);
     save();
@@ -81,7 +83,7 @@ void FavoritesTab::add(const QString &title, const QString &address)
 
 void FavoritesTab::deleteSelected()
 {
-    const QList<QTreeWidgetItem *> selected = ListView4->selectedItems();
+    const QList<QTreeWidgetItem *> selected = m_list->selectedItems();
     if (!selected.isEmpty())
         delete selected.constFirst();
     // Rewritten even when nothing was removed: the file always mirrors the list.
@@ -91,9 +93,9 @@ void FavoritesTab::deleteSelected()
 void FavoritesTab::save()
 {
     QList<FavoritesFile::Item> items;
-    const int columns = ListView4->columnCount();
-    for (int row = 0; row < ListView4->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem *entry = ListView4->topLevelItem(row);
+    const int columns = m_list->columnCount();
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *entry = m_list->topLevelItem(row);
         FavoritesFile::Item item;
         for (int column = 0; column < columns; ++column)
             item.append(entry->text(column));
@@ -107,7 +109,7 @@ void FavoritesTab::save()
 
 void FavoritesTab::openSelected(Opener opener)
 {
-    const QList<QTreeWidgetItem *> selected = ListView4->selectedItems();
+    const QList<QTreeWidgetItem *> selected = m_list->selectedItems();
     if (selected.isEmpty())
         return;
     const QTreeWidgetItem *item = selected.constFirst();
@@ -119,10 +121,12 @@ void FavoritesTab::openSelected(Opener opener)
 
 bool FavoritesTab::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ListView4->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
-        ListView4_MouseDown(press->button(), press->globalPosition().toPoint());
-    } else if (watched == ListView4 && event->type() == QEvent::KeyPress) {
+        // Only the right button opens the pop-up menu.
+        if (press->button() == Qt::RightButton)
+            showPopUp(press->globalPosition().toPoint());
+    } else if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             openSelected(Opener::List);
@@ -132,43 +136,11 @@ bool FavoritesTab::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void FavoritesTab::ListView4_MouseDown(Qt::MouseButton button, QPoint globalPosition)
+void FavoritesTab::showPopUp(QPoint globalPosition)
 {
-    if (button != Qt::RightButton)
-        return;
     // "&Delete" must act on the entry the user pointed at.
     if (QTreeWidgetItem *item =
-            ListView4->itemAt(ListView4->viewport()->mapFromGlobal(globalPosition)))
-        ListView4->setCurrentItem(item);
-    PopUp->popup(globalPosition);
-}
-
-void FavoritesTab::ListView4_Click()
-{
-    openSelected(Opener::List);
-}
-
-void FavoritesTab::ListView4_DblClick()
-{
-    openSelected(Opener::List);
-}
-
-void FavoritesTab::Command2_Click()
-{
-    openSelected(Opener::DisplayCommand);
-}
-
-void FavoritesTab::Display_Click()
-{
-    openSelected(Opener::DisplayCommand);
-}
-
-void FavoritesTab::Command3_Click()
-{
-    deleteSelected();
-}
-
-void FavoritesTab::Delete_Click()
-{
-    deleteSelected();
+            m_list->itemAt(m_list->viewport()->mapFromGlobal(globalPosition)))
+        m_list->setCurrentItem(item);
+    m_popUp->popup(globalPosition);
 }

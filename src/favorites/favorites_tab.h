@@ -38,20 +38,13 @@ private:
     void openSelected(Opener opener);
     void deleteSelected();
     void save();
-
-    void ListView4_Click();
-    void ListView4_DblClick();
-    void ListView4_MouseDown(Qt::MouseButton button, QPoint globalPosition);
-    void Command2_Click();
-    void Command3_Click();
-    void Delete_Click();
-    void Display_Click();
+    void showPopUp(QPoint globalPosition);
 
     QString m_filePath;
-    QTreeWidget *ListView4 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QMenu *PopUp = nullptr;
+    QTreeWidget *m_list = nullptr;
+    QPushButton *m_displayButton = nullptr;
+    QPushButton *m_deleteButton = nullptr;
+    QMenu *m_popUp = nullptr;
 };
 
 #endif

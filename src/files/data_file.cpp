@@ -21,6 +21,8 @@ std::optional<QByteArray> read(const QString &path, qint64 maxBytes)
 {
     // Opening a pipe would wait for a writer: look before opening.
     const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return QByteArray(); // a first run
     if (!info.isFile() || info.size() > maxBytes)
         return std::nullopt;
     QFile file(path);

@@ -13,8 +13,10 @@ namespace DataFile {
 // program folder), else the user's data folder, as for an installed program.
 QString folderFor(const QString &programFolder);
 
-// The whole file, when it is a regular file of at most maxBytes that can be read. A pipe, a
-// device, a folder or a file too large gives nothing, so no file can hang or flood the program.
+// The whole file, when it is a regular file of at most maxBytes that can be read, and no bytes
+// when there is no file. A file that exists but is a pipe, a device, a folder, a file too large
+// or one that cannot be read gives nothing, so no file can hang or flood the program, and the
+// caller can tell a first run from a file it must not replace.
 std::optional<QByteArray> read(const QString &path, qint64 maxBytes);
 
 // Replaces the file whole, or leaves the old one as it was and returns false.

@@ -14,22 +14,22 @@
 NotesTab::NotesTab(NotesPrinterFactory makePrinter, TabPlacement &placement, QWidget *parent)
     : QWidget(parent), m_makePrinter(std::move(makePrinter))
 {
-    Label1 = new QLabel(tr("MY NOTES"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(designFont(QStringLiteral("MS Sans Serif"), 18));
-    placement.add(Label1, Twips::rect(4560, 600, 2055, 495));
+    m_heading = new QLabel(tr("MY NOTES"), this);
+    m_heading->setObjectName(QStringLiteral("Label1"));
+    m_heading->setFont(designFont(QStringLiteral("MS Sans Serif"), 18));
+    placement.add(m_heading, Twips::rect(4560, 600, 2055, 495));
 
-    Text2 = new QPlainTextEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setFont(designFont(QStringLiteral("Comic Sans MS"), 15.75));
-    Text2->setAccessibleName(tr("Notes"));
-    Label1->setBuddy(Text2);
-    placement.add(Text2, Twips::rect(360, 1080, 10335, 6375));
+    m_notes = new QPlainTextEdit(this);
+    m_notes->setObjectName(QStringLiteral("Text2"));
+    m_notes->setFont(designFont(QStringLiteral("Comic Sans MS"), 15.75));
+    m_notes->setAccessibleName(tr("Notes"));
+    m_heading->setBuddy(m_notes);
+    placement.add(m_notes, Twips::rect(360, 1080, 10335, 6375));
 
-    Command4 = createTextButton(this, QStringLiteral("Command4"), tr("Print It"));
-    Command4->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5));
-    placement.add(Command4, Twips::rect(5160, 7800, 1695, 375));
-    connect(Command4, &QPushButton::clicked, this, &NotesTab::Command4_Click);
+    m_printButton = createTextButton(this, QStringLiteral("Command4"), tr("Print It"));
+    m_printButton->setFont(designFont(QStringLiteral("MS Sans Serif"), 13.5));
+    placement.add(m_printButton, Twips::rect(5160, 7800, 1695, 375));
+    connect(m_printButton, &QPushButton::clicked, this, &NotesTab::print);
 
     // "&Close" leaves the event loop without closing any window: what was printed still goes out.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &NotesTab::finishPrinting);
@@ -43,7 +43,7 @@ void NotesTab::finishPrinting()
         m_document->finish();
 }
 
-void NotesTab::Command4_Click()
+void NotesTab::print()
 {
     if (!m_document) {
         std::unique_ptr<QPrinter> printer = m_makePrinter();
@@ -53,7 +53,7 @@ void NotesTab::Command4_Click()
         }
         m_document = std::make_unique<NotesDocument>(std::move(printer));
     }
-    if (!m_document->print(Text2->toPlainText()))
+    if (!m_document->print(m_notes->toPlainText()))
         emit statusMessage(
             tr("The notes could not be printed on %1.").arg(m_document->printerName()));
 }

@@ -28,13 +28,13 @@ signals:
     void statusMessage(const QString &text);
 
 private:
-    void Command4_Click();
+    void print();
 
     NotesPrinterFactory m_makePrinter;
     std::unique_ptr<NotesDocument> m_document;
-    QLabel *Label1 = nullptr;
-    QPlainTextEdit *Text2 = nullptr;
-    QPushButton *Command4 = nullptr;
+    QLabel *m_heading = nullptr;
+    QPlainTextEdit *m_notes = nullptr;
+    QPushButton *m_printButton = nullptr;
 };
 
 #endif

@@ -1,12 +1,14 @@
 #ifndef REELHOP_SETTINGS_OPTIONS_DIALOG_H
 #define REELHOP_SETTINGS_OPTIONS_DIALOG_H
 
+#include "search/site_catalogue.h"
 #include "settings_file.h"
 
 #include <QWidget>
 #include <array>
 
 class QCloseEvent;
+class QLabel;
 class QPushButton;
 class QTabWidget;
 class SettingCheckBox;
@@ -19,7 +21,8 @@ class OptionsDialog final : public QWidget
     Q_OBJECT
 
 public:
-    explicit OptionsDialog(QString settingsPath, QWidget *parent = nullptr);
+    OptionsDialog(QString settingsPath, const SiteCatalogue::Lineup &lineup,
+                  QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(OptionsDialog)
 
     int state(int box) const;
@@ -27,6 +30,9 @@ public:
 
     // Boxes the file names take its states; the others keep theirs.
     void applySettingsFile();
+
+    // Each site's label beside its two boxes.
+    void showSiteLabels(const SiteCatalogue::Lineup &lineup);
 
 signals:
     void unloaded();
@@ -36,14 +42,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Command1_Click();
-    void Command2_Click();
+    void save();
 
     QString m_settingsPath;
-    QTabWidget *SSTab1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    std::array<SettingCheckBox *, SettingsFile::BoxCount> Check1{};
+    QTabWidget *m_pages = nullptr;
+    QPushButton *m_saveButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+    std::array<SettingCheckBox *, SettingsFile::BoxCount> m_boxes{};
+    std::array<QLabel *, SettingsFile::BoxCount> m_labels{};
 };
 
 #endif

@@ -11,10 +11,10 @@ QStringList startPageLoads(const QList<int> &views)
 {
     QStringList loads;
     for (const int view : views) {
-        const QStringView page = view == SiteCatalogue::HomeView
-                                     ? SiteCatalogue::HomePage
-                                     : SiteCatalogue::Sites[view].startPage;
-        loads.append(u"WebBrowser1(%1) navigate %2"_qs.arg(view).arg(page));
+        loads.append(view == SiteCatalogue::HomeView
+                         ? u"WebBrowser1(9) showPage qrc:/home/index.html"_qs
+                         : u"WebBrowser1(%1) navigate %2"_qs.arg(view).arg(
+                               SiteCatalogue::builtInLineup()[view].startPage));
     }
     return loads;
 }

@@ -3,6 +3,8 @@
 
 #include "browsing/browser_view.h"
 
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QStringList>
 
 // Records every call as "<view name> <operation> [argument]" in a log shared by all views, so a
@@ -12,7 +14,10 @@ class FakeBrowserView final : public BrowserView
     Q_OBJECT
 
 public:
-    FakeBrowserView(QStringList *log, QWidget *parent) : BrowserView(parent), m_log(log) {}
+    FakeBrowserView(QStringList *log, QWidget *parent) : BrowserView(parent), m_log(log)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
 
     bool navigate(const QString &address) override
     {
@@ -20,6 +25,12 @@ public:
         if (onNavigate)
             onNavigate();
         return record(QStringLiteral("navigate ") + address);
+    }
+    bool showPage(const QString &html, const QString &address) override
+    {
+        location = address;
+        shownHtml = html;
+        return record(QStringLiteral("showPage ") + address);
     }
     bool goBack() override { return record(u"goBack"_qs); }
     bool goForward() override { return record(u"goForward"_qs); }
@@ -45,12 +56,20 @@ public:
 
     QString location = QStringLiteral("http:///");
     QString pageTitle;
+    QString shownHtml;
     LoadState state = LoadState::Idle;
     int progress = 0;
     QString reason;
     bool muted = false;
     // Lets a test look at the window at the moment the view is sent somewhere.
     std::function<void()> onNavigate;
+
+protected:
+    // A page gets the keys the window leaves it.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        record(u"key "_qs + QKeySequence(event->keyCombination()).toString());
+    }
 
 private:
     bool record(const QString &operation)

@@ -1,0 +1,103 @@
+#include "ini_text.h"
+
+#include "data_file.h"
+
+namespace {
+
+std::optional<QStringView> groupOf(QStringView line)
+{
+    line = line.trimmed();
+    if (line.size() < 2 || !line.startsWith(u'[') || !line.endsWith(u']'))
+        return std::nullopt;
+    return line.sliced(1, line.size() - 2).trimmed();
+}
+
+bool isComment(QStringView line)
+{
+    line = line.trimmed();
+    return line.startsWith(u';') || line.startsWith(u'#');
+}
+
+// The key of a "key=value" line, or nothing.
+std::optional<QStringView> keyOf(QStringView line)
+{
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals < 0 || isComment(line) || groupOf(line))
+        return std::nullopt;
+    return line.first(equals).trimmed();
+}
+
+} // namespace
+
+IniText IniText::fromBytes(const QByteArray &bytes)
+{
+    IniText text;
+    for (const QByteArrayView line : DataFile::lines(DataFile::withoutByteOrderMark(bytes)))
+        text.m_lines.append(QString::fromUtf8(line));
+    return text;
+}
+
+QByteArray IniText::toBytes() const
+{
+    QByteArray bytes;
+    for (const QString &line : m_lines)
+        bytes += line.toUtf8() + '\n';
+    return bytes;
+}
+
+IniText::Place IniText::find(QStringView group, QStringView key) const
+{
+    Place place;
+    bool inGroup = false;
+    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+        const QString &line = m_lines[index];
+        if (const std::optional<QStringView> name = groupOf(line)) {
+            // Only the group's first section counts.
+            if (inGroup)
+                break;
+            inGroup = place.groupEnd < 0 && name->compare(group, Qt::CaseInsensitive) == 0;
+            if (inGroup)
+                place.groupEnd = index + 1;
+        } else if (inGroup && !line.trimmed().isEmpty()) {
+            place.groupEnd = index + 1;
+            const std::optional<QStringView> lineKey = keyOf(line);
+            if (place.keyLine < 0 && lineKey && lineKey->compare(key, Qt::CaseInsensitive) == 0)
+                place.keyLine = index;
+        }
+    }
+    return place;
+}
+
+std::optional<QString> IniText::value(QStringView group, QStringView key) const
+{
+    const qsizetype index = find(group, key).keyLine;
+    if (index < 0)
+        return std::nullopt;
+    const QString &line = m_lines[index];
+    return line.sliced(line.indexOf(u'=') + 1).trimmed();
+}
+
+void IniText::setValue(const QString &group, const QString &key, const QString &value)
+{
+    // A value is one line: a line break in it would start a key of its own.
+    QString line = key + u'=' + value;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    Place place = find(group, key);
+    if (place.keyLine >= 0) {
+        m_lines[place.keyLine] = line;
+        return;
+    }
+    if (place.groupEnd < 0) {
+        if (!m_lines.isEmpty() && !m_lines.constLast().trimmed().isEmpty())
+            m_lines.append(QString());
+        m_lines.append(u'[' + group + u']');
+        place.groupEnd = m_lines.size();
+    }
+    m_lines.insert(place.groupEnd, line);
+}
+
+void IniText::remove(QStringView group, QStringView key)
+{
+    if (const qsizetype index = find(group, key).keyLine; index >= 0)
+        m_lines.removeAt(index);
+}

@@ -1,0 +1,29 @@
+#include "status_panel.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+StatusPanel::StatusPanel(QWidget *parent) : QLabel(parent) {}
+
+void StatusPanel::showReport(const QString &text)
+{
+    if (!m_holding)
+        setText(text);
+}
+
+void StatusPanel::showNotice(const QString &text)
+{
+    setText(text);
+    // The press that led here has been delivered already; the next one is the user's answer.
+    if (!std::exchange(m_holding, true))
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool StatusPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) {
+        m_holding = false;
+        QCoreApplication::instance()->removeEventFilter(this);
+    }
+    return QLabel::eventFilter(watched, event);
+}

@@ -1,0 +1,27 @@
+#ifndef REELHOP_FORM_STATUS_PANEL_H
+#define REELHOP_FORM_STATUS_PANEL_H
+
+#include <QLabel>
+
+// The status bar's first panel. Pages report here all the time; a notice the user must read (a
+// file that could not be read or saved, a search with no site) stays until the user next presses
+// a key or a mouse button, so that the reports of pages still loading cannot hide it.
+class StatusPanel final : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit StatusPanel(QWidget *parent = nullptr);
+
+    // A page's report: shown unless a notice is being held.
+    void showReport(const QString &text);
+    void showNotice(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool m_holding = false;
+};
+
+#endif

@@ -1,0 +1,52 @@
+#include "search_template.h"
+
+#include <QCoreApplication>
+
+namespace SearchTemplate {
+
+namespace {
+
+// The template's own characters as a person typed them: delimiters and "%" stay, blanks and
+// letters beyond ASCII are encoded.
+QByteArray encodedTemplatePart(QStringView part)
+{
+    return QUrl::toPercentEncoding(part.toString(), "!#$%&'()*+,/:;=?@[]~");
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SearchTemplate", text);
+}
+
+} // namespace
+
+QUrl expand(QStringView searchTemplate, const QString &text)
+{
+    const qsizetype marker = searchTemplate.indexOf(Marker);
+    const QStringView before = marker < 0 ? searchTemplate : searchTemplate.first(marker);
+    const QStringView after =
+        marker < 0 ? QStringView() : searchTemplate.sliced(marker + Marker.size());
+    return QUrl::fromEncoded(encodedTemplatePart(before) + QUrl::toPercentEncoding(text) +
+                                 encodedTemplatePart(after),
+                             QUrl::TolerantMode);
+}
+
+QString addressProblem(const QString &address)
+{
+    const QUrl url(address.trimmed(), QUrl::TolerantMode);
+    const bool web = url.scheme() == u"http" || url.scheme() == u"https";
+    if (!url.isValid() || !web || url.host().isEmpty())
+        return tr("Enter an http or https address.");
+    return {};
+}
+
+QString templateProblem(const QString &searchTemplate)
+{
+    if (searchTemplate.count(Marker) > 1)
+        return tr("Put %s in at most once.");
+    if (!addressProblem(expand(searchTemplate.trimmed(), u"x"_qs).toString()).isEmpty())
+        return tr("Enter an http or https address; %s marks the search text.");
+    return {};
+}
+
+} // namespace SearchTemplate

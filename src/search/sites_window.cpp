@@ -1,0 +1,239 @@
+#include "sites_window.h"
+
+#include "form/control_names.h"
+#include "search_template.h"
+#include "sites_file.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Preset
+{
+    const char16_t *name;
+    const char16_t *startPage;
+    const char16_t *searchTemplate;
+};
+
+// Video sites that answer a search at a plain address today.
+constexpr Preset Presets[] = {
+    {u"YouTube", u"https://www.youtube.com/", u"https://www.youtube.com/results?search_query=%s"},
+    {u"Dailymotion", u"https://www.dailymotion.com/",
+     u"https://www.dailymotion.com/search/%s/videos"},
+    {u"Vimeo", u"https://vimeo.com/", u"https://vimeo.com/search?q=%s"},
+    {u"SepiaSearch", u"https://sepiasearch.org/", u"https://sepiasearch.org/search?search=%s"},
+    {u"Internet Archive", u"https://archive.org/details/movies",
+     u"https://archive.org/search?query=%s&and%5B%5D=mediatype%3A%22movies%22"},
+    {u"Odysee", u"https://odysee.com/", u"https://odysee.com/$/search?q=%s"},
+    {u"Rumble", u"https://rumble.com/", u"https://rumble.com/search/video?q=%s"},
+    {u"Bilibili", u"https://www.bilibili.com/", u"https://search.bilibili.com/all?keyword=%s"},
+    {u"Niconico", u"https://www.nicovideo.jp/", u"https://www.nicovideo.jp/search/%s"},
+    {u"TED", u"https://www.ted.com/talks", u"https://www.ted.com/search?q=%s"},
+    {u"Twitch", u"https://www.twitch.tv/", u"https://www.twitch.tv/search?term=%s&type=videos"},
+    {u"Bing videos", u"https://www.bing.com/videos", u"https://www.bing.com/videos/search?q=%s"},
+    {u"DuckDuckGo videos", u"https://duckduckgo.com/",
+     u"https://duckduckgo.com/?q=%s&iax=videos&ia=videos"},
+    {u"Yahoo video", u"https://video.search.yahoo.com/",
+     u"https://video.search.yahoo.com/search/video?p=%s"},
+    {u"Google videos", u"https://www.google.com/", u"https://www.google.com/search?tbm=vid&q=%s"},
+};
+
+Site siteOf(const Preset &preset)
+{
+    const QString name = QString::fromUtf16(preset.name);
+    return {name, name, QString::fromUtf16(preset.startPage),
+            QString::fromUtf16(preset.searchTemplate)};
+}
+
+const Site &builtIn(int site)
+{
+    return SiteCatalogue::builtInLineup()[site];
+}
+
+QLabel *problemLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setStyleSheet(u"color: #b00000;"_qs);
+    label->setWordWrap(true);
+    label->hide();
+    return label;
+}
+
+// Shows the problem beside its field, or hides it.
+bool showProblem(QLabel *label, const QString &problem)
+{
+    label->setText(problem);
+    label->setVisible(!problem.isEmpty());
+    return problem.isEmpty();
+}
+
+} // namespace
+
+SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, QWidget *parent)
+    : QDialog(parent), m_filePath(std::move(filePath))
+{
+    setObjectName(QStringLiteral("Sites"));
+    setWindowTitle(tr("Sites"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
+    // However it is closed, the next one starts from the lineup in use.
+    connect(this, &QDialog::finished, this, &QObject::deleteLater);
+
+    auto *grid = new QGridLayout;
+    grid->setColumnStretch(3, 2);
+    grid->setColumnStretch(4, 3);
+    const QStringList headings{tr("Tab"), tr("Site"), tr("Name"), tr("Start page"),
+                               tr("Search address (%s stands for the search text)")};
+    for (int column = 0; column < headings.size(); ++column)
+        grid->addWidget(new QLabel(headings[column], this), 0, column);
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        addRow(site);
+        const Row &row = m_rows[site];
+        const int line = 1 + 2 * site;
+        grid->addWidget(new QLabel(QString::number(site + 1), this), line, 0);
+        grid->addWidget(row.preset, line, 1);
+        grid->addWidget(row.name, line, 2);
+        grid->addWidget(row.start, line, 3);
+        grid->addWidget(row.search, line, 4);
+        auto *reset = new QPushButton(tr("Built-in"), this);
+        reset->setObjectName(indexedName(u"builtIn", site));
+        reset->setAutoDefault(false);
+        connect(reset, &QPushButton::clicked, this, [this, site] { fill(site, builtIn(site)); });
+        grid->addWidget(reset, line, 5);
+        grid->addWidget(row.nameProblem, line + 1, 2);
+        grid->addWidget(row.startProblem, line + 1, 3);
+        grid->addWidget(row.searchProblem, line + 1, 4);
+        fill(site, lineup[site]);
+    }
+
+    auto *allBuiltIn = new QPushButton(tr("Built-in for All"), this);
+    allBuiltIn->setObjectName(QStringLiteral("allBuiltIn"));
+    allBuiltIn->setAutoDefault(false);
+    connect(allBuiltIn, &QPushButton::clicked, this, [this] {
+        for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+            fill(site, builtIn(site));
+    });
+    m_failure = problemLabel(this, QStringLiteral("failure"));
+    auto *buttons = new QDialogButtonBox(this);
+    m_save = buttons->addButton(tr("SAVE"), QDialogButtonBox::AcceptRole);
+    m_save->setObjectName(QStringLiteral("save"));
+    QPushButton *cancel = buttons->addButton(tr("CANCEL"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    connect(m_save, &QPushButton::clicked, this, &SitesWindow::save);
+    connect(cancel, &QPushButton::clicked, this, &SitesWindow::close);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(allBuiltIn);
+    bottom->addWidget(m_failure, 1);
+    bottom->addWidget(buttons);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(bottom);
+    resize(1100, sizeHint().height());
+    check();
+}
+
+void SitesWindow::addRow(int site)
+{
+    Row &row = m_rows[site];
+    row.preset = new QComboBox(this);
+    row.preset->setObjectName(indexedName(u"preset", site));
+    row.preset->setPlaceholderText(tr("Another site"));
+    row.preset->setAccessibleName(tr("Site of tab %1").arg(site + 1));
+    const Site &own = builtIn(site);
+    row.preset->addItem(own.closed ? tr("Built-in: %1 (closed)").arg(own.tabCaption)
+                                   : tr("Built-in: %1").arg(own.tabCaption));
+    for (const Preset &preset : Presets)
+        row.preset->addItem(QString::fromUtf16(preset.name));
+    connect(row.preset, &QComboBox::activated, this, [this, site](int index) {
+        fill(site, index == 0 ? builtIn(site) : siteOf(Presets[index - 1]));
+    });
+
+    const auto field = [this, site](const QString &name, const QString &accessible) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(indexedName(name, site));
+        edit->setAccessibleName(accessible.arg(site + 1));
+        connect(edit, &QLineEdit::textChanged, this, &SitesWindow::check);
+        return edit;
+    };
+    row.name = field(u"name"_qs, tr("Name of tab %1"));
+    row.name->setMinimumWidth(120);
+    row.start = field(u"start"_qs, tr("Start page of tab %1"));
+    row.search = field(u"search"_qs, tr("Search address of tab %1"));
+    row.nameProblem = problemLabel(this, indexedName(u"nameProblem", site));
+    row.startProblem = problemLabel(this, indexedName(u"startProblem", site));
+    row.searchProblem = problemLabel(this, indexedName(u"searchProblem", site));
+}
+
+void SitesWindow::fill(int site, const Site &value)
+{
+    const Row &row = m_rows[site];
+    row.name->setText(value.tabCaption);
+    row.start->setText(value.startPage);
+    row.search->setText(value.searchTemplate);
+}
+
+Site SitesWindow::siteOfRow(int site) const
+{
+    const Row &row = m_rows[site];
+    const Site typed{row.name->text().trimmed(), row.name->text().trimmed(),
+                     row.start->text().trimmed(), row.search->text().trimmed()};
+    const Site &own = builtIn(site);
+    const bool isOwn = typed.tabCaption == own.tabCaption && typed.startPage == own.startPage &&
+                       typed.searchTemplate == own.searchTemplate;
+    return isOwn ? own : typed;
+}
+
+void SitesWindow::check()
+{
+    bool usable = true;
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        const Row &row = m_rows[site];
+        const Site value = siteOfRow(site);
+        const Site &own = builtIn(site);
+        // A closed site's own notice is no web address, and is allowed as its own.
+        const bool ownStart = value.startPage == own.startPage;
+        const bool ownSearch = value.searchTemplate == own.searchTemplate;
+        usable &= showProblem(row.nameProblem,
+                              value.tabCaption.isEmpty() ? tr("Enter a name.") : QString());
+        usable &= showProblem(row.startProblem,
+                              ownStart ? QString() : SearchTemplate::addressProblem(value.startPage));
+        usable &= showProblem(row.searchProblem, ownSearch ? QString()
+                                                           : SearchTemplate::templateProblem(
+                                                                 value.searchTemplate));
+        // The choice names the site the row holds, if it is one of them.
+        int preset = value == own ? 0 : -1;
+        for (int index = 0; preset < 0 && index < int(std::size(Presets)); ++index) {
+            if (siteOf(Presets[index]) == value)
+                preset = index + 1;
+        }
+        row.preset->setCurrentIndex(preset);
+    }
+    m_save->setEnabled(usable);
+}
+
+void SitesWindow::save()
+{
+    SiteCatalogue::Lineup lineup;
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+        lineup[site] = siteOfRow(site);
+    // Read again: what the user wrote into the file since, and what the program does not know,
+    // stays. A file that cannot be read is never replaced.
+    const std::optional<SitesFile::Contents> stored = SitesFile::load(m_filePath);
+    if (!stored || !SitesFile::save(m_filePath, SitesFile::withLineup(stored->text, lineup))) {
+        showProblem(m_failure, tr("The sites could not be saved to %1.")
+                                   .arg(QDir::toNativeSeparators(m_filePath)));
+        return;
+    }
+    emit saved(lineup);
+    close();
+}

@@ -1,0 +1,53 @@
+#ifndef REELHOP_SEARCH_SITES_WINDOW_H
+#define REELHOP_SEARCH_SITES_WINDOW_H
+
+#include "site_catalogue.h"
+
+#include <QDialog>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Which site each of the nine tabs holds: a row per tab with its name, start page and search
+// address, a choice of well-known sites that fills a row in, and the built-in site for one row
+// or all. "SAVE" writes the sites file and reports the lineup; it stays off while a field has a
+// problem, and a failed save keeps the window open. "CANCEL" and the close box change nothing.
+class SitesWindow final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, QWidget *parent = nullptr);
+    Q_DISABLE_COPY_MOVE(SitesWindow)
+
+signals:
+    void saved(const SiteCatalogue::Lineup &lineup);
+
+private:
+    struct Row
+    {
+        QComboBox *preset = nullptr;
+        QLineEdit *name = nullptr;
+        QLineEdit *start = nullptr;
+        QLineEdit *search = nullptr;
+        QLabel *nameProblem = nullptr;
+        QLabel *startProblem = nullptr;
+        QLabel *searchProblem = nullptr;
+    };
+
+    void addRow(int site);
+    void fill(int site, const Site &value);
+    Site siteOfRow(int site) const;
+    void check();
+    void save();
+
+    QString m_filePath;
+    std::array<Row, SiteCatalogue::SiteCount> m_rows;
+    QPushButton *m_save = nullptr;
+    QLabel *m_failure = nullptr;
+};
+
+#endif
