@@ -470,6 +470,8 @@ void MainWindow::showSites()
     if (!m_sites) {
         m_sites = new SitesWindow(SitesFile::path(m_dataFolder), m_lineup);
         connect(m_sites, &SitesWindow::saved, this, &MainWindow::applyLineup);
+        // A closed window is on its way out: the next opening starts afresh.
+        connect(m_sites, &QDialog::finished, this, [this] { m_sites = nullptr; });
     }
     m_sites->show();
     m_sites->raise();

@@ -6,11 +6,19 @@ namespace SearchTemplate {
 
 namespace {
 
-// The template's own characters as a person typed them: delimiters and "%" stay, blanks and
-// letters beyond ASCII are encoded.
+// The template's own characters as a person typed them: delimiters and "%" stay (Qt's encoder
+// would encode every "%"), blanks and letters beyond ASCII are encoded.
 QByteArray encodedTemplatePart(QStringView part)
 {
-    return QUrl::toPercentEncoding(part.toString(), "!#$%&'()*+,/:;=?@[]~");
+    QByteArray encoded;
+    for (const char byte : part.toUtf8()) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code <= 0x20 || code >= 0x7f || QByteArrayView("\"<>\\^`{|}").contains(byte))
+            encoded += '%' + QByteArray::number(code, 16).toUpper().rightJustified(2, '0');
+        else
+            encoded += byte;
+    }
+    return encoded;
 }
 
 QString tr(const char *text)

@@ -36,29 +36,27 @@ Contents fromText(const IniText &text)
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
         const QString group = groupOf(site);
         const Site &builtIn = SiteCatalogue::builtInLineup()[site];
-        Site &slot = contents.lineup[site];
-        bool usable = true;
-        if (const std::optional<QString> name = text.value(group, NameKey)) {
-            usable = !name->isEmpty();
-            if (usable)
-                slot.tabCaption = slot.optionLabel = *name;
-        }
-        if (const std::optional<QString> start = text.value(group, StartKey)) {
-            const bool good = SearchTemplate::addressProblem(*start).isEmpty();
-            usable = usable && good;
-            if (good)
-                slot.startPage = *start;
-        }
-        if (const std::optional<QString> search = text.value(group, SearchKey)) {
-            const bool good = SearchTemplate::templateProblem(*search).isEmpty();
-            usable = usable && good;
-            if (good)
-                slot.searchTemplate = *search;
-        }
-        slot.closed = builtIn.closed && slot.startPage == builtIn.startPage &&
-                      slot.searchTemplate == builtIn.searchTemplate;
-        if (!usable)
+        const std::optional<QString> name = text.value(group, NameKey);
+        const QString start = text.value(group, StartKey).value_or(builtIn.startPage);
+        const QString search = text.value(group, SearchKey).value_or(builtIn.searchTemplate);
+        // A slot with an entry that cannot be used keeps its built-in site whole: half of one
+        // site and half of another would search where the user did not ask.
+        const bool usable = (!name || !name->isEmpty()) &&
+                            (start == builtIn.startPage ||
+                             SearchTemplate::addressProblem(start).isEmpty()) &&
+                            (search == builtIn.searchTemplate ||
+                             SearchTemplate::templateProblem(search).isEmpty());
+        if (!usable) {
             contents.unusableEntries.append(group);
+            continue;
+        }
+        Site &slot = contents.lineup[site];
+        if (name)
+            slot.tabCaption = slot.optionLabel = *name;
+        slot.startPage = start;
+        slot.searchTemplate = search;
+        slot.closed = builtIn.closed && start == builtIn.startPage &&
+                      search == builtIn.searchTemplate;
     }
     return contents;
 }

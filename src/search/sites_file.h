@@ -18,7 +18,7 @@ struct Contents
     SiteCatalogue::Lineup lineup = SiteCatalogue::builtInLineup();
     // Empty: the engine's own.
     QString userAgent;
-    // The groups ("site4") with an entry that was not usable and so kept its built-in value.
+    // The groups ("site4") with an entry that was not usable, whose tab keeps its built-in site.
     QStringList unusableEntries;
     // The file as it was, so that a save keeps what the program does not know.
     IniText text;

@@ -195,6 +195,8 @@ Site SitesWindow::siteOfRow(int site) const
 
 void SitesWindow::check()
 {
+    if (!m_save)
+        return; // still being built: the constructor checks once all rows are there
     bool usable = true;
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
         const Row &row = m_rows[site];

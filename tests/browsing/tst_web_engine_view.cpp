@@ -1,5 +1,7 @@
 #include "browsing/engine_loader.h"
 #include "browsing/web_engine_environment.h"
+#include "search/search_template.h"
+#include "search/site_catalogue.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -15,7 +17,8 @@ namespace {
 
 constexpr int LoadTimeout = 30000;
 
-// Serves small pages on 127.0.0.1: "/" is one big link to "/second" in a new window.
+// Serves small pages on 127.0.0.1: "/" is one big link to "/second" in a new window. As the
+// engine's proxy it also sees every request meant for anywhere else, and keeps every request.
 class LocalSite final : public QObject
 {
 public:
@@ -25,7 +28,10 @@ public:
             qFatal("cannot listen on 127.0.0.1");
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, socket, [socket] { answer(socket); });
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    requests.append(socket->peek(4096));
+                    answer(socket);
+                });
         });
     }
 
@@ -34,6 +40,8 @@ public:
         return u"http://127.0.0.1:%1%2"_qs.arg(m_server.serverPort()).arg(path);
     }
     quint16 port() const { return m_server.serverPort(); }
+
+    QList<QByteArray> requests;
 
 private:
     static void answer(QTcpSocket *socket)
@@ -65,27 +73,22 @@ class TestWebEngineView : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void pageCompositing_softwareWithoutGpu_theUsersChoiceWins();
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                "--proxy-server=http://127.0.0.1:" + QByteArray::number(m_site.port()));
+    }
     void newView_isNowhereAndStartsNoEngine();
     void navigate_lastRequestWins_reportsStatusProgressAndState();
     void closedPort_endsAsFailedWithAReason();
     void newWindowLink_opensInTheSameView_andBackReturns();
+    void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken();
 
 private:
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
     LocalSite m_site;
 };
-
-void TestWebEngineView::pageCompositing_softwareWithoutGpu_theUsersChoiceWins()
-{
-    using enum PageCompositing;
-    QCOMPARE(choosePageCompositing({}, false, false), Software);
-    QCOMPARE(choosePageCompositing({}, false, true), OpenGL);
-    QCOMPARE(choosePageCompositing({}, true, true), Software); // LIBGL_ALWAYS_SOFTWARE
-    QCOMPARE(choosePageCompositing("software", false, true), Software);
-    QCOMPARE(choosePageCompositing("rhi", false, false), OpenGL);
-}
 
 void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
 {
@@ -196,6 +199,29 @@ void TestWebEngineView::newWindowLink_opensInTheSameView_andBackReturns()
     QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
     QVERIFY(view->goForward());
     QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
+}
+
+void TestWebEngineView::closedSitesAndHome_sendNothingAway_agentHasNoEngineToken()
+{
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+    const SiteCatalogue::Lineup &sites = SiteCatalogue::builtInLineup();
+    m_site.requests.clear();
+    QVERIFY(view->navigate(sites[5].startPage));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"MetaCafe has closed (2021)"_qs, LoadTimeout);
+    const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_qs);
+    QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_qs, LoadTimeout);
+    QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_qs,
+                           u"qrc:/home/index.html"_qs));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_qs, LoadTimeout);
+    QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_qs);
+    QCOMPARE(m_site.requests, QList<QByteArray>());
+
+    QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+    QCOMPARE(m_site.requests.size(), 1);
+    const QByteArray agent = m_site.requests[0].mid(m_site.requests[0].indexOf("User-Agent:"));
+    QVERIFY2(agent.contains("Chrome/") && !agent.contains("QtWebEngine"), agent.constData());
 }
 
 int main(int argc, char *argv[])

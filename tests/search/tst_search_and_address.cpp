@@ -1,4 +1,5 @@
 #include "form/control_names.h"
+#include "search/search_template.h"
 #include "settings/options_dialog.h"
 #include "settings/setting_check_box.h"
 #include "support/window_fixture.h"
@@ -43,6 +44,8 @@ private slots:
     void address_loadsUnchangedIntoTheSelectedTabsViewOnly();
     void search_loadsTheWholeTextInExactlyTheCheckedSites();
     void search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_openDialogCounts();
+    void template_putsTheEncodedTextAtItsMark_data();
+    void template_putsTheEncodedTextAtItsMark();
 };
 
 void TestSearchAndAddress::address_loadsUnchangedIntoTheSelectedTabsViewOnly_data()
@@ -96,8 +99,10 @@ void TestSearchAndAddress::search_loadsTheWholeTextInExactlyTheCheckedSites()
         (QStringList{
             navigation(
                 2,
-                u"http://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20%231%20"_qs),
-            navigation(5, u"http://www.metacafe.com/tags/%20rock%20%26%20roll%20%231%20"_qs)}));
+                u"https://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20%231%20"_qs),
+            // A closed site's notice, which sends nothing anywhere.
+            navigation(5, u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search="
+                          u"%20rock%20%26%20roll%20%231%20"_qs)}));
     QList<bool> twoOn(9, false);
     twoOn[2] = true;
     QList<bool> twoAndFiveOn = twoOn;
@@ -114,7 +119,8 @@ void TestSearchAndAddress::search_loadsTheWholeTextInExactlyTheCheckedSites()
         QTest::keyClick(text, Qt::Key_Return, modifier);
     QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(fixture.log.size(), 8);
-    QCOMPARE(fixture.log.last(), navigation(5, u"http://www.metacafe.com/tags/AC%2FDC"_qs));
+    QCOMPARE(fixture.log.last(),
+             navigation(5, u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search=AC%2FDC"_qs));
     QCOMPARE(tabs->currentIndex(), 6);
     QCOMPARE(tabs->currentWidget(), tabs->widget(6));
     QTest::keyClick(text, Qt::Key_Exclam);
@@ -126,7 +132,7 @@ void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_o
     WindowFixture all(AllChosen);
     QTest::keyClick(all.find<QLineEdit>(u"Text1"_qs), Qt::Key_Return);
     QCOMPARE(all.log.size(), 9);
-    QCOMPARE(all.log[8], navigation(8, u"http://one.revver.com/find/video/"_qs));
+    QCOMPARE(all.log[0], navigation(0, u"https://www.youtube.com/results?search_query="_qs));
     all.find<QLineEdit>(u"Text1"_qs)->setText(QString(100000, u'é')); // whole, however long
     all.click(u"Command21"_qs);
     QVERIFY(all.log.last().endsWith(u"%C3%A9"_qs.repeated(100000)));
@@ -137,6 +143,9 @@ void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_o
     none.click(u"Command21"_qs);
     QCOMPARE(none.log, QStringList());
     QCOMPARE(siteTabsAvailable(none.tabs()), QList<bool>(9, false));
+    // A first search at first run must not look like a dead button.
+    QVERIFY2(none.status().contains(u"Options, Options, on the Search tab"_qs),
+             qPrintable(none.status()));
 
     // Choices made in the open options window count before they are saved.
     none.find<QAction>(u"Option1"_qs)->trigger();
@@ -147,7 +156,43 @@ void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_o
     none.find<QLineEdit>(u"Text1"_qs)->setText(u"Björk"_qs);
     none.click(u"Command21"_qs);
     QCOMPARE(none.log, QStringList{navigation(
-                           6, u"http://www.dailymotion.com/visited/search/Bj%C3%B6rk"_qs)});
+                           6, u"https://www.dailymotion.com/search/Bj%C3%B6rk/videos"_qs)});
+}
+
+void TestSearchAndAddress::template_putsTheEncodedTextAtItsMark_data()
+{
+    QTest::addColumn<QString>("searchTemplate");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("address");
+    const QString query = u"https://v.example/s?q=%s&type=video"_qs;
+    const QString path = u"https://v.example/search/%s/videos"_qs;
+    const QString prefix = u"http://v.example/tags/"_qs;
+    const QString archive = u"https://archive.org/search?query=%s&and%5B%5D=mediatype%3A%22movies%22"_qs;
+    const QList<std::pair<QString, QString>> texts{
+        {u"rock & roll #1"_qs, u"rock%20%26%20roll%20%231"_qs},
+        {u"AC/DC"_qs, u"AC%2FDC"_qs},
+        {u"C++"_qs, u"C%2B%2B"_qs},
+        {u"   spaced  "_qs, u"%20%20%20spaced%20%20"_qs},
+        {u"Café 東京"_qs, u"Caf%C3%A9%20%E6%9D%B1%E4%BA%AC"_qs},
+        {QString(), QString()}};
+    for (const auto &[text, encoded] : texts) {
+        QTest::addRow("query, %s", qPrintable(text))
+            << query << text << u"https://v.example/s?q=%1&type=video"_qs.arg(encoded);
+        QTest::addRow("path, %s", qPrintable(text))
+            << path << text << u"https://v.example/search/%1/videos"_qs.arg(encoded);
+        QTest::addRow("no mark, %s", qPrintable(text)) << prefix << text << prefix + encoded;
+        QTest::addRow("archive, %s", qPrintable(text))
+            << archive << text
+            << u"https://archive.org/search?query=%1&and%5B%5D=mediatype%3A%22movies%22"_qs.arg(
+                   encoded);
+    }
+}
+
+void TestSearchAndAddress::template_putsTheEncodedTextAtItsMark()
+{
+    QFETCH(QString, searchTemplate);
+    QFETCH(QString, text);
+    QTEST(SearchTemplate::expand(searchTemplate, text).toString(QUrl::FullyEncoded), "address");
 }
 
 QTEST_MAIN(TestSearchAndAddress)
