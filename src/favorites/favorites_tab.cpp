@@ -6,6 +6,7 @@
 #include "form/twips.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -62,7 +63,8 @@ void FavoritesTab::load()
     const std::optional<QList<FavoritesFile::Item>> items =
         FavoritesFile::load(m_filePath, columns);
     if (!items) {
-        emit statusMessage(tr("The favorites could not be read from %1.")
+        m_unreadable = true;
+        emit statusMessage(tr("The favorites could not be read from %1; it is kept as it is.")
                                .arg(QDir::toNativeSeparators(m_filePath)));
         return;
     }
@@ -101,10 +103,20 @@ void FavoritesTab::save()
             item.append(entry->text(column));
         items.append(item);
     }
-    // The list keeps its new state either way; the user must learn that the file did not.
+    // The list keeps its new state either way; the user must learn that the file did not. A
+    // file that could not be read holds favorites this list does not: it is never replaced
+    // (once the user has moved it away, the list is saved again).
+    const QString shownPath = QDir::toNativeSeparators(m_filePath);
+    const QFileInfo file(m_filePath);
+    if (m_unreadable && (file.exists() || file.isSymLink())) {
+        emit statusMessage(
+            tr("The favorites were not saved: %1 could not be read, and is kept as it is.")
+                .arg(shownPath));
+        return;
+    }
+    m_unreadable = false;
     if (!FavoritesFile::save(m_filePath, items, columns))
-        emit statusMessage(tr("The favorites could not be saved to %1.")
-                               .arg(QDir::toNativeSeparators(m_filePath)));
+        emit statusMessage(tr("The favorites could not be saved to %1.").arg(shownPath));
 }
 
 void FavoritesTab::openSelected(Opener opener)

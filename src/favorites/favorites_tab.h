@@ -19,7 +19,8 @@ public:
     FavoritesTab(QString filePath, TabPlacement &placement, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(FavoritesTab)
 
-    // Fills the list from the file; a file that cannot be read leaves it empty and says so.
+    // Fills the list from the file; a file that cannot be read leaves it empty and says so, and
+    // is never replaced by a save.
     void load();
 
     // Appends a favorite and saves the list.
@@ -45,6 +46,8 @@ private:
     QPushButton *m_displayButton = nullptr;
     QPushButton *m_deleteButton = nullptr;
     QMenu *m_popUp = nullptr;
+    // The file existed but could not be read at start: saves must not replace it.
+    bool m_unreadable = false;
 };
 
 #endif

@@ -38,6 +38,10 @@ bool NotesDocument::print(const QString &text)
 void NotesDocument::printLine(const QString &line)
 {
     QTextLayout layout(line, m_painter.font(), m_printer.get());
+    // A word wider than the page (a pasted address) breaks anywhere rather than run off it.
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(wrapping);
     layout.beginLayout();
     for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine())
         row.setLineWidth(m_printer->width());

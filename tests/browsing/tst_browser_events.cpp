@@ -140,6 +140,13 @@ void TestBrowserEvents::typedAddress_survivesProgressUntilSent()
     fixture->view(4)->location = u"http://new.example/"_qs;
     emit fixture->view(4)->progressChanged(10, 100);
     QCOMPARE(address->currentText(), u"http://new.example/"_qs);
+
+    // An edit given up when the user went elsewhere holds the box no longer.
+    QTest::keyClicks(QApplication::focusWidget(), u"/abandoned"_qs);
+    QTest::keySequence(fixture->window.get(), QKeySequence(u"Ctrl+K"_qs));
+    QTest::keySequence(fixture->window.get(), QKeySequence(u"Ctrl+L"_qs));
+    emit fixture->view(4)->progressChanged(20, 100);
+    QCOMPARE(address->currentText(), u"http://new.example/"_qs);
 }
 
 void TestBrowserEvents::loadStates_showOnTabsAndInTheProgressPanel_soundFollowsTheTab()
@@ -165,9 +172,18 @@ void TestBrowserEvents::loadStates_showOnTabsAndInTheProgressPanel_soundFollowsT
 
     for (int view = 0; view < 10; ++view)
         QCOMPARE(fixture->view(view)->muted, view != 2);
+    // Switching the selected tab off never passes through the next one, failed as it is.
+    tabs->setCurrentIndex(1);
+    emit fixture->view(1)->statusTextChanged(u"Done"_qs);
+    fixture->window->setTabAvailable(1, false);
+    QVERIFY(!fixture->status().contains(u"Connection refused"_qs));
+    QCOMPARE(fixture->view(2)->muted, true);
     tabs->setCurrentIndex(11);
     for (int view = 0; view < 10; ++view)
         QCOMPARE(fixture->view(view)->muted, view != 9);
+    // The home view's state shows on HOME.
+    fixture->view(9)->report(State::Loading, 5);
+    QVERIFY(!tabs->tabIcon(11).isNull() && tabs->tabIcon(9).isNull());
 
     // Ctrl+D adds the page in sight to the favorites.
     QTest::keySequence(fixture->window.get(), QKeySequence(u"Ctrl+D"_qs));

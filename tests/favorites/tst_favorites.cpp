@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTreeWidget>
 
 namespace {
@@ -35,6 +36,7 @@ private slots:
     void opening_showsTheAddressOnHome_data();
     void opening_showsTheAddressOnHome();
     void rightButton_showsThePopUpOverItemsAndEmptySpace();
+    void unreadableFile_isNeverReplaced_andItsNoticeOutlastsPageReports();
 };
 
 void TestFavorites::add_appendsTheSelectedViewsPageAndShowsTheList()
@@ -75,7 +77,7 @@ void TestFavorites::delete_removesTheSelectedOneAndRewritesTheFile_data()
         << QByteArray("One\r\nhttp://1/\r\n");
     QTest::newRow("the only one") << QByteArray("One\r\nhttp://1/\r\n") << 0 << u"Delete"_qs
                                   << QByteArray();
-    QTest::newRow("empty list, no file")
+    QTest::newRow("first run: no file, the empty list is written")
         << QByteArray("(none)") << -1 << u"Command3"_qs << QByteArray();
 }
 
@@ -193,7 +195,33 @@ void TestFavorites::rightButton_showsThePopUpOverItemsAndEmptySpace()
     QTest::mousePress(favorites->viewport(), Qt::RightButton, {}, emptySpace);
     QTRY_VERIFY(popUp->isVisible());
     popUp->hide();
+    QTest::mousePress(favorites->viewport(), Qt::MiddleButton, {}, centreOfRow(favorites, 1));
+    QVERIFY(!popUp->isVisible());
     QCOMPARE(fixture.log, QStringList());
+}
+
+void TestFavorites::unreadableFile_isNeverReplaced_andItsNoticeOutlastsPageReports()
+{
+    WindowFixture fixture({}, [](const QDir &folder) {
+        QVERIFY(QFile::link(u"/dev/zero"_qs, folder.filePath(u"file.dtt"_qs)));
+    });
+    fixture.showActive();
+    const QString notice = fixture.status();
+    QVERIFY2(notice.contains(fixture.filePath(u"file.dtt"_qs)), qPrintable(notice));
+    emit fixture.view(9)->statusTextChanged(u"Opening the home page"_qs);
+    QCOMPARE(fixture.status(), notice);
+
+    for (int add = 0; add < 2; ++add) {
+        fixture.click(u"Command11"_qs);
+        QVERIFY2(fixture.status().contains(u"not saved"_qs), qPrintable(fixture.status()));
+    }
+    QCOMPARE(list(fixture)->topLevelItemCount(), 2);
+    QVERIFY(QFileInfo(fixture.filePath(u"file.dtt"_qs)).isSymLink());
+    // The user has seen it: the pages report again.
+    QTest::mouseClick(fixture.tabs()->tabBar(), Qt::LeftButton);
+    fixture.tabs()->setCurrentIndex(11);
+    emit fixture.view(9)->statusTextChanged(u"Done"_qs);
+    QCOMPARE(fixture.status(), u"Done"_qs);
 }
 
 QTEST_MAIN(TestFavorites)
