@@ -55,8 +55,6 @@ int main(int argc, char *argv[])
     const CursorBlinkTimeout blinkTimeout(std::chrono::seconds(10));
 
     EngineLoader engine(EngineLoader::installedModulePath());
-    // The window's start-up sends views to their pages; nothing may load before it is painted.
-    engine.hold();
     MainWindow window(QCoreApplication::applicationDirPath(), engine.factory());
     engine.setUserAgent(window.userAgent());
     engine.prepareWindow(&window, compositing);

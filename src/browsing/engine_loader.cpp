@@ -48,7 +48,9 @@ QString EngineLoader::installedModulePath()
 
 BrowserViewFactory EngineLoader::factory()
 {
-    return [this](QWidget *parent) { return new EngineView(*this, parent); };
+    return [this](QWidget *parent) {
+        return new EngineView([this](EngineView *view) { requestView(view); }, parent);
+    };
 }
 
 void EngineLoader::setUserAgent(const QString &userAgent)
@@ -69,7 +71,6 @@ void EngineLoader::prepareWindow(QWidget *window, PageCompositing compositing)
     }
 
     window->winId();
-    m_held = true;
     window->windowHandle()->installEventFilter(this);
     // A window the desktop never shows (started minimized, say) must not keep the pages waiting.
     QTimer::singleShot(std::chrono::seconds(3), this, &EngineLoader::release);

@@ -12,9 +12,10 @@
 class BrowserEngine;
 class EngineView;
 
-// Makes the window's views and, when the first of them is sent somewhere, loads the web engine
-// module and gives every waiting view its engine view. With a window prepared, nothing is
-// loaded before that window is on screen.
+// Makes the window's views and gives every view sent somewhere its engine view, loading the web
+// engine module for the first. Nothing is loaded before the prepared window has been painted
+// (or release() says that there is no window to wait for), so a window's start-up, which sends
+// its views to their pages, never waits for the engine's libraries.
 class EngineLoader final : public QObject
 {
     Q_OBJECT
@@ -32,27 +33,25 @@ public:
     // What the views tell sites they are; empty for the engine's own. Only before the engine loads.
     void setUserAgent(const QString &userAgent);
 
-    // Holds the engine back until a prepared window is on screen.
-    void hold() { m_held = true; }
-
     // Readies a window that is not shown yet for the views it will hold, so that the engine
-    // joining it never re-creates it, and holds the engine back until the window is on screen.
+    // joining it never re-creates it, and releases the engine once the window is on screen.
     void prepareWindow(QWidget *window, PageCompositing compositing);
 
-    void requestView(EngineView *view);
+    // Lets the engine load from now on.
+    void release();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void release();
+    void requestView(EngineView *view);
     void serveWaitingViews();
 
     QLibrary m_module;
     std::unique_ptr<BrowserEngine> m_engine;
     QString m_failure;
     QString m_userAgent;
-    bool m_held = false;
+    bool m_held = true;
     bool m_serveQueued = false;
     QList<QPointer<EngineView>> m_waiting;
 };

@@ -1,11 +1,9 @@
 #include "engine_view.h"
 
-#include "engine_loader.h"
-
 #include <QVBoxLayout>
 
-EngineView::EngineView(EngineLoader &loader, QWidget *parent)
-    : BrowserView(parent), m_loader(loader)
+EngineView::EngineView(EngineRequest requestEngine, QWidget *parent)
+    : BrowserView(parent), m_requestEngine(std::move(requestEngine))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -40,7 +38,7 @@ void EngineView::hold(Pending pending)
 {
     m_pending.append(std::move(pending));
     if (!std::exchange(m_requested, true))
-        m_loader.requestView(this);
+        m_requestEngine(this);
 }
 
 void EngineView::attach(BrowserView *page)

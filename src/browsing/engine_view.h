@@ -7,8 +7,6 @@
 #include <QUrl>
 #include <optional>
 
-class EngineLoader;
-
 // A view whose page comes from the web engine module. Until the module has given it one, it
 // keeps the addresses it is sent, in order, and reports where it is headed; then it hands them
 // on and speaks for the engine's view.
@@ -17,7 +15,10 @@ class EngineView final : public BrowserView
     Q_OBJECT
 
 public:
-    EngineView(EngineLoader &loader, QWidget *parent = nullptr);
+    // Asks for the engine's view once, at the first address; attach() or engineFailed() answers.
+    using EngineRequest = std::function<void(EngineView *)>;
+
+    explicit EngineView(EngineRequest requestEngine, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(EngineView)
 
     bool navigate(const QString &address) override;
@@ -47,7 +48,7 @@ private:
     };
     void hold(Pending pending);
 
-    EngineLoader &m_loader;
+    EngineRequest m_requestEngine;
     QPointer<BrowserView> m_page;
     QList<Pending> m_pending;
     bool m_requested = false;

@@ -136,6 +136,8 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
     connect(page, &QWebEnginePage::urlChanged, this,
             [this] { emit progressChanged(m_lastProgress, 100); });
     connect(page, &QWebEnginePage::fullScreenRequested, this, &WebEngineView::toggleFullScreen);
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            &WebEngineView::followEndedProcess);
 }
 
 WebEngineView::~WebEngineView()
@@ -179,6 +181,18 @@ void WebEngineView::followLoading(const QWebEngineLoadingInfo &info)
         emit statusTextChanged(tr("The page could not be loaded: %1").arg(m_failureReason));
         break;
     }
+}
+
+void WebEngineView::followEndedProcess(int status)
+{
+    // On a small machine the system ends a page's process to free memory now and then; the tab
+    // must not stay blank without a word.
+    const QString how = status == QWebEnginePage::KilledTerminationStatus    ? tr("was ended")
+                        : status == QWebEnginePage::CrashedTerminationStatus ? tr("crashed")
+                                                                             : tr("stopped");
+    m_failureReason = tr("the page's process %1; Refresh loads it again").arg(how);
+    setLoadState(LoadState::Failed);
+    emit statusTextChanged(tr("The page could not be loaded: %1").arg(m_failureReason));
 }
 
 void WebEngineView::setLoadState(LoadState state)

@@ -51,6 +51,7 @@ public:
 
 private:
     void followLoading(const QWebEngineLoadingInfo &info);
+    void followEndedProcess(int status);
     void setLoadState(LoadState state);
     void toggleFullScreen(QWebEngineFullScreenRequest request);
 
