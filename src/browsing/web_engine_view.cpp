@@ -249,8 +249,11 @@ bool WebEngineView::refresh()
 
 bool WebEngineView::printWithDialog()
 {
-    if (m_printer)
+    if (m_printer) {
+        // The engine prints one page at a time; a silent button would look dead.
+        emit statusTextChanged(tr("This page is still being printed; print it again when it is done."));
         return false;
+    }
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintDialog dialog(m_printer.get(), this);
     if (dialog.exec() != QDialog::Accepted) {

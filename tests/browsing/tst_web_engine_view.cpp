@@ -4,6 +4,9 @@
 #include "search/site_catalogue.h"
 
 #include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -87,6 +90,7 @@ private slots:
     void newWindowLink_opensInTheSameView_andBackReturns();
     void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken();
     void endedPageProcess_failsTheTab_andRefreshLoadsItAgain();
+    void print_whilePrintingSaysSo_andPrintsAgainOnceDone();
 
 private:
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
@@ -246,6 +250,35 @@ void TestWebEngineView::endedPageProcess_failsTheTab_andRefreshLoadsItAgain()
     QVERIFY(view->refresh());
     QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
     QCOMPARE(view->title(), u"Second page"_qs);
+}
+
+void TestWebEngineView::print_whilePrintingSaysSo_andPrintsAgainOnceDone()
+{
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+    QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
+    // The user presses Print in every print dialog, which prints into a file.
+    QTemporaryDir folder;
+    QTimer printButton;
+    connect(&printButton, &QTimer::timeout, this, [&] {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            dialog->accept(); // takes the dialog's own choices: the file is named after them
+            dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog->printer()->setOutputFileName(folder.filePath(u"page.pdf"_qs));
+        }
+    });
+    printButton.start(10);
+    QSignalSpy texts(view.get(), &BrowserView::statusTextChanged);
+    QSignalSpy finished(view->findChild<QWebEngineView *>(), &QWebEngineView::printFinished);
+    const QString pdf = folder.filePath(u"page.pdf"_qs);
+    QVERIFY(view->printWithDialog());
+    QVERIFY(!view->printWithDialog());
+    QVERIFY(texts.constLast().constFirst().toString().contains(u"still being printed"_qs));
+    QTRY_VERIFY_WITH_TIMEOUT(finished.size() > 0, LoadTimeout);
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    bool printedAgain = false; // the macro checks twice; the second print must be asked once
+    QTRY_VERIFY_WITH_TIMEOUT(printedAgain || (printedAgain = view->printWithDialog()), LoadTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, LoadTimeout);
 }
 
 int main(int argc, char *argv[])

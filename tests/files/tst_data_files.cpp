@@ -1,7 +1,9 @@
 #include "favorites/favorites_file.h"
+#include "files/data_file.h"
 #include "settings/settings_file.h"
 #include "support/settings_bytes.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 using Items = QList<FavoritesFile::Item>;
@@ -16,6 +18,7 @@ private slots:
     void favorites_readEveryLineEndAndCodePage_data();
     void favorites_readEveryLineEndAndCodePage();
     void favorites_writeEveryValueOnOneLineOfItsOwn();
+    void read_limitsWhatItReadsNotWhatTheFileClaims();
 };
 
 void TestDataFiles::settings_writesNinetyBytes_readsUpToTheFirstBadLine_data()
@@ -80,6 +83,16 @@ void TestDataFiles::favorites_writeEveryValueOnOneLineOfItsOwn()
     QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
     // Every item is one line per column of the list, whatever it holds.
     QCOMPARE(FavoritesFile::toBytes({{u"t"_qs}}, 3), QByteArray("t\r\n\r\n\r\n"));
+}
+
+void TestDataFiles::read_limitsWhatItReadsNotWhatTheFileClaims()
+{
+    // A file that says it is empty and then grows as it is read, as files of /proc do.
+    QCOMPARE(QFileInfo(u"/proc/self/status"_qs).size(), 0);
+    QCOMPARE(DataFile::read(u"/proc/self/status"_qs, 16), std::nullopt);
+    QVERIFY(DataFile::read(u"/proc/self/status"_qs, 1 << 20).value_or("").startsWith("Name:"));
+    // No file is a first run, not a failure.
+    QCOMPARE(DataFile::read(u"/nonexistent/file.dtt"_qs, 16), QByteArray());
 }
 
 QTEST_APPLESS_MAIN(TestDataFiles)
