@@ -177,9 +177,13 @@ void SitesWindow::addRow(int site)
 void SitesWindow::fill(int site, const Site &value)
 {
     const Row &row = m_rows[site];
-    row.name->setText(value.tabCaption);
-    row.start->setText(value.startPage);
-    row.search->setText(value.searchTemplate);
+    // Shown from their start, where the site's host is.
+    for (const auto &[field, text] : {std::pair{row.name, value.tabCaption},
+                                      {row.start, value.startPage},
+                                      {row.search, value.searchTemplate}}) {
+        field->setText(text);
+        field->setCursorPosition(0);
+    }
 }
 
 Site SitesWindow::siteOfRow(int site) const
