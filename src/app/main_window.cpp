@@ -3,19 +3,24 @@
 #include "about/about_box.h"
 #include "browsing/browser_command.h"
 #include "browsing/browser_events.h"
+#include "browsing/find_bar.h"
 #include "browsing/mouse_history_buttons.h"
+#include "browsing/video_player.h"
+#include "browsing/zoom_levels.h"
 #include "favorites/favorites_file.h"
 #include "favorites/favorites_tab.h"
 #include "files/data_file.h"
 #include "form/control_names.h"
 #include "form/fonts.h"
 #include "form/status_panel.h"
+#include "form/tab_keys.h"
 #include "form/tab_placement.h"
 #include "form/text_button.h"
 #include "form/twips.h"
 #include "layout.h"
 #include "notes/notes_tab.h"
 #include "search/home_page.h"
+#include "search/search_history.h"
 #include "search/search_template.h"
 #include "search/sites_file.h"
 #include "search/sites_window.h"
@@ -57,7 +62,7 @@ bool isEnter(const QEvent *event)
 MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &makeView,
                        NotesPrinterFactory makePrinter, QWidget *parent)
     : QMainWindow(parent), m_dataFolder(DataFile::folderFor(programFolder)),
-      m_makePrinter(std::move(makePrinter))
+      m_makePrinter(std::move(makePrinter)), m_player(VideoPlayer::find())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Reelhop"));
@@ -79,6 +84,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     startUp();
     for (const QString &notice : std::exchange(m_startUpNotices, {}))
         showNotice(notice);
+    m_history->load();
+    m_zoom->load();
 
     // The design size first, so the window is usable where nothing maximizes it.
     resize(DesignClientSize);
@@ -157,11 +164,14 @@ void MainWindow::createToolbarRow(QWidget *client)
     m_searchBox->setMaxLength(std::numeric_limits<int>::max());
     m_searchBox->setGeometry(Twips::rect(8880, 50, 1935, 315));
     m_searchBox->installEventFilter(this);
+    m_history = new SearchHistory(SearchHistory::path(m_dataFolder), m_searchBox);
+    connect(m_history, &SearchHistory::statusMessage, this, &MainWindow::showNotice);
 
     m_searchButton = createTextButton(client, QStringLiteral("Command21"), tr("Find It!"),
                                       Twips::rect(10800, 0, 855, 375));
     m_searchButton->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
     connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::search);
+    connect(m_history, &SearchHistory::chosen, m_searchButton, &QPushButton::click);
 
     m_addFavoriteButton = createTextButton(client, QStringLiteral("Command11"),
                                            tr("Add to Favorites"), Twips::rect(11640, 0, 1335, 375));
@@ -199,6 +209,35 @@ void MainWindow::createShortcuts()
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::followSelectedViewLoading);
     followSelectedViewLoading();
     new MouseHistoryButtons(m_tabs, command(BrowserCommand::Back), command(BrowserCommand::Forward));
+    new TabKeys(this, m_tabs);
+
+    // Zoom, as in browsers: each step is kept for the site of the page.
+    const auto zoomSelected = [this](int step) {
+        return [this, step] {
+            if (BrowserView *selected = currentView())
+                zoomView(selected, step);
+        };
+    };
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Equal)})
+        shortcut(keys, zoomSelected(1));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), zoomSelected(-1));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), zoomSelected(0));
+    m_zoom = new ZoomLevels(ZoomLevels::path(m_dataFolder), this);
+    connect(m_zoom, &ZoomLevels::statusMessage, this, &MainWindow::showNotice);
+    for (BrowserView *view : m_views) {
+        connect(view, &BrowserView::zoomStepRequested, this,
+                [this, view](int step) { zoomView(view, step); });
+        connect(view, &BrowserView::progressChanged, this, [this, view] { applyZoom(view); });
+        connect(view, &BrowserView::playRequested, this, &MainWindow::play);
+        view->setPlayerOffered(!m_player.isEmpty());
+    }
+
+    m_findBar = new FindBar(centralWidget());
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::openFindBar);
+    shortcut(QKeySequence(Qt::Key_F3), [this] { m_findBar->find(false); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { m_findBar->find(true); });
+    connect(m_tabs, &QTabWidget::currentChanged, m_findBar, &FindBar::dismiss);
 }
 
 void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
@@ -246,6 +285,14 @@ void MainWindow::createMenus()
                                      [this] { runOnSelectedView(BrowserCommand::Print); });
     print->setObjectName(QStringLiteral("print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    if (!m_player.isEmpty()) {
+        QAction *play = file->addAction(tr("Play in &Video Player"), this, [this] {
+            if (const BrowserView *selected = currentView())
+                this->play(selected->locationUrl());
+        });
+        play->setObjectName(QStringLiteral("playPage"));
+        play->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    }
     // Ends the program at once: no window is asked to close.
     QAction *closer = file->addAction(tr("&Close"), this, [] { QCoreApplication::exit(0); });
     closer->setObjectName(QStringLiteral("closer"));
@@ -256,6 +303,8 @@ void MainWindow::createMenus()
         ->setObjectName(QStringLiteral("Option1"));
     option->addAction(tr("&Sites..."), this, &MainWindow::showSites)
         ->setObjectName(QStringLiteral("sites"));
+    option->addAction(tr("Clear Search &History"), m_history, &SearchHistory::clear)
+        ->setObjectName(QStringLiteral("clearHistory"));
 
     menuBar()
         ->addAction(tr("About Us"), this, &MainWindow::showAbout)
@@ -381,6 +430,12 @@ void MainWindow::layOut()
         m_tabPlacement->setSize(browser, layout.view);
     m_tabs->resize(layout.tabStrip);
     m_tabPlacement->apply();
+    // Under the toolbar, over the top right of the page, as browsers show it.
+    if (!m_findBar)
+        return;
+    const QRect pages = m_tabs->geometry();
+    m_findBar->setGeometry(qMax(pages.left(), pages.right() - 420), pages.top() + 30,
+                           qMin(420, pages.width()), m_findBar->sizeHint().height());
 }
 
 void MainWindow::loadAddress()
@@ -404,6 +459,7 @@ void MainWindow::search()
         view(site)->navigate(address.toString(QUrl::FullyEncoded));
         searched = true;
     }
+    m_history->add(m_searchBox->text());
     if (!searched)
         showNotice(tr("No site is chosen to search: choose them under Options, Options, on the "
                       "Search tab."));
@@ -488,6 +544,35 @@ void MainWindow::followSelectedViewLoading()
 {
     const BrowserView *selected = currentView();
     m_stopKey->setEnabled(selected && selected->loadState() == BrowserView::LoadState::Loading);
+}
+
+void MainWindow::zoomView(BrowserView *view, int step)
+{
+    const qreal factor = step == 0 ? 1 : ZoomLevels::stepped(view->zoomFactor(), step);
+    view->setZoomFactor(factor);
+    m_zoom->setFactor(QUrl(view->locationUrl()).host(), factor);
+}
+
+void MainWindow::applyZoom(BrowserView *view)
+{
+    const QString host = QUrl(view->locationUrl()).host();
+    const qreal factor = host.isEmpty() ? 1 : m_zoom->factorFor(host);
+    if (!qFuzzyCompare(view->zoomFactor(), factor))
+        view->setZoomFactor(factor);
+}
+
+void MainWindow::openFindBar()
+{
+    if (BrowserView *selected = currentView())
+        m_findBar->open(selected);
+}
+
+void MainWindow::play(const QString &address)
+{
+    if (const std::optional<QString> failure = VideoPlayer::play(m_player, address))
+        showNotice(tr("The video player could not be started: %1").arg(*failure));
+    else
+        m_statusPanel->showReport(tr("Playing %1 in the video player.").arg(address));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -11,6 +11,9 @@
 
 class AboutBox;
 class BrowserEvents;
+class FindBar;
+class SearchHistory;
+class ZoomLevels;
 class NotesTab;
 class FavoritesTab;
 enum class BrowserCommand;
@@ -84,6 +87,10 @@ private:
     void showSites();
     void showAbout();
     void showNotice(const QString &text);
+    void zoomView(BrowserView *view, int step);
+    void applyZoom(BrowserView *view);
+    void openFindBar();
+    void play(const QString &address);
 
     QString m_dataFolder;
     NotesPrinterFactory m_makePrinter;
@@ -113,6 +120,11 @@ private:
     StatusPanel *m_statusPanel = nullptr;
     QLabel *m_progressPanel = nullptr;
     BrowserEvents *m_events = nullptr;
+    ZoomLevels *m_zoom = nullptr;
+    SearchHistory *m_history = nullptr;
+    FindBar *m_findBar = nullptr;
+    // The video player's program; empty when none is installed.
+    QString m_player;
 };
 
 #endif

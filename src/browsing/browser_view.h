@@ -40,10 +40,26 @@ public:
 
     virtual void setMuted(bool muted) = 0;
 
+    // The page's zoom; 1 is 100%.
+    virtual void setZoomFactor(qreal factor) = 0;
+    virtual qreal zoomFactor() const = 0;
+
+    // Finds the text in the page from the current match on, backwards or forwards, and reports
+    // through findFinished(); an empty text ends the search and its highlight.
+    virtual void findText(const QString &text, bool backward) = 0;
+
+    // Whether a link's menu offers to play it in the video player.
+    virtual void setPlayerOffered(bool offered) = 0;
+
 signals:
     void statusTextChanged(const QString &text);
     void progressChanged(int progress, int maximum);
     void loadStateChanged(BrowserView::LoadState state);
+    // Ctrl and the wheel over the page: one zoom step in or (negative) out.
+    void zoomStepRequested(int step);
+    // The match shown, counted from 1 (0 for none), of how many.
+    void findFinished(int activeMatch, int matches);
+    void playRequested(const QString &address);
 };
 
 // Makes one view; the window asks for ten. The program passes the web engine's, tests a fake.

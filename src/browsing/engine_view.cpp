@@ -48,7 +48,12 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::statusTextChanged, this, &BrowserView::statusTextChanged);
     connect(page, &BrowserView::progressChanged, this, &BrowserView::progressChanged);
     connect(page, &BrowserView::loadStateChanged, this, &BrowserView::loadStateChanged);
+    connect(page, &BrowserView::zoomStepRequested, this, &BrowserView::zoomStepRequested);
+    connect(page, &BrowserView::findFinished, this, &BrowserView::findFinished);
+    connect(page, &BrowserView::playRequested, this, &BrowserView::playRequested);
     page->setMuted(m_muted);
+    page->setZoomFactor(m_zoomFactor);
+    page->setPlayerOffered(m_playerOffered);
     // In the order they were made: the last one made is the page shown.
     for (const Pending &pending : std::exchange(m_pending, {})) {
         const QString address = pending.url.toString(QUrl::FullyEncoded);
@@ -128,4 +133,31 @@ void EngineView::setMuted(bool muted)
     m_muted = muted;
     if (m_page)
         m_page->setMuted(muted);
+}
+
+void EngineView::setZoomFactor(qreal factor)
+{
+    m_zoomFactor = factor;
+    if (m_page)
+        m_page->setZoomFactor(factor);
+}
+
+qreal EngineView::zoomFactor() const
+{
+    return m_page ? m_page->zoomFactor() : m_zoomFactor;
+}
+
+void EngineView::findText(const QString &text, bool backward)
+{
+    if (m_page)
+        m_page->findText(text, backward);
+    else
+        emit findFinished(0, 0);
+}
+
+void EngineView::setPlayerOffered(bool offered)
+{
+    m_playerOffered = offered;
+    if (m_page)
+        m_page->setPlayerOffered(offered);
 }

@@ -34,6 +34,10 @@ public:
     int loadProgress() const override;
     QString failureReason() const override;
     void setMuted(bool muted) override;
+    void setZoomFactor(qreal factor) override;
+    qreal zoomFactor() const override;
+    void findText(const QString &text, bool backward) override;
+    void setPlayerOffered(bool offered) override;
 
     // The engine's view for this one, or why there is none.
     void attach(BrowserView *page);
@@ -53,6 +57,8 @@ private:
     QList<Pending> m_pending;
     bool m_requested = false;
     bool m_muted = false;
+    qreal m_zoomFactor = 1;
+    bool m_playerOffered = false;
     QString m_failure;
 };
 

@@ -1,6 +1,10 @@
 #include "web_engine_view.h"
 
 #include <QCloseEvent>
+#include <QMenu>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineFindTextResult>
+#include <QWheelEvent>
 #include <QKeySequence>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -138,6 +142,39 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
     connect(page, &QWebEnginePage::fullScreenRequested, this, &WebEngineView::toggleFullScreen);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEngineView::followEndedProcess);
+    // Ctrl and the wheel zoom the page: the page's own widget is made with the page.
+    connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        if (QWidget *pageWidget = m_view->focusProxy())
+            pageWidget->installEventFilter(this);
+    });
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &WebEngineView::showContextMenu);
+}
+
+bool WebEngineView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier && wheel->angleDelta().y() != 0) {
+            emit zoomStepRequested(wheel->angleDelta().y() > 0 ? 1 : -1);
+            return true;
+        }
+    }
+    return BrowserView::eventFilter(watched, event);
+}
+
+void WebEngineView::showContextMenu(QPoint position)
+{
+    QMenu *menu = m_view->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QUrl link = m_view->lastContextMenuRequest()->linkUrl();
+    if (m_playerOffered && link.isValid()) {
+        QAction *play = menu->addAction(tr("Play in Video Player"));
+        play->setObjectName(QStringLiteral("playLink"));
+        connect(play, &QAction::triggered, this,
+                [this, link] { emit playRequested(link.toString(QUrl::FullyEncoded)); });
+    }
+    menu->popup(m_view->mapToGlobal(position));
 }
 
 WebEngineView::~WebEngineView()
@@ -298,4 +335,28 @@ QString WebEngineView::failureReason() const
 void WebEngineView::setMuted(bool muted)
 {
     m_view->page()->setAudioMuted(muted);
+}
+
+void WebEngineView::setZoomFactor(qreal factor)
+{
+    m_view->setZoomFactor(factor);
+}
+
+qreal WebEngineView::zoomFactor() const
+{
+    return m_view->zoomFactor();
+}
+
+void WebEngineView::findText(const QString &text, bool backward)
+{
+    const QWebEnginePage::FindFlags flags =
+        backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
+    m_view->page()->findText(text, flags, [this](const QWebEngineFindTextResult &result) {
+        emit findFinished(result.activeMatch(), result.numberOfMatches());
+    });
+}
+
+void WebEngineView::setPlayerOffered(bool offered)
+{
+    m_playerOffered = offered;
 }

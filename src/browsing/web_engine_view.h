@@ -48,8 +48,16 @@ public:
     int loadProgress() const override;
     QString failureReason() const override;
     void setMuted(bool muted) override;
+    void setZoomFactor(qreal factor) override;
+    qreal zoomFactor() const override;
+    void findText(const QString &text, bool backward) override;
+    void setPlayerOffered(bool offered) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showContextMenu(QPoint position);
     void followLoading(const QWebEngineLoadingInfo &info);
     void followEndedProcess(int status);
     void setLoadState(LoadState state);
@@ -61,6 +69,7 @@ private:
     QString m_failureReason;
     std::unique_ptr<QPrinter> m_printer;
     QPointer<QWebEngineView> m_fullScreenView;
+    bool m_playerOffered = false;
 };
 
 #endif

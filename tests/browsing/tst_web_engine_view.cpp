@@ -57,6 +57,7 @@ private:
                   "target='_blank' style='position:fixed;inset:0'>new window</a></body></html>"},
             {"/second", "<html><head><title>Second page</title></head><body>two</body></html>"},
             {"/untitled", "<html><body>no title here</body></html>"},
+            {"/apples", "<title>Apples</title><p>apple pie, apple tart and an Apple</p>"},
             {"/opener", "<title>Opener</title><script>setInterval(() => "
                         "window.open('/second'), 1)</script>"}};
         const QByteArray body = pages.value(path);
@@ -91,6 +92,7 @@ private slots:
     void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken();
     void endedPageProcess_failsTheTab_andRefreshLoadsItAgain();
     void print_whilePrintingSaysSo_andPrintsAgainOnceDone();
+    void findText_countsTheMatches();
 
 private:
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
@@ -279,6 +281,22 @@ void TestWebEngineView::print_whilePrintingSaysSo_andPrintsAgainOnceDone()
     bool printedAgain = false; // the macro checks twice; the second print must be asked once
     QTRY_VERIFY_WITH_TIMEOUT(printedAgain || (printedAgain = view->printWithDialog()), LoadTimeout);
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, LoadTimeout);
+}
+
+void TestWebEngineView::findText_countsTheMatches()
+{
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+    view->resize(640, 480);
+    view->show();
+    QVERIFY(view->navigate(m_site.address(u"/apples"_qs)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Apples"_qs, LoadTimeout);
+    QSignalSpy found(view.get(), &BrowserView::findFinished);
+    view->findText(u"apple"_qs, false);
+    QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, LoadTimeout);
+    QCOMPARE(found[0], (QVariantList{1, 3}));
+    view->findText(u"apple"_qs, true);
+    QTRY_COMPARE_WITH_TIMEOUT(found.size(), 2, LoadTimeout);
+    QCOMPARE(found[1], (QVariantList{3, 3}));
 }
 
 int main(int argc, char *argv[])

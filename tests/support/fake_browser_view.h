@@ -43,6 +43,13 @@ public:
     int loadProgress() const override { return progress; }
     QString failureReason() const override { return reason; }
     void setMuted(bool muted) override { this->muted = muted; }
+    void setZoomFactor(qreal factor) override { zoom = factor; }
+    qreal zoomFactor() const override { return zoom; }
+    void findText(const QString &text, bool backward) override
+    {
+        record(u"find %1%2"_qs.arg(text, backward ? u" backward"_qs : QString()));
+    }
+    void setPlayerOffered(bool offered) override { playerOffered = offered; }
 
     // Plays a load step as the engine reports it.
     void report(LoadState newState, int newProgress, const QString &newReason = {})
@@ -61,6 +68,8 @@ public:
     int progress = 0;
     QString reason;
     bool muted = false;
+    qreal zoom = 1;
+    bool playerOffered = false;
     // Lets a test look at the window at the moment the view is sent somewhere.
     std::function<void()> onNavigate;
 

@@ -27,6 +27,10 @@ public:
     int loadProgress() const override { return 0; }
     QString failureReason() const override { return {}; }
     void setMuted(bool muted) override { keep("muted", muted); }
+    void setZoomFactor(qreal) override {}
+    qreal zoomFactor() const override { return 1; }
+    void findText(const QString &, bool) override {}
+    void setPlayerOffered(bool) override {}
 
 private:
     bool keep(const char *name, const QVariant &value)
