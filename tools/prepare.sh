@@ -3,9 +3,10 @@
 
 packages=(cmake g++ make qt6-base-dev qt6-webengine-dev libqt6svg6 fonts-comic-neue fonts-liberation2)
 # What the tests drive the program with: a display and a window manager, a stand-in web, readers
-# for the printed PDF and validators for the installed files.
+# for the printed PDF, validators for the installed files and the tools that build and check the
+# Debian package.
 test_packages=(clang libclang-rt-14-dev python3 xvfb xauth openbox xdotool wmctrl x11-utils poppler-utils
-               desktop-file-utils appstream)
+               desktop-file-utils appstream dpkg-dev file lintian)
 
 missing_packages() {
     local p
