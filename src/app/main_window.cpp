@@ -4,6 +4,7 @@
 #include "browsing/browser_command.h"
 #include "browsing/browser_events.h"
 #include "browsing/find_bar.h"
+#include "browsing/memory_saver.h"
 #include "browsing/mouse_history_buttons.h"
 #include "browsing/video_player.h"
 #include "browsing/zoom_levels.h"
@@ -238,6 +239,12 @@ void MainWindow::createShortcuts()
     shortcut(QKeySequence(Qt::Key_F3), [this] { m_findBar->find(false); });
     shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { m_findBar->find(true); });
     connect(m_tabs, &QTabWidget::currentChanged, m_findBar, &FindBar::dismiss);
+
+    if (const std::optional<MemorySaver::Delays> delays = MemorySaver::configured(m_dataFolder)) {
+        auto *saver = new MemorySaver({m_views.begin(), m_views.end()}, *delays, this);
+        connect(m_tabs, &QTabWidget::currentChanged, saver, [this, saver] { saver->show(currentView()); });
+        saver->show(currentView());
+    }
 }
 
 void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)

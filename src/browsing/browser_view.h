@@ -14,6 +14,9 @@ class BrowserView : public QWidget
 public:
     enum class LoadState { Idle, Loading, Loaded, Failed };
     Q_ENUM(LoadState)
+    // How much of a page out of sight is kept: all of it, a frozen page (no scripts or timers
+    // run), or only its address, loaded again when the page is shown.
+    enum class Lifecycle { Active, Frozen, Discarded };
 
     using QWidget::QWidget;
 
@@ -50,6 +53,12 @@ public:
 
     // Whether a link's menu offers to play it in the video player.
     virtual void setPlayerOffered(bool offered) = 0;
+
+    virtual void setLifecycle(Lifecycle state) = 0;
+    virtual Lifecycle lifecycle() const = 0;
+    // Whether freezing or discarding the page would cost the user something: it plays sound, or
+    // the user has typed into it.
+    virtual bool isInUse() const = 0;
 
 signals:
     void statusTextChanged(const QString &text);

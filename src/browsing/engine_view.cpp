@@ -161,3 +161,20 @@ void EngineView::setPlayerOffered(bool offered)
     if (m_page)
         m_page->setPlayerOffered(offered);
 }
+
+void EngineView::setLifecycle(Lifecycle state)
+{
+    // A view without its engine holds nothing to save.
+    if (m_page)
+        m_page->setLifecycle(state);
+}
+
+BrowserView::Lifecycle EngineView::lifecycle() const
+{
+    return m_page ? m_page->lifecycle() : Lifecycle::Active;
+}
+
+bool EngineView::isInUse() const
+{
+    return m_page && m_page->isInUse();
+}

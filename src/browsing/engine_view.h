@@ -38,6 +38,9 @@ public:
     qreal zoomFactor() const override;
     void findText(const QString &text, bool backward) override;
     void setPlayerOffered(bool offered) override;
+    void setLifecycle(Lifecycle state) override;
+    Lifecycle lifecycle() const override;
+    bool isInUse() const override;
 
     // The engine's view for this one, or why there is none.
     void attach(BrowserView *page);

@@ -144,6 +144,7 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
             &WebEngineView::followEndedProcess);
     // Ctrl and the wheel zoom the page: the page's own widget is made with the page.
     connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        m_typedInto = false;
         if (QWidget *pageWidget = m_view->focusProxy())
             pageWidget->installEventFilter(this);
     });
@@ -153,6 +154,8 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
 
 bool WebEngineView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress)
+        m_typedInto = true;
     if (event->type() == QEvent::Wheel) {
         const auto *wheel = static_cast<QWheelEvent *>(event);
         if (wheel->modifiers() & Qt::ControlModifier && wheel->angleDelta().y() != 0) {
@@ -359,4 +362,30 @@ void WebEngineView::findText(const QString &text, bool backward)
 void WebEngineView::setPlayerOffered(bool offered)
 {
     m_playerOffered = offered;
+}
+
+void WebEngineView::setLifecycle(Lifecycle state)
+{
+    static constexpr QWebEnginePage::LifecycleState States[]{
+        QWebEnginePage::LifecycleState::Active, QWebEnginePage::LifecycleState::Frozen,
+        QWebEnginePage::LifecycleState::Discarded};
+    m_view->page()->setLifecycleState(States[int(state)]);
+}
+
+BrowserView::Lifecycle WebEngineView::lifecycle() const
+{
+    switch (m_view->page()->lifecycleState()) {
+    case QWebEnginePage::LifecycleState::Frozen:
+        return Lifecycle::Frozen;
+    case QWebEnginePage::LifecycleState::Discarded:
+        return Lifecycle::Discarded;
+    case QWebEnginePage::LifecycleState::Active:
+        break;
+    }
+    return Lifecycle::Active;
+}
+
+bool WebEngineView::isInUse() const
+{
+    return m_typedInto || m_view->page()->recentlyAudible();
 }

@@ -52,6 +52,9 @@ public:
     qreal zoomFactor() const override;
     void findText(const QString &text, bool backward) override;
     void setPlayerOffered(bool offered) override;
+    void setLifecycle(Lifecycle state) override;
+    Lifecycle lifecycle() const override;
+    bool isInUse() const override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,6 +73,8 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QPointer<QWebEngineView> m_fullScreenView;
     bool m_playerOffered = false;
+    // The user has typed into the page since it loaded.
+    bool m_typedInto = false;
 };
 
 #endif

@@ -57,9 +57,7 @@ private:
                   "target='_blank' style='position:fixed;inset:0'>new window</a></body></html>"},
             {"/second", "<html><head><title>Second page</title></head><body>two</body></html>"},
             {"/untitled", "<html><body>no title here</body></html>"},
-            {"/apples", "<title>Apples</title><p>apple pie, apple tart and an Apple</p>"},
-            {"/opener", "<title>Opener</title><script>setInterval(() => "
-                        "window.open('/second'), 1)</script>"}};
+            {"/apples", "<title>Apples</title><p>apple pie, apple tart and an Apple</p>"}};
         const QByteArray body = pages.value(path);
         const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
         socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
@@ -87,12 +85,12 @@ private slots:
     }
     void newView_isNowhereAndStartsNoEngine();
     void navigate_lastRequestWins_reportsStatusProgressAndState();
-    void closedPort_endsAsFailedWithAReason();
     void newWindowLink_opensInTheSameView_andBackReturns();
     void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken();
     void endedPageProcess_failsTheTab_andRefreshLoadsItAgain();
     void print_whilePrintingSaysSo_andPrintsAgainOnceDone();
     void findText_countsTheMatches();
+    void discardedPage_comesBackAtItsAddress();
 
 private:
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
@@ -106,10 +104,9 @@ void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
     QCOMPARE(view->title(), QString());
     QVERIFY(!view->goBack());
     QVERIFY(!view->stop());
-    QVERIFY(!view->navigate(QString()));
-    QVERIFY(!view->navigate(u"   "_qs));
-    QVERIFY(!view->navigate(u"javascript:alert(document.cookie)"_qs));
-    QTest::qWait(50);
+    for (const QString &nowhere : {QString(), u"   "_qs, u"javascript:alert(document.cookie)"_qs})
+        QVERIFY(!view->navigate(nowhere));
+    QCoreApplication::processEvents(); // where the engine would be asked for
     QCOMPARE(view->findChild<QWebEngineView *>(), nullptr);
     QCOMPARE(view->locationUrl(), u"http:///"_qs);
 
@@ -156,13 +153,6 @@ void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
     QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_qs));
     QCOMPARE(view->title(), QString());
 
-    // A page that opens windows in a loop opens none and stays where it is.
-    QVERIFY(view->navigate(m_site.address(u"/opener"_qs)));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Opener"_qs, LoadTimeout);
-    QTest::qWait(300);
-    QCOMPARE(view->title(), u"Opener"_qs);
-    QVERIFY(view->findChildren<QWebEnginePage *>().size() <= 2);
-
     // Addresses of other schemes a user may paste open as a browser opens them.
     QTemporaryDir folder;
     QFile local(folder.filePath(u"local.html"_qs));
@@ -176,15 +166,12 @@ void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
         QVERIFY(view->navigate(address));
         QTRY_VERIFY_WITH_TIMEOUT(view->title().startsWith(title), LoadTimeout);
     }
-}
 
-void TestWebEngineView::closedPort_endsAsFailedWithAReason()
-{
+    // A site that does not answer ends as failed, with a reason.
     QTcpServer closed;
     QVERIFY(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
     closed.close();
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
     QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_qs.arg(port)));
     QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Failed, LoadTimeout);
     QVERIFY(!view->failureReason().isEmpty());
@@ -200,9 +187,11 @@ void TestWebEngineView::newWindowLink_opensInTheSameView_andBackReturns()
 
     // A user's click: a script alone may not open windows.
     QWebEngineView *engineView = view->findChild<QWebEngineView *>();
-    engineView->page()->runJavaScript(u"window.open('/second')"_qs);
-    QTest::qWait(200);
-    QCOMPARE(view->title(), u"First page"_qs);
+    QVariant opened;
+    engineView->page()->runJavaScript(u"window.open('/second') !== null"_qs,
+                                      [&](const QVariant &result) { opened = result; });
+    QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), LoadTimeout);
+    QCOMPARE(opened, QVariant(false));
     QTest::mouseClick(engineView->focusProxy(), Qt::LeftButton, {}, QPoint(100, 100));
     QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
     QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
@@ -297,6 +286,23 @@ void TestWebEngineView::findText_countsTheMatches()
     view->findText(u"apple"_qs, true);
     QTRY_COMPARE_WITH_TIMEOUT(found.size(), 2, LoadTimeout);
     QCOMPARE(found[1], (QVariantList{3, 3}));
+}
+
+void TestWebEngineView::discardedPage_comesBackAtItsAddress()
+{
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr)); // out of sight
+    QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
+    QVERIFY(!view->isInUse());
+    view->setLifecycle(BrowserView::Lifecycle::Discarded);
+    QTRY_COMPARE_WITH_TIMEOUT(view->lifecycle(), BrowserView::Lifecycle::Discarded, LoadTimeout);
+    QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
+    view->setLifecycle(BrowserView::Lifecycle::Active); // as its tab is selected
+    view->show();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !states.isEmpty() && view->loadState() == BrowserView::LoadState::Loaded, LoadTimeout);
+    QCOMPARE(view->title(), u"Second page"_qs);
+    QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
 }
 
 int main(int argc, char *argv[])

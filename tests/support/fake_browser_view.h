@@ -50,6 +50,13 @@ public:
         record(u"find %1%2"_qs.arg(text, backward ? u" backward"_qs : QString()));
     }
     void setPlayerOffered(bool offered) override { playerOffered = offered; }
+    void setLifecycle(Lifecycle state) override
+    {
+        lifecycleState = state;
+        record(u"lifecycle %1"_qs.arg(int(state)));
+    }
+    Lifecycle lifecycle() const override { return lifecycleState; }
+    bool isInUse() const override { return inUse; }
 
     // Plays a load step as the engine reports it.
     void report(LoadState newState, int newProgress, const QString &newReason = {})
@@ -70,6 +77,8 @@ public:
     bool muted = false;
     qreal zoom = 1;
     bool playerOffered = false;
+    Lifecycle lifecycleState = Lifecycle::Active;
+    bool inUse = false;
     // Lets a test look at the window at the moment the view is sent somewhere.
     std::function<void()> onNavigate;
 

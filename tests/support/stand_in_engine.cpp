@@ -31,6 +31,9 @@ public:
     qreal zoomFactor() const override { return 1; }
     void findText(const QString &, bool) override {}
     void setPlayerOffered(bool) override {}
+    void setLifecycle(Lifecycle) override {}
+    Lifecycle lifecycle() const override { return Lifecycle::Active; }
+    bool isInUse() const override { return false; }
 
 private:
     bool keep(const char *name, const QVariant &value)
