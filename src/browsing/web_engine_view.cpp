@@ -187,12 +187,14 @@ WebEngineView::~WebEngineView()
 
 bool WebEngineView::navigate(const QString &address)
 {
+    wake();
     m_view->setUrl(QUrl(address));
     return true;
 }
 
 bool WebEngineView::showPage(const QString &html, const QString &address)
 {
+    wake();
     m_view->setHtml(html, QUrl(address));
     return true;
 }
@@ -283,6 +285,7 @@ bool WebEngineView::stop()
 
 bool WebEngineView::refresh()
 {
+    wake();
     m_view->reload();
     return true;
 }
@@ -370,6 +373,12 @@ void WebEngineView::setLifecycle(Lifecycle state)
         QWebEnginePage::LifecycleState::Active, QWebEnginePage::LifecycleState::Frozen,
         QWebEnginePage::LifecycleState::Discarded};
     m_view->page()->setLifecycleState(States[int(state)]);
+}
+
+void WebEngineView::wake()
+{
+    // A search or a command reaches a page the memory saver put aside, out of sight or not.
+    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
 }
 
 BrowserView::Lifecycle WebEngineView::lifecycle() const

@@ -61,6 +61,7 @@ protected:
 
 private:
     void showContextMenu(QPoint position);
+    void wake();
     void followLoading(const QWebEngineLoadingInfo &info);
     void followEndedProcess(int status);
     void setLoadState(LoadState state);

@@ -7,6 +7,17 @@ import http.server
 import sys
 
 
+# A results page with moving previews: a canvas redrawn every frame and a 16 ms timer.
+ANIMATED = """<html><head><title>Moving</title></head><body><canvas id=c width=640 height=360></canvas>
+<p id=t></p><script>
+const c = document.getElementById("c").getContext("2d"); let n = 0;
+function frame() { n++; c.fillStyle = `hsl(${n % 360},60%,50%)`; c.fillRect(0, 0, 640, 360);
+  c.fillStyle = "#fff"; c.fillRect((n * 4) % 600, 150, 40, 40); requestAnimationFrame(frame); }
+requestAnimationFrame(frame);
+setInterval(() => { document.getElementById("t").textContent = Date.now(); }, 16);
+</script></body></html>"""
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     def log_request_line(self):
         with open(sys.argv[1], "a", encoding="utf-8") as log:
@@ -14,7 +25,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def do_GET(self):
         self.log_request_line()
-        body = f"<html><head><title>Page {self.path}</title></head><body>page</body></html>".encode()
+        body = (ANIMATED if "animate" in self.path else
+                f"<html><head><title>Page {self.path}</title></head><body>page {self.path}</body></html>")
+        body = body.encode()
         try:
             self.send_response(200)
             self.send_header("Content-Type", "text/html")
