@@ -103,7 +103,7 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
     QCOMPARE(fixture.tabs()->currentIndex(), 11);
     // Only a favorites file that cannot be read is worth a word.
     QCOMPARE(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)), !special.isEmpty());
-    QVERIFY(!WindowFixture::optionsWindow()->isVisible()); // loaded to read the boxes
+    QVERIFY(!WindowFixture::topLevel(u"Options")->isVisible()); // loaded to read the boxes
 }
 
 void TestMainWindow::layout_keepsTheMarginsAndNeverGoesNegative_data()

@@ -34,15 +34,6 @@ NotesPrinterFactory pdfPrinter(const QString &path)
     };
 }
 
-QDialog *aboutBox()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == u"frmAbout" && widget->isVisible())
-            return qobject_cast<QDialog *>(widget);
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestNotesAndAbout : public QObject
@@ -131,7 +122,7 @@ void TestNotesAndAbout::closing_endsTheProgramAndSendsThePrintedNotes()
     for (const QWidget *window : QApplication::topLevelWidgets())
         QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(WindowFixture::optionsWindow(), nullptr);
+    QCOMPARE(WindowFixture::topLevel(u"Options"), nullptr);
 }
 
 void TestNotesAndAbout::printIt_withoutAPrinter_saysSoAndKeepsTheNotes()
@@ -163,7 +154,8 @@ void TestNotesAndAbout::about_showsOneFixedBoxThatEveryWayOfClosingDiscards()
     for (const auto &closeIt : closers) {
         about->trigger();
         about->trigger();
-        QDialog *box = aboutBox();
+        auto *box = qobject_cast<QDialog *>(
+            WindowFixture::topLevel(u"frmAbout", WindowFixture::Shown::Only));
         QPointer<QDialog> shown = box;
         QCOMPARE(box->windowTitle(), u"About Reelhop"_qs);
         QVERIFY(!box->isModal() && !box->parentWidget());

@@ -34,11 +34,7 @@ QString optionLabel(const WindowFixture &fixture, int box)
 QWidget *openSites(const WindowFixture &fixture)
 {
     fixture.find<QAction>(u"sites"_qs)->trigger();
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == u"Sites" && window->isVisible())
-            return window;
-    }
-    qFatal("no Sites window");
+    return WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
 }
 
 template <typename Control> Control *control(QWidget *window, QStringView name, int row)

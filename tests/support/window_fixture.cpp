@@ -47,10 +47,10 @@ void WindowFixture::click(const QString &buttonName) const
     QTest::mouseClick(find<QAbstractButton>(buttonName), Qt::LeftButton);
 }
 
-QWidget *WindowFixture::optionsWindow()
+QWidget *WindowFixture::topLevel(QStringView name, Shown shown)
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == u"Options")
+        if (widget->objectName() == name && (shown == Shown::Any || widget->isVisible()))
             return widget;
     }
     return nullptr;

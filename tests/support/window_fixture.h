@@ -40,8 +40,9 @@ public:
     // A spontaneous close event on the native window, as from its close box.
     void closeAsTheWindowSystemDoes() const;
 
-    // The options window, when it is loaded.
-    static QWidget *optionsWindow();
+    // A window of the program by its name ("Options", "Sites", "frmAbout"), shown or not.
+    enum class Shown { Any, Only };
+    static QWidget *topLevel(QStringView name, Shown shown = Shown::Any);
 
     QTemporaryDir folder;
     // What "Print It" prints on; none by default, as on a machine without a printer.
