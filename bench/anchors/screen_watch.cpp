@@ -22,9 +22,9 @@ int main(int argc, char *argv[])
         const QImage picture = screen->grabWindow(0, x, y, width, height).toImage();
         const size_t hash = qHashBits(picture.constBits(), size_t(picture.sizeInBytes()));
         if (hash != last) {
-            const double now = std::chrono::duration<double>(
-                                   std::chrono::steady_clock::now().time_since_epoch())
-                                   .count();
+            const double now =
+                std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                    .count();
             std::printf("%.6f %zx\n", now, hash);
             std::fflush(stdout);
             last = hash;

@@ -61,9 +61,9 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
         this, QStringLiteral("lblDescription"), tr("Search YouTube and other Video Websites."),
         designFont(comic, 12), QColor(0, 0, 128), Twips::rect(1560, 1125, 3885, 1530));
     m_disclaimer = createLabel(this, QStringLiteral("lblDisclaimer"),
-                                tr("Reelhop is free to use and comes without any warranty."),
-                                designFont(QStringLiteral("MS Sans Serif"), 9.75), Qt::black,
-                                Twips::rect(255, 2865, 3870, 825));
+                               tr("Reelhop is free to use and comes without any warranty."),
+                               designFont(QStringLiteral("MS Sans Serif"), 9.75), Qt::black,
+                               Twips::rect(255, 2865, 3870, 825));
 
     auto *line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));

@@ -79,9 +79,10 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     createMenus();
     createStatusBar();
     setFocusOrder();
-    m_events = new BrowserEvents({m_tabs, m_views, m_addressBox, m_statusPanel, m_progressPanel},
-                                 this);
+    m_events =
+        new BrowserEvents({m_tabs, m_views, m_addressBox, m_statusPanel, m_progressPanel}, this);
     createShortcuts();
+    createPageTools();
     startUp();
     for (const QString &notice : std::exchange(m_startUpNotices, {}))
         showNotice(notice);
@@ -174,75 +175,81 @@ void MainWindow::createToolbarRow(QWidget *client)
     connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(m_history, &SearchHistory::chosen, m_searchButton, &QPushButton::click);
 
-    m_addFavoriteButton = createTextButton(client, QStringLiteral("Command11"),
-                                           tr("Add to Favorites"), Twips::rect(11640, 0, 1335, 375));
+    m_addFavoriteButton =
+        createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
+                         Twips::rect(11640, 0, 1335, 375));
     m_addFavoriteButton->setToolTip(tr("Ctrl+D"));
     connect(m_addFavoriteButton, &QPushButton::clicked, this, &MainWindow::addFavorite);
 }
 
+template <typename Handler>
+QShortcut *MainWindow::addShortcut(QKeyCombination keys, Handler handler)
+{
+    auto *shortcut = new QShortcut(QKeySequence(keys), this);
+    connect(shortcut, &QShortcut::activated, this, handler);
+    return shortcut;
+}
+
 void MainWindow::createShortcuts()
 {
-    const auto shortcut = [this](const QKeySequence &keys, auto handler) {
-        auto *key = new QShortcut(keys, this);
-        connect(key, &QShortcut::activated, this, handler);
-        return key;
-    };
     const auto command = [this](BrowserCommand which) {
         return [this, which] { runOnSelectedView(which); };
     };
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), command(BrowserCommand::Back));
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), command(BrowserCommand::Forward));
-    shortcut(QKeySequence(Qt::Key_F5), command(BrowserCommand::Refresh));
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_R), command(BrowserCommand::Refresh));
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainWindow::addFavorite);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), [this] {
+    addShortcut(Qt::ALT | Qt::Key_Left, command(BrowserCommand::Back));
+    addShortcut(Qt::ALT | Qt::Key_Right, command(BrowserCommand::Forward));
+    addShortcut(QKeyCombination(Qt::Key_F5), command(BrowserCommand::Refresh));
+    addShortcut(Qt::CTRL | Qt::Key_R, command(BrowserCommand::Refresh));
+    addShortcut(Qt::CTRL | Qt::Key_D, &MainWindow::addFavorite);
+    addShortcut(Qt::CTRL | Qt::Key_L, [this] {
         m_addressBox->setFocus(Qt::ShortcutFocusReason);
         m_addressBox->lineEdit()->selectAll();
     });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), [this] {
+    addShortcut(Qt::CTRL | Qt::Key_K, [this] {
         m_searchBox->setFocus(Qt::ShortcutFocusReason);
         m_searchBox->selectAll();
     });
     // As in browsers, Esc stops a page only while it loads; otherwise the page has the key.
-    m_stopKey = shortcut(QKeySequence(Qt::Key_Escape), command(BrowserCommand::Stop));
+    m_stopKey = addShortcut(QKeyCombination(Qt::Key_Escape), command(BrowserCommand::Stop));
     for (BrowserView *view : m_views)
         connect(view, &BrowserView::loadStateChanged, this, &MainWindow::followSelectedViewLoading);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::followSelectedViewLoading);
     followSelectedViewLoading();
-    new MouseHistoryButtons(m_tabs, command(BrowserCommand::Back), command(BrowserCommand::Forward));
+    new MouseHistoryButtons(m_tabs, command(BrowserCommand::Back),
+                            command(BrowserCommand::Forward));
     new TabKeys(this, m_tabs);
+}
 
+void MainWindow::createPageTools()
+{
     // Zoom, as in browsers: each step is kept for the site of the page.
     const auto zoomSelected = [this](int step) {
         return [this, step] {
             if (BrowserView *selected = currentView())
-                zoomView(selected, step);
+                m_zoom->step(selected, step);
         };
     };
-    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                                     QKeySequence(Qt::CTRL | Qt::Key_Equal)})
-        shortcut(keys, zoomSelected(1));
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), zoomSelected(-1));
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), zoomSelected(0));
+    addShortcut(Qt::CTRL | Qt::Key_Plus, zoomSelected(1));
+    addShortcut(Qt::CTRL | Qt::Key_Equal, zoomSelected(1));
+    addShortcut(Qt::CTRL | Qt::Key_Minus, zoomSelected(-1));
+    addShortcut(Qt::CTRL | Qt::Key_0, zoomSelected(0));
     m_zoom = new ZoomLevels(ZoomLevels::path(m_dataFolder), this);
     connect(m_zoom, &ZoomLevels::statusMessage, this, &MainWindow::showNotice);
     for (BrowserView *view : m_views) {
-        connect(view, &BrowserView::zoomStepRequested, this,
-                [this, view](int step) { zoomView(view, step); });
-        connect(view, &BrowserView::progressChanged, this, [this, view] { applyZoom(view); });
+        m_zoom->follow(view);
         connect(view, &BrowserView::playRequested, this, &MainWindow::play);
         view->setPlayerOffered(!m_player.isEmpty());
     }
 
     m_findBar = new FindBar(centralWidget());
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::openFindBar);
-    shortcut(QKeySequence(Qt::Key_F3), [this] { m_findBar->find(false); });
-    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { m_findBar->find(true); });
+    addShortcut(Qt::CTRL | Qt::Key_F, &MainWindow::openFindBar);
+    addShortcut(QKeyCombination(Qt::Key_F3), [this] { m_findBar->find(false); });
+    addShortcut(Qt::SHIFT | Qt::Key_F3, [this] { m_findBar->find(true); });
     connect(m_tabs, &QTabWidget::currentChanged, m_findBar, &FindBar::dismiss);
 
     if (const std::optional<MemorySaver::Delays> delays = MemorySaver::configured(m_dataFolder)) {
         auto *saver = new MemorySaver({m_views.begin(), m_views.end()}, *delays, this);
-        connect(m_tabs, &QTabWidget::currentChanged, saver, [this, saver] { saver->show(currentView()); });
+        connect(m_tabs, &QTabWidget::currentChanged, saver,
+                [this, saver] { saver->show(currentView()); });
         saver->show(currentView());
     }
 }
@@ -288,8 +295,8 @@ void MainWindow::createMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("file"));
-    QAction *print = file->addAction(tr("&Print"), this,
-                                     [this] { runOnSelectedView(BrowserCommand::Print); });
+    QAction *print =
+        file->addAction(tr("&Print"), this, [this] { runOnSelectedView(BrowserCommand::Print); });
     print->setObjectName(QStringLiteral("print"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     if (!m_player.isEmpty()) {
@@ -335,8 +342,8 @@ void MainWindow::createStatusBar()
 
 void MainWindow::setFocusOrder()
 {
-    const QList<QWidget *> order{m_tabs,         m_backButton,   m_forwardButton, m_stopButton,
-                                 m_refreshButton, m_printButton, m_addressBox,    m_goButton,
+    const QList<QWidget *> order{m_tabs,          m_backButton,   m_forwardButton,    m_stopButton,
+                                 m_refreshButton, m_printButton,  m_addressBox,       m_goButton,
                                  m_searchBox,     m_searchButton, m_addFavoriteButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -551,21 +558,6 @@ void MainWindow::followSelectedViewLoading()
 {
     const BrowserView *selected = currentView();
     m_stopKey->setEnabled(selected && selected->loadState() == BrowserView::LoadState::Loading);
-}
-
-void MainWindow::zoomView(BrowserView *view, int step)
-{
-    const qreal factor = step == 0 ? 1 : ZoomLevels::stepped(view->zoomFactor(), step);
-    view->setZoomFactor(factor);
-    m_zoom->setFactor(QUrl(view->locationUrl()).host(), factor);
-}
-
-void MainWindow::applyZoom(BrowserView *view)
-{
-    const QString host = QUrl(view->locationUrl()).host();
-    const qreal factor = host.isEmpty() ? 1 : m_zoom->factorFor(host);
-    if (!qFuzzyCompare(view->zoomFactor(), factor))
-        view->setZoomFactor(factor);
 }
 
 void MainWindow::openFindBar()

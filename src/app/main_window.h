@@ -68,6 +68,9 @@ private:
     void createStatusBar();
     void setFocusOrder();
     void createShortcuts();
+    // Zoom, find, the video player and the memory saver.
+    void createPageTools();
+    template <typename Handler> QShortcut *addShortcut(QKeyCombination keys, Handler handler);
     QToolButton *createPictureButton(QWidget *client, const QString &name, const QString &tooltip,
                                      const QString &keys, const QString &icon, QRect place);
 
@@ -87,8 +90,6 @@ private:
     void showSites();
     void showAbout();
     void showNotice(const QString &text);
-    void zoomView(BrowserView *view, int step);
-    void applyZoom(BrowserView *view);
     void openFindBar();
     void play(const QString &address);
 

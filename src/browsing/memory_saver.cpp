@@ -13,7 +13,8 @@ std::optional<MemorySaver::Delays> MemorySaver::configured(const QString &folder
         return std::nullopt;
     Delays delays;
     bool ok = false;
-    const int seconds = text.value(u"memory saver", u"discard after").value_or(QString()).toInt(&ok);
+    const int seconds =
+        text.value(u"memory saver", u"discard after").value_or(QString()).toInt(&ok);
     if (ok && seconds > 0)
         delays.discard = std::chrono::seconds(seconds);
     delays.check = std::min<std::chrono::milliseconds>(delays.check, delays.freeze());
@@ -48,8 +49,7 @@ void MemorySaver::check()
 {
     for (auto hidden = m_hidden.cbegin(); hidden != m_hidden.cend(); ++hidden) {
         BrowserView *view = hidden.key();
-        if (view == m_shown || view->loadState() == BrowserView::LoadState::Idle ||
-            view->isInUse())
+        if (view == m_shown || view->loadState() == BrowserView::LoadState::Idle || view->isInUse())
             continue;
         const std::chrono::milliseconds away(hidden.value().elapsed());
         const BrowserView::Lifecycle state = view->lifecycle();

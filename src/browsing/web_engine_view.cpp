@@ -1,16 +1,15 @@
 #include "web_engine_view.h"
 
 #include <QCloseEvent>
-#include <QMenu>
-#include <QWebEngineContextMenuRequest>
-#include <QWebEngineFindTextResult>
-#include <QWheelEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
@@ -18,6 +17,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 namespace {
 
@@ -100,9 +100,8 @@ QString withoutEngineToken(QString userAgent)
 WebEngine::WebEngine(const QString &storageName, const QString &userAgent)
     : m_profile(std::make_unique<QWebEngineProfile>(storageName))
 {
-    m_profile->setHttpUserAgent(userAgent.isEmpty()
-                                    ? withoutEngineToken(m_profile->httpUserAgent())
-                                    : userAgent);
+    m_profile->setHttpUserAgent(userAgent.isEmpty() ? withoutEngineToken(m_profile->httpUserAgent())
+                                                    : userAgent);
     // A named profile keeps cookies and cache in the user's data folder between runs.
     m_profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     // As browsers block pop-ups: a page opens a window only when the user asks for one.
@@ -294,7 +293,8 @@ bool WebEngineView::printWithDialog()
 {
     if (m_printer) {
         // The engine prints one page at a time; a silent button would look dead.
-        emit statusTextChanged(tr("This page is still being printed; print it again when it is done."));
+        emit statusTextChanged(
+            tr("This page is still being printed; print it again when it is done."));
         return false;
     }
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -1,14 +1,16 @@
 #include "zoom_levels.h"
 
+#include "browser_view.h"
 #include "files/data_file.h"
 
 #include <QDir>
+#include <QUrl>
 #include <array>
 
 namespace {
 
-constexpr std::array Percents{25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300,
-                              400, 500};
+constexpr std::array Percents{25,  33,  50,  67,  75,  80,  90,  100, 110,
+                              125, 150, 175, 200, 250, 300, 400, 500};
 constexpr qint64 MaxFileBytes = 1024 * 1024;
 const QString Group = QStringLiteral("zoom");
 
@@ -46,8 +48,9 @@ void ZoomLevels::load()
     const std::optional<QByteArray> bytes = DataFile::read(m_filePath, MaxFileBytes);
     m_unreadable = !bytes;
     if (m_unreadable)
-        emit statusMessage(tr("The zoom of the sites could not be read from %1; pages show at 100%.")
-                               .arg(QDir::toNativeSeparators(m_filePath)));
+        emit statusMessage(
+            tr("The zoom of the sites could not be read from %1; pages show at 100%.")
+                .arg(QDir::toNativeSeparators(m_filePath)));
     else
         m_text = IniText::fromBytes(*bytes);
 }
@@ -72,4 +75,23 @@ void ZoomLevels::setFactor(const QString &host, qreal factor)
         return;
     emit statusMessage(tr("The zoom of the sites could not be saved to %1.")
                            .arg(QDir::toNativeSeparators(m_filePath)));
+}
+
+void ZoomLevels::follow(BrowserView *view)
+{
+    connect(view, &BrowserView::zoomStepRequested, this, [this, view](int by) { step(view, by); });
+    // Every report may come from a page of another site.
+    connect(view, &BrowserView::progressChanged, this, [this, view] {
+        const QString host = QUrl(view->locationUrl()).host();
+        const qreal factor = host.isEmpty() ? 1 : factorFor(host);
+        if (!qFuzzyCompare(view->zoomFactor(), factor))
+            view->setZoomFactor(factor);
+    });
+}
+
+void ZoomLevels::step(BrowserView *view, int step)
+{
+    const qreal factor = step == 0 ? 1 : stepped(view->zoomFactor(), step);
+    view->setZoomFactor(factor);
+    setFactor(QUrl(view->locationUrl()).host(), factor);
 }

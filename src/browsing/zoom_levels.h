@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+class BrowserView;
+
 // The zoom of each site, by host, as browsers keep it: every page of the host shows at its zoom,
 // across runs. Kept in a file of the program's folder ("[zoom]", one "host=percent" per line);
 // a file that cannot be read gives 100% everywhere and is never replaced.
@@ -22,6 +24,11 @@ public:
     void load();
     qreal factorFor(const QString &host) const;
     void setFactor(const QString &host, qreal factor);
+
+    // Shows the view's pages at their sites' zoom, and takes Ctrl and the wheel over them.
+    void follow(BrowserView *view);
+    // Zooms the view's page one step in (+1), out (-1) or back to 100% (0), for its whole site.
+    void step(BrowserView *view, int step);
 
 signals:
     void statusMessage(const QString &text);

@@ -43,7 +43,8 @@ FavoritesTab::FavoritesTab(QString filePath, TabPlacement &placement, QWidget *p
 
     m_displayButton = createTextButton(this, QStringLiteral("Command2"), tr("DISPLAY"));
     placement.add(m_displayButton, Twips::rect(1320, 8160, 1215, 375));
-    connect(m_displayButton, &QPushButton::clicked, this, [this] { openSelected(Opener::DisplayCommand); });
+    connect(m_displayButton, &QPushButton::clicked, this,
+            [this] { openSelected(Opener::DisplayCommand); });
     m_deleteButton = createTextButton(this, QStringLiteral("Command3"), tr("DELETE"));
     placement.add(m_deleteButton, Twips::rect(2880, 8160, 1335, 375));
     connect(m_deleteButton, &QPushButton::clicked, this, &FavoritesTab::deleteSelected);
@@ -151,8 +152,7 @@ bool FavoritesTab::eventFilter(QObject *watched, QEvent *event)
 void FavoritesTab::showPopUp(QPoint globalPosition)
 {
     // "&Delete" must act on the entry the user pointed at.
-    if (QTreeWidgetItem *item =
-            m_list->itemAt(m_list->viewport()->mapFromGlobal(globalPosition)))
+    if (QTreeWidgetItem *item = m_list->itemAt(m_list->viewport()->mapFromGlobal(globalPosition)))
         m_list->setCurrentItem(item);
     m_popUp->popup(globalPosition);
 }

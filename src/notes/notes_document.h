@@ -13,8 +13,8 @@ using NotesPrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
 std::unique_ptr<QPrinter> defaultNotesPrinter();
 
 // One print document that grows with every print: each text goes below the one before, long
-// lines wrap at the page width (a word wider than the page anywhere) and run onto new pages. The document goes to the printer when it
-// is finished.
+// lines wrap at the page width (a word wider than the page anywhere) and run onto new pages. The
+// document goes to the printer when it is finished.
 class NotesDocument final
 {
 public:

@@ -11,9 +11,9 @@ QString homePageHtml(const SiteCatalogue::Lineup &lineup)
 
     QString list;
     for (const Site &site : lineup) {
-        const QString item = site.closed
-                                 ? u"  <li><a class=\"closed\" href=\"%1\">%2 (closed)</a></li>\n"_qs
-                                 : u"  <li><a href=\"%1\">%2</a></li>\n"_qs;
+        const QString item =
+            site.closed ? u"  <li><a class=\"closed\" href=\"%1\">%2 (closed)</a></li>\n"_qs
+                        : u"  <li><a href=\"%1\">%2</a></li>\n"_qs;
         list += item.arg(site.startPage.toHtmlEscaped(), site.tabCaption.toHtmlEscaped());
     }
     // The bundled page lists the built-in sites between these marks.

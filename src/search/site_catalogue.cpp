@@ -10,8 +10,8 @@ namespace {
 Site closedSite(const QString &tabCaption, const QString &optionLabel, const QString &siteName,
                 const QString &closedIn)
 {
-    QString notice = u"qrc:/sites/closed.html?site="_qs +
-                     QString::fromLatin1(QUrl::toPercentEncoding(siteName));
+    QString notice =
+        u"qrc:/sites/closed.html?site="_qs + QString::fromLatin1(QUrl::toPercentEncoding(siteName));
     if (!closedIn.isEmpty())
         notice += u"&closed="_qs + closedIn;
     return {tabCaption, optionLabel, notice, notice + u"&search=%s"_qs, true};

@@ -41,11 +41,10 @@ Contents fromText(const IniText &text)
         const QString search = text.value(group, SearchKey).value_or(builtIn.searchTemplate);
         // A slot with an entry that cannot be used keeps its built-in site whole: half of one
         // site and half of another would search where the user did not ask.
-        const bool usable = (!name || !name->isEmpty()) &&
-                            (start == builtIn.startPage ||
-                             SearchTemplate::addressProblem(start).isEmpty()) &&
-                            (search == builtIn.searchTemplate ||
-                             SearchTemplate::templateProblem(search).isEmpty());
+        const bool usable =
+            (!name || !name->isEmpty()) &&
+            (start == builtIn.startPage || SearchTemplate::addressProblem(start).isEmpty()) &&
+            (search == builtIn.searchTemplate || SearchTemplate::templateProblem(search).isEmpty());
         if (!usable) {
             contents.unusableEntries.append(group);
             continue;
@@ -55,8 +54,8 @@ Contents fromText(const IniText &text)
             slot.tabCaption = slot.optionLabel = *name;
         slot.startPage = start;
         slot.searchTemplate = search;
-        slot.closed = builtIn.closed && start == builtIn.startPage &&
-                      search == builtIn.searchTemplate;
+        slot.closed =
+            builtIn.closed && start == builtIn.startPage && search == builtIn.searchTemplate;
     }
     return contents;
 }

@@ -211,11 +211,12 @@ void SitesWindow::check()
         const bool ownSearch = value.searchTemplate == own.searchTemplate;
         usable &= showProblem(row.nameProblem,
                               value.tabCaption.isEmpty() ? tr("Enter a name.") : QString());
-        usable &= showProblem(row.startProblem,
-                              ownStart ? QString() : SearchTemplate::addressProblem(value.startPage));
-        usable &= showProblem(row.searchProblem, ownSearch ? QString()
-                                                           : SearchTemplate::templateProblem(
-                                                                 value.searchTemplate));
+        usable &=
+            showProblem(row.startProblem,
+                        ownStart ? QString() : SearchTemplate::addressProblem(value.startPage));
+        usable &= showProblem(row.searchProblem,
+                              ownSearch ? QString()
+                                        : SearchTemplate::templateProblem(value.searchTemplate));
         // The choice names the site the row holds, if it is one of them.
         int preset = value == own ? 0 : -1;
         for (int index = 0; preset < 0 && index < int(std::size(Presets)); ++index) {
@@ -236,8 +237,9 @@ void SitesWindow::save()
     // stays. A file that cannot be read is never replaced.
     const std::optional<SitesFile::Contents> stored = SitesFile::load(m_filePath);
     if (!stored || !SitesFile::save(m_filePath, SitesFile::withLineup(stored->text, lineup))) {
-        showProblem(m_failure, tr("The sites could not be saved to %1.")
-                                   .arg(QDir::toNativeSeparators(m_filePath)));
+        showProblem(
+            m_failure,
+            tr("The sites could not be saved to %1.").arg(QDir::toNativeSeparators(m_filePath)));
         return;
     }
     emit saved(lineup);

@@ -22,8 +22,8 @@ QStringList offers(QLineEdit *box, const QString &typed)
 void restart(WindowFixture &fixture)
 {
     fixture.window.reset();
-    fixture.window = std::make_unique<MainWindow>(fixture.folder.path(),
-                                                  fakeBrowserViewFactory(&fixture.log));
+    fixture.window =
+        std::make_unique<MainWindow>(fixture.folder.path(), fakeBrowserViewFactory(&fixture.log));
     fixture.showActive();
 }
 
@@ -150,10 +150,10 @@ void TestBrowserHabits::findBar_findsInTheSelectedPage_escCloses()
     fixture.view(2)->report(BrowserView::LoadState::Loading, 5); // Esc is the bar's all the same
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
-    QCOMPARE(fixture.log, (QStringList{u"WebBrowser1(2) find c"_qs, u"WebBrowser1(2) find ca"_qs,
-                                       u"WebBrowser1(2) find cat"_qs,
-                                       u"WebBrowser1(2) find cat backward"_qs,
-                                       u"WebBrowser1(2) find cat"_qs, u"WebBrowser1(2) find "_qs}));
+    QCOMPARE(fixture.log,
+             (QStringList{u"WebBrowser1(2) find c"_qs, u"WebBrowser1(2) find ca"_qs,
+                          u"WebBrowser1(2) find cat"_qs, u"WebBrowser1(2) find cat backward"_qs,
+                          u"WebBrowser1(2) find cat"_qs, u"WebBrowser1(2) find "_qs}));
 }
 
 void TestBrowserHabits::player_getsTheAddressAsOneArgument_data()
@@ -169,7 +169,8 @@ void TestBrowserHabits::player_getsTheAddressAsOneArgument()
     QFETCH(QByteArray, interpreter);
     QTemporaryDir bin;
     const QByteArray path = qgetenv("PATH");
-    const QString player = interpreter.isEmpty() ? QString() : standInPlayer(bin.path(), interpreter);
+    const QString player =
+        interpreter.isEmpty() ? QString() : standInPlayer(bin.path(), interpreter);
     qputenv("PATH", QFile::encodeName(bin.path()) + (interpreter.isEmpty() ? "" : ":" + path));
     WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}});
     qputenv("PATH", path);
@@ -184,7 +185,8 @@ void TestBrowserHabits::player_getsTheAddressAsOneArgument()
     fixture.view(5)->location = page;
     playPage->trigger();
     if (interpreter != "/bin/sh") {
-        QVERIFY2(fixture.status().contains(u"could not be started"_qs), qPrintable(fixture.status()));
+        QVERIFY2(fixture.status().contains(u"could not be started"_qs),
+                 qPrintable(fixture.status()));
         return;
     }
     const auto arguments = [&] {

@@ -20,8 +20,8 @@ void TestMemorySaver::pagesOutOfSight_areFrozenThenDiscarded_unlessInUse()
         views.back()->setObjectName(u"view%1"_qs.arg(index));
         views.back()->state = BrowserView::LoadState::Loaded;
     }
-    views[2]->inUse = true;                            // playing sound, say
-    views[3]->state = BrowserView::LoadState::Idle;     // never sent anywhere
+    views[2]->inUse = true;                         // playing sound, say
+    views[3]->state = BrowserView::LoadState::Idle; // never sent anywhere
     MemorySaver::Delays delays;
     delays.discard = std::chrono::milliseconds(300);
     delays.check = std::chrono::milliseconds(10);

@@ -6,13 +6,13 @@
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTimer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <csignal>

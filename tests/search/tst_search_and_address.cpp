@@ -167,7 +167,8 @@ void TestSearchAndAddress::template_putsTheEncodedTextAtItsMark_data()
     const QString query = u"https://v.example/s?q=%s&type=video"_qs;
     const QString path = u"https://v.example/search/%s/videos"_qs;
     const QString prefix = u"http://v.example/tags/"_qs;
-    const QString archive = u"https://archive.org/search?query=%s&and%5B%5D=mediatype%3A%22movies%22"_qs;
+    const QString archive =
+        u"https://archive.org/search?query=%s&and%5B%5D=mediatype%3A%22movies%22"_qs;
     const QList<std::pair<QString, QString>> texts{
         {u"rock & roll #1"_qs, u"rock%20%26%20roll%20%231"_qs},
         {u"AC/DC"_qs, u"AC%2FDC"_qs},

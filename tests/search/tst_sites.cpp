@@ -48,8 +48,8 @@ void retype(QLineEdit *field, const QString &text)
     QTest::keyClicks(field, text);
 }
 
-const QStringList BuiltInCaptions{u"YOUTUBE"_qs,   u"GOOGLE"_qs,      u"YAHOO"_qs,
-                                  u"AOL"_qs,       u"MYSPACE"_qs,     u"Meta Cafe"_qs,
+const QStringList BuiltInCaptions{u"YOUTUBE"_qs,     u"GOOGLE"_qs,    u"YAHOO"_qs,
+                                  u"AOL"_qs,         u"MYSPACE"_qs,   u"Meta Cafe"_qs,
                                   u"DailyMotion"_qs, u"Break.com"_qs, u"Revver"_qs};
 
 } // namespace
@@ -83,9 +83,10 @@ void TestSites::file_keepsWhatItDoesNotKnowAcrossASave()
     changed[2] = {u"Odysee"_qs, u"Odysee"_qs, u"https://odysee.com/"_qs,
                   u"https://odysee.com/$/search?q=%s"_qs};
     const QByteArray saved = SitesFile::withLineup(text, changed).toBytes();
-    QCOMPARE(saved, QByteArray("; mine\n[site7]\ncolour=blue\n\n[SITE4]\n[engine]\n"
-                               "agent = Test/1.0 \n[extra]\nx=1\n\n[site3]\nname=Odysee\n"
-                               "start=https://odysee.com/\nsearch=https://odysee.com/$/search?q=%s\n"));
+    QCOMPARE(saved,
+             QByteArray("; mine\n[site7]\ncolour=blue\n\n[SITE4]\n[engine]\n"
+                        "agent = Test/1.0 \n[extra]\nx=1\n\n[site3]\nname=Odysee\n"
+                        "start=https://odysee.com/\nsearch=https://odysee.com/$/search?q=%s\n"));
     QCOMPARE(SitesFile::fromText(IniText::fromBytes(saved)).lineup, changed);
 }
 
@@ -98,14 +99,15 @@ void TestSites::startUp_takesTheSitesFile_data()
 
     QStringList vimeo = BuiltInCaptions;
     vimeo[6] = u"Vimeo"_qs;
-    QTest::newRow("no file") << QByteArray() << BuiltInCaptions
-                             << u"https://www.youtube.com/"_qs << QString();
+    QTest::newRow("no file") << QByteArray() << BuiltInCaptions << u"https://www.youtube.com/"_qs
+                             << QString();
     QTest::newRow("one slot") << Vimeo7 << vimeo << u"https://www.youtube.com/"_qs << QString();
     QStringList odysee = vimeo;
     odysee[0] = u"Odysee"_qs;
     QTest::newRow("a bad address in one slot")
         << "[site1]\nname=Odysee\nstart=https://odysee.com/\n[site5]\nname=Rumble\n"
-           "start=rumble.com\n" + Vimeo7
+           "start=rumble.com\n" +
+               Vimeo7
         << odysee << u"https://odysee.com/"_qs << u"[site5]"_qs;
     for (const char *special : {"pipe", "folder"})
         QTest::newRow(special) << QByteArray(special) << BuiltInCaptions
@@ -124,8 +126,7 @@ void TestSites::startUp_takesTheSitesFile()
         else if (sites == "folder")
             QVERIFY(folder.mkdir(u"sites.ini"_qs));
     };
-    QList<std::pair<QString, QByteArray>> files{
-        {u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}};
+    QList<std::pair<QString, QByteArray>> files{{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}};
     if (!sites.isEmpty() && sites != "pipe" && sites != "folder")
         files.append({u"sites.ini"_qs, sites});
     WindowFixture fixture(files, prepare);
@@ -213,7 +214,9 @@ void TestSites::window_inAReadOnlyFolder_staysOpenNamingTheFile()
     }
     QVERIFY(makeWritable(fixture.folder.path()));
     QVERIFY(sites->isVisible());
-    QVERIFY(sites->findChild<QLabel *>(u"failure"_qs)->text().contains(fixture.filePath(u"sites.ini"_qs)));
+    QVERIFY(sites->findChild<QLabel *>(u"failure"_qs)
+                ->text()
+                .contains(fixture.filePath(u"sites.ini"_qs)));
     QCOMPARE(fixture.tabs()->tabText(6), u"Vimeo"_qs);
     QCOMPARE(fixture.fileBytes(u"sites.ini"_qs), Vimeo7);
 }

@@ -88,7 +88,8 @@ void TestOptionsDialog::save_writesTheBoxesAndHides()
     OptionsDialog *dialog = openOptions(fixture);
     click(dialog, 9);
     click(dialog, 12);
-    QVERIFY(!readOnlyFolder || makeReadOnly(fixture.folder.path(), fixture.filePath(u"svng.msf"_qs)));
+    QVERIFY(!readOnlyFolder ||
+            makeReadOnly(fixture.folder.path(), fixture.filePath(u"svng.msf"_qs)));
     {
         const std::optional<UnprivilegedScope> asOrdinaryUser =
             readOnlyFolder ? std::make_optional<UnprivilegedScope>() : std::nullopt;
