@@ -157,7 +157,6 @@ void TestNotesAndAbout::about_showsOneFixedBoxThatEveryWayOfClosingDiscards()
         auto *box = qobject_cast<QDialog *>(
             WindowFixture::topLevel(u"frmAbout", WindowFixture::Shown::Only));
         QPointer<QDialog> shown = box;
-        QCOMPARE(box->windowTitle(), u"About Reelhop"_qs);
         QVERIFY(!box->isModal() && !box->parentWidget());
         QCOMPARE(QApplication::topLevelWidgets().count(box), 1);
         closeIt(box);
