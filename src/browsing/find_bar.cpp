@@ -75,10 +75,11 @@ void FindBar::showMatches(int activeMatch, int matches)
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    // Esc is the bar's while it has the keys, even while a page loads.
-    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return QWidget::eventFilter(watched, event);
     const auto *press = static_cast<QKeyEvent *>(event);
-    if (key && press->key() == Qt::Key_Escape) {
+    // Esc is the bar's while it has the keys, even while a page loads.
+    if (press->key() == Qt::Key_Escape) {
         if (event->type() == QEvent::KeyPress)
             dismiss();
         event->accept();
