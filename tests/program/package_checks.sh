@@ -31,7 +31,7 @@ for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
 printf '[site1]\nstart=http://127.0.0.1:%s/packaged\n' "$(cat "$work/port")" > "$work/root/usr/bin/sites.ini"
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 unset QT_QPA_PLATFORM
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" bash -c "
     '$work/root/usr/bin/reelhop' > '$work/program.log' 2>&1 & program=\$!
     for _ in \$(seq 600); do grep -q '^GET /packaged ' '$work/requests.log' 2>/dev/null && break; sleep 0.1; done
     kill \$program" || true
