@@ -87,8 +87,8 @@ before=\$(requests '^GET /find?q=')
 xdotool mousemove --window "\$first" 250 67 click 1; xdotool key F5
 wait_for '[ "\$(requests "^GET /find?q=")" -gt "\$before" ]' "Refresh did not reload"
 # Back returns to the start page: added to the favorites again, it is there.
-xdotool key alt+Left
-wait_for 'add_favorite; tail -n 1 "$work/program/file.dtt" | grep -q "/start"' "Back did not return"
+# (Back again from the first page does nothing, so the key may be pressed again if it was lost.)
+wait_for 'xdotool key alt+Left; add_favorite; tail -n 1 "$work/program/file.dtt" | grep -q "/start"' "Back did not return"
 # File > Close ends the program at once, with exit code 0.
 pick "\$first" 18 c '! kill -0 \$pid 2> /dev/null' || { echo "FAIL: File > Close did not end it"; exit 1; }
 wait \$pid || { echo "FAIL: File > Close exit code \$?"; exit 1; }
