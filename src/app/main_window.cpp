@@ -71,7 +71,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     // The window's standard font, which every control without a font of its own uses.
     setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
-    loadSitesFile();
+    // What is wrong with the sites file is said once start-up is done.
+    const QString sitesNotice = loadSitesFile();
     auto *client = new QWidget(this);
     setCentralWidget(client);
     createToolbarRow(client);
@@ -84,8 +85,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     createShortcuts();
     createPageTools();
     startUp();
-    for (const QString &notice : std::exchange(m_startUpNotices, {}))
-        showNotice(notice);
+    if (!sitesNotice.isEmpty())
+        showNotice(sitesNotice);
     m_history->load();
     m_zoom->load();
 
@@ -390,23 +391,21 @@ void MainWindow::showNotice(const QString &text)
     m_statusPanel->showNotice(text);
 }
 
-void MainWindow::loadSitesFile()
+QString MainWindow::loadSitesFile()
 {
     const QString path = SitesFile::path(m_dataFolder);
     const QString shownPath = QDir::toNativeSeparators(path);
     const std::optional<SitesFile::Contents> sites = SitesFile::load(path);
-    if (!sites) {
-        m_startUpNotices.append(
-            tr("The sites could not be read from %1: the built-in sites are used.").arg(shownPath));
-        return;
-    }
+    if (!sites)
+        return tr("The sites could not be read from %1: the built-in sites are used.")
+            .arg(shownPath);
     m_lineup = sites->lineup;
     m_userAgent = sites->userAgent;
-    if (!sites->unusableEntries.isEmpty())
-        m_startUpNotices.append(
-            tr("%1: [%2] has an address that is not a usable http or https address; the built-in "
-               "site's is used there.")
-                .arg(shownPath, sites->unusableEntries.join(u"], ["_qs)));
+    if (sites->unusableEntries.isEmpty())
+        return {};
+    return tr("%1: [%2] holds an address that is not an http or https one, or an empty name; "
+              "those tabs keep their built-in sites.")
+        .arg(shownPath, sites->unusableEntries.join(u"], ["_qs));
 }
 
 void MainWindow::applyLineup(const SiteCatalogue::Lineup &lineup)

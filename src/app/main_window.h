@@ -74,7 +74,8 @@ private:
     QToolButton *createPictureButton(QWidget *client, const QString &name, const QString &tooltip,
                                      const QString &keys, const QString &icon, QRect place);
 
-    void loadSitesFile();
+    // Takes the lineup and the agent from the sites file; what is wrong with it, if anything.
+    QString loadSitesFile();
     void applyLineup(const SiteCatalogue::Lineup &lineup);
     void startUp();
     void showHomePage();
@@ -97,7 +98,6 @@ private:
     NotesPrinterFactory m_makePrinter;
     SiteCatalogue::Lineup m_lineup = SiteCatalogue::builtInLineup();
     QString m_userAgent;
-    QStringList m_startUpNotices;
     QPointer<OptionsDialog> m_options;
     QPointer<AboutBox> m_about;
     QPointer<SitesWindow> m_sites;
