@@ -3,6 +3,7 @@
 #include "search/search_template.h"
 #include "search/site_catalogue.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -86,6 +87,7 @@ private slots:
     void newView_isNowhereAndStartsNoEngine();
     void navigate_lastRequestWins_reportsStatusProgressAndState();
     void newWindowLink_opensInTheSameView_andBackReturns();
+    void linkMenu_offersTheVideoPlayer();
     void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken();
     void endedPageProcess_failsTheTab_andRefreshLoadsItAgain();
     void print_whilePrintingSaysSo_andPrintsAgainOnceDone();
@@ -196,6 +198,27 @@ void TestWebEngineView::newWindowLink_opensInTheSameView_andBackReturns()
     QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
     QVERIFY(view->goForward());
     QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
+}
+
+void TestWebEngineView::linkMenu_offersTheVideoPlayer()
+{
+    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+    view->resize(640, 480);
+    view->show();
+    view->setPlayerOffered(true);
+    QVERIFY(view->navigate(m_site.address(u"/"_qs))); // one link over the whole page
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
+    QSignalSpy played(view.get(), &BrowserView::playRequested);
+    QWidget *page = view->findChild<QWebEngineView *>()->focusProxy();
+    QAction *play = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (QTest::mouseClick(page, Qt::RightButton, {}, QPoint(100, 100)),
+         play = QApplication::activePopupWidget()
+                    ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_qs)
+                    : nullptr),
+        LoadTimeout);
+    play->trigger();
+    QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));
 }
 
 void TestWebEngineView::closedSitesAndHome_sendNothingAway_agentHasNoEngineToken()
