@@ -1,7 +1,10 @@
 #include "app/layout.h"
+#include "form/cursor_blink_timeout.h"
 #include "search/site_catalogue.h"
 #include "support/window_fixture.h"
 
+#include <QLineEdit>
+#include <QStyleHints>
 #include <QTreeWidget>
 #include <sys/stat.h>
 
@@ -44,6 +47,7 @@ private slots:
     void layout_keepsTheMarginsAndNeverGoesNegative_data();
     void layout_keepsTheMarginsAndNeverGoesNegative();
     void viewsAndStrip_followTheWindowAtAnySize();
+    void cursorBlinking_stopsAfterTheTimeout_andComesBackWithInput();
 };
 
 void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder_data()
@@ -144,6 +148,22 @@ void TestMainWindow::viewsAndStrip_followTheWindowAtAnySize()
     // Placed in the strip's coordinates, below the captions; the toolbar never moves.
     QCOMPARE(fixture.view(4)->mapTo(fixture.tabs(), QPoint()), QPoint(8, 32));
     QCOMPARE(fixture.find<QWidget>(u"Command11"_qs)->geometry(), QRect(776, 0, 89, 25));
+}
+
+void TestMainWindow::cursorBlinking_stopsAfterTheTimeout_andComesBackWithInput()
+{
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const int flashTime = hints->cursorFlashTime();
+    QVERIFY(flashTime > 0);
+    QLineEdit box;
+    {
+        const CursorBlinkTimeout timeout(std::chrono::milliseconds(50));
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::keyClick(&box, Qt::Key_A);
+        QCOMPARE(hints->cursorFlashTime(), flashTime);
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+    }
+    QCOMPARE(hints->cursorFlashTime(), flashTime);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 #include "browsing/engine_loader.h"
+#include "browsing/memory_saver.h"
+#include "support/fake_browser_view.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +22,7 @@ class TestEngineLoader : public QObject
 private slots:
     void window_isOnScreenBeforeTheEngineLoads();
     void viewMutedBeforeItsEngine_staysMuted();
+    void memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse();
 };
 
 void TestEngineLoader::window_isOnScreenBeforeTheEngineLoads()
@@ -49,6 +52,33 @@ void TestEngineLoader::viewMutedBeforeItsEngine_staysMuted()
     QTRY_COMPARE(enginePages(view.get()).size(), 1);
     QCOMPARE(enginePages(view.get())[0]->property("muted"), QVariant(true));
     QCOMPARE(view->locationUrl(), u"https://video.example/"_qs);
+}
+
+void TestEngineLoader::memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse()
+{
+    QStringList log;
+    std::vector<std::unique_ptr<FakeBrowserView>> views;
+    for (int index = 0; index < 4; ++index) {
+        views.push_back(std::make_unique<FakeBrowserView>(&log, nullptr));
+        views.back()->setObjectName(u"view%1"_qs.arg(index));
+        views.back()->state = BrowserView::LoadState::Loaded;
+    }
+    views[2]->inUse = true;                         // playing sound, say
+    views[3]->state = BrowserView::LoadState::Idle; // never sent anywhere
+    MemorySaver::Delays delays;
+    delays.discard = std::chrono::milliseconds(300);
+    delays.check = std::chrono::milliseconds(10);
+    MemorySaver saver({views[0].get(), views[1].get(), views[2].get(), views[3].get()}, delays);
+    saver.show(views[0].get());
+
+    QTRY_COMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Discarded);
+    QCOMPARE(log, (QStringList{u"view1 lifecycle 1"_qs, u"view1 lifecycle 2"_qs}));
+    saver.show(views[1].get());
+    QCOMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Active);
+    // The page that was shown is out of sight from now on, and its turn comes.
+    QTRY_COMPARE(views[0]->lifecycleState, BrowserView::Lifecycle::Discarded);
+    QCOMPARE(views[2]->lifecycleState, BrowserView::Lifecycle::Active);
+    QCOMPARE(views[3]->lifecycleState, BrowserView::Lifecycle::Active);
 }
 
 QTEST_MAIN(TestEngineLoader)
