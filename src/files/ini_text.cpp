@@ -61,8 +61,8 @@ IniText::Place IniText::find(QStringView group, QStringView key) const
         } else if (inGroup && !line.trimmed().isEmpty()) {
             place.groupEnd = index + 1;
             const std::optional<QStringView> lineKey = keyOf(line);
-            if (place.keyLine < 0 && lineKey && lineKey->compare(key, Qt::CaseInsensitive) == 0)
-                place.keyLine = index;
+            if (lineKey && lineKey->compare(key, Qt::CaseInsensitive) == 0)
+                place.keyLines.append(index);
         }
     }
     return place;
@@ -70,10 +70,10 @@ IniText::Place IniText::find(QStringView group, QStringView key) const
 
 std::optional<QString> IniText::value(QStringView group, QStringView key) const
 {
-    const qsizetype index = find(group, key).keyLine;
-    if (index < 0)
+    const QList<qsizetype> lines = find(group, key).keyLines;
+    if (lines.isEmpty())
         return std::nullopt;
-    const QString &line = m_lines[index];
+    const QString &line = m_lines[lines.constFirst()];
     return line.sliced(line.indexOf(u'=') + 1).trimmed();
 }
 
@@ -83,8 +83,11 @@ void IniText::setValue(const QString &group, const QString &key, const QString &
     QString line = key + u'=' + value;
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     Place place = find(group, key);
-    if (place.keyLine >= 0) {
-        m_lines[place.keyLine] = line;
+    if (!place.keyLines.isEmpty()) {
+        m_lines[place.keyLines.takeFirst()] = line;
+        // A later line of the same key would come to light once this one is removed.
+        for (auto later = place.keyLines.crbegin(); later != place.keyLines.crend(); ++later)
+            m_lines.removeAt(*later);
         return;
     }
     if (place.groupEnd < 0) {
@@ -98,6 +101,7 @@ void IniText::setValue(const QString &group, const QString &key, const QString &
 
 void IniText::remove(QStringView group, QStringView key)
 {
-    if (const qsizetype index = find(group, key).keyLine; index >= 0)
-        m_lines.removeAt(index);
+    const QList<qsizetype> lines = find(group, key).keyLines;
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line)
+        m_lines.removeAt(*line);
 }

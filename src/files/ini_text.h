@@ -20,15 +20,16 @@ public:
     // around it; nothing when there is none. Names of groups and keys ignore case.
     std::optional<QString> value(QStringView group, QStringView key) const;
 
-    // Replaces the key's line, or adds one at the end of the group, adding the group at the end
-    // of the text when there is none.
+    // Replaces the key's line (and drops its repeats), or adds one at the end of the group,
+    // adding the group at the end of the text when there is none.
     void setValue(const QString &group, const QString &key, const QString &value);
+    // Removes the key's lines from the group.
     void remove(QStringView group, QStringView key);
 
 private:
     struct Place
     {
-        qsizetype keyLine = -1;  // the key's line in the group, if any
+        QList<qsizetype> keyLines; // the key's lines in the group, the one that counts first
         qsizetype groupEnd = -1; // where a new line of the group goes; -1 without the group
     };
     Place find(QStringView group, QStringView key) const;

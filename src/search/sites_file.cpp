@@ -78,7 +78,12 @@ IniText withLineup(IniText text, const SiteCatalogue::Lineup &lineup)
                 text.remove(group, key);
             continue;
         }
-        text.setValue(group, NameKey, slot.tabCaption);
+        // A slot named as built in keeps the built-in site's two texts, caption and label.
+        const Site &builtIn = SiteCatalogue::builtInLineup()[site];
+        if (slot.tabCaption == builtIn.tabCaption && slot.optionLabel == builtIn.optionLabel)
+            text.remove(group, NameKey);
+        else
+            text.setValue(group, NameKey, slot.tabCaption);
         text.setValue(group, StartKey, slot.startPage);
         text.setValue(group, SearchKey, slot.searchTemplate);
     }

@@ -189,9 +189,11 @@ void SitesWindow::fill(int site, const Site &value)
 Site SitesWindow::siteOfRow(int site) const
 {
     const Row &row = m_rows[site];
-    const Site typed{row.name->text().trimmed(), row.name->text().trimmed(),
-                     row.start->text().trimmed(), row.search->text().trimmed()};
     const Site &own = builtIn(site);
+    const QString name = row.name->text().trimmed();
+    // The built-in name keeps the built-in site's own label beside the option boxes.
+    const Site typed{name, name == own.tabCaption ? own.optionLabel : name,
+                     row.start->text().trimmed(), row.search->text().trimmed()};
     const bool isOwn = typed.tabCaption == own.tabCaption && typed.startPage == own.startPage &&
                        typed.searchTemplate == own.searchTemplate;
     return isOwn ? own : typed;
