@@ -13,7 +13,8 @@ void StatusPanel::showReport(const QString &text)
 
 void StatusPanel::showNotice(const QString &text)
 {
-    setText(text);
+    // Notices made before the user could answer (several files at start) all stay in sight.
+    setText(m_holding && !this->text().contains(text) ? this->text() + u"  "_qs + text : text);
     // The press that led here has been delivered already; the next one is the user's answer.
     if (!std::exchange(m_holding, true))
         QCoreApplication::instance()->installEventFilter(this);

@@ -15,6 +15,7 @@ public:
 
     // A page's report: shown unless a notice is being held.
     void showReport(const QString &text);
+    // A notice joins the ones the user has not answered yet.
     void showNotice(const QString &text);
 
 protected:

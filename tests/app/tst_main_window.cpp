@@ -32,6 +32,10 @@ QList<int> availableTabs(QTabWidget *tabs)
     return available;
 }
 
+// Every file the program keeps in its folder, the settings first.
+const QStringList DataFiles{u"svng.msf"_qs, u"file.dtt"_qs, u"sites.ini"_qs, u"zoom.ini"_qs,
+                            u"searches.txt"_qs};
+
 const QList<int> AllTabs{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
 
 } // namespace
@@ -57,7 +61,7 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder_data()
     QTest::addColumn<QList<int>>("loads");
     QTest::addColumn<QList<int>>("available");
     QTest::addColumn<int>("favoriteCount");
-    QTest::addColumn<QString>("special"); // both files made a pipe, a link or a folder
+    QTest::addColumn<QString>("special"); // every data file made a pipe, a link or a folder
 
     QTest::newRow("all nine") << settingsBytes(QList<int>(18, 1)) << QByteArray("a\r\nu\r\n")
                               << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1
@@ -87,7 +91,7 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
     QFETCH(QString, special);
 
     const auto makeSpecial = [&](const QDir &folder) {
-        for (const QString &name : {u"svng.msf"_qs, u"file.dtt"_qs}) {
+        for (const QString &name : DataFiles) {
             const QString path = folder.filePath(name);
             if (special == u"pipe")
                 QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
@@ -105,8 +109,11 @@ void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
     QCOMPARE(availableTabs(fixture.tabs()), available);
     QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), favoriteCount);
     QCOMPARE(fixture.tabs()->currentIndex(), 11);
-    // Only a favorites file that cannot be read is worth a word.
-    QCOMPARE(fixture.status().contains(fixture.filePath(u"file.dtt"_qs)), !special.isEmpty());
+    // Each file that cannot be read is worth a word, and none of them hides another; the
+    // settings are read quietly.
+    for (const QString &name : DataFiles.sliced(1))
+        QVERIFY2(fixture.status().contains(fixture.filePath(name)) == !special.isEmpty(),
+                 qPrintable(fixture.status()));
     QVERIFY(!WindowFixture::topLevel(u"Options")->isVisible()); // loaded to read the boxes
 }
 

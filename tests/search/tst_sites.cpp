@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <sys/stat.h>
 
 namespace {
 
@@ -92,7 +91,7 @@ void TestSites::file_keepsWhatItDoesNotKnowAcrossASave()
 
 void TestSites::startUp_takesTheSitesFile_data()
 {
-    QTest::addColumn<QByteArray>("sites"); // "pipe" and "folder" make a special file
+    QTest::addColumn<QByteArray>("sites"); // special files: in the window's start-up tests
     QTest::addColumn<QStringList>("captions");
     QTest::addColumn<QString>("firstStartPage");
     QTest::addColumn<QString>("status");
@@ -109,9 +108,6 @@ void TestSites::startUp_takesTheSitesFile_data()
            "start=rumble.com\n" +
                Vimeo7
         << odysee << u"https://odysee.com/"_qs << u"[site5]"_qs;
-    for (const char *special : {"pipe", "folder"})
-        QTest::newRow(special) << QByteArray(special) << BuiltInCaptions
-                               << u"https://www.youtube.com/"_qs << u"could not be read"_qs;
 }
 
 void TestSites::startUp_takesTheSitesFile()
@@ -119,17 +115,10 @@ void TestSites::startUp_takesTheSitesFile()
     QFETCH(QByteArray, sites);
     QFETCH(QStringList, captions);
     QFETCH(QString, status);
-    const auto prepare = [&](const QDir &folder) {
-        const QString path = folder.filePath(u"sites.ini"_qs);
-        if (sites == "pipe")
-            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-        else if (sites == "folder")
-            QVERIFY(folder.mkdir(u"sites.ini"_qs));
-    };
     QList<std::pair<QString, QByteArray>> files{{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}};
-    if (!sites.isEmpty() && sites != "pipe" && sites != "folder")
+    if (!sites.isEmpty())
         files.append({u"sites.ini"_qs, sites});
-    WindowFixture fixture(files, prepare);
+    WindowFixture fixture(files);
 
     QCOMPARE(siteCaptions(fixture), captions);
     for (int site = 0; site < 9; ++site)
