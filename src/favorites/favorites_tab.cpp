@@ -1,12 +1,12 @@
 #include "favorites_tab.h"
 
 #include "favorites_file.h"
+#include "files/data_file.h"
 #include "form/tab_placement.h"
 #include "form/text_button.h"
 #include "form/twips.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -108,8 +108,7 @@ void FavoritesTab::save()
     // file that could not be read holds favorites this list does not: it is never replaced
     // (once the user has moved it away, the list is saved again).
     const QString shownPath = QDir::toNativeSeparators(m_filePath);
-    const QFileInfo file(m_filePath);
-    if (m_unreadable && (file.exists() || file.isSymLink())) {
+    if (m_unreadable && DataFile::isPresent(m_filePath)) {
         emit statusMessage(
             tr("The favorites were not saved: %1 could not be read, and is kept as it is.")
                 .arg(shownPath));

@@ -19,10 +19,10 @@ QString folderFor(const QString &programFolder)
 
 std::optional<QByteArray> read(const QString &path, qint64 maxBytes)
 {
+    if (!isPresent(path))
+        return QByteArray(); // a first run
     // Opening a pipe would wait for a writer: look before opening.
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return QByteArray(); // a first run
     if (!info.isFile() || info.size() > maxBytes)
         return std::nullopt;
     QFile file(path);
@@ -32,6 +32,12 @@ std::optional<QByteArray> read(const QString &path, qint64 maxBytes)
     if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;
+}
+
+bool isPresent(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 bool write(const QString &path, const QByteArray &bytes)

@@ -19,6 +19,9 @@ QString folderFor(const QString &programFolder);
 // caller can tell a first run from a file it must not replace.
 std::optional<QByteArray> read(const QString &path, qint64 maxBytes);
 
+// Whether there is anything at the path, a dangling link included: what a save would replace.
+bool isPresent(const QString &path);
+
 // Replaces the file whole, or leaves the old one as it was and returns false.
 bool write(const QString &path, const QByteArray &bytes);
 
