@@ -1,8 +1,13 @@
 #include "app/layout.h"
+#include "form/control_names.h"
 #include "form/cursor_blink_timeout.h"
 #include "search/site_catalogue.h"
+#include "settings/options_dialog.h"
+#include "support/unprivileged_scope.h"
 #include "support/window_fixture.h"
 
+#include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStyleHints>
 #include <QTreeWidget>
@@ -46,132 +51,180 @@ class TestMainWindow : public QObject
 
 private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    void startUp_loadsHomeFavoritesAndChosenSitesInOrder_data();
-    void startUp_loadsHomeFavoritesAndChosenSitesInOrder();
-    void layout_keepsTheMarginsAndNeverGoesNegative_data();
-    void layout_keepsTheMarginsAndNeverGoesNegative();
-    void viewsAndStrip_followTheWindowAtAnySize();
-    void cursorBlinking_stopsAfterTheTimeout_andComesBackWithInput();
-};
 
-void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder_data()
-{
-    QTest::addColumn<QByteArray>("settings");
-    QTest::addColumn<QByteArray>("favorites");
-    QTest::addColumn<QList<int>>("loads");
-    QTest::addColumn<QList<int>>("available");
-    QTest::addColumn<int>("favoriteCount");
-    QTest::addColumn<QString>("special"); // every data file made a pipe, a link or a folder
-
-    QTest::newRow("all nine") << settingsBytes(QList<int>(18, 1)) << QByteArray("a\r\nu\r\n")
-                              << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1
-                              << QString();
-    QTest::newRow("none, empty favorites") << QByteArray() << QByteArray() << QList<int>{9, 0}
-                                           << QList<int>{0, 9, 10, 11} << 0 << QString();
-    QList<int> revver(18, 0);
-    revver[8] = 1;
-    QTest::newRow("only Revver, favorite cut short")
-        << settingsBytes(revver) << QByteArray("a\r\nu\r\nb") << QList<int>{9, 8}
-        << QList<int>{0, 8, 9, 10, 11} << 2 << QString();
-    QTest::newRow("greyed boxes are not chosen")
-        << settingsBytes(QList<int>(18, 2)) << QByteArray("\xff\xfe\x00", 3) << QList<int>{9, 0}
-        << QList<int>{0, 9, 10, 11} << 1 << QString();
-    for (const char *special : {"pipe", "link to /dev/zero", "folder"})
-        QTest::newRow(special) << QByteArray() << QByteArray() << QList<int>{9, 0}
-                               << QList<int>{0, 9, 10, 11} << 0 << QString::fromLatin1(special);
-}
-
-void TestMainWindow::startUp_loadsHomeFavoritesAndChosenSitesInOrder()
-{
-    QFETCH(QByteArray, settings);
-    QFETCH(QByteArray, favorites);
-    QFETCH(QList<int>, loads);
-    QFETCH(QList<int>, available);
-    QFETCH(int, favoriteCount);
-    QFETCH(QString, special);
-
-    const auto makeSpecial = [&](const QDir &folder) {
-        for (const QString &name : DataFiles) {
-            const QString path = folder.filePath(name);
-            if (special == u"pipe")
-                QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-            else if (special == u"folder")
-                QVERIFY(folder.mkdir(name));
-            else
-                QVERIFY(QFile::link(u"/dev/zero"_qs, path));
-        }
-    };
-    WindowFixture fixture(special.isEmpty() ? QList{std::pair{u"svng.msf"_qs, settings},
-                                                    std::pair{u"file.dtt"_qs, favorites}}
-                                            : QList<std::pair<QString, QByteArray>>(),
-                          special.isEmpty() ? std::function<void(const QDir &)>() : makeSpecial);
-    QCOMPARE(fixture.startUpLog, startPageLoads(loads));
-    QCOMPARE(availableTabs(fixture.tabs()), available);
-    QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), favoriteCount);
-    QCOMPARE(fixture.tabs()->currentIndex(), 11);
-    // Each file that cannot be read is worth a word, and none of them hides another; the
-    // settings are read quietly.
-    for (const QString &name : DataFiles.sliced(1))
-        QVERIFY2(fixture.status().contains(fixture.filePath(name)) == !special.isEmpty(),
-                 qPrintable(fixture.status()));
-    QVERIFY(!WindowFixture::topLevel(u"Options")->isVisible()); // loaded to read the boxes
-}
-
-void TestMainWindow::layout_keepsTheMarginsAndNeverGoesNegative_data()
-{
-    QTest::addColumn<QSize>("window");
-    QTest::addColumn<QSize>("view");
-    QTest::addColumn<QSize>("strip");
-    // 15360 x 11520 twips: views 14710 x 9370, strip 14910 x 9970.
-    QTest::newRow("normal") << QSize(1024, 768) << QSize(981, 625) << QSize(994, 665);
-    // 1500 twips high or less, as when minimized: everything takes the window's size.
-    QTest::newRow("exactly 1500 twips") << QSize(400, 100) << QSize(400, 100) << QSize(400, 100);
-    QTest::newRow("minimized") << QSize(160, 0) << QSize(160, 0) << QSize(160, 0);
-    QTest::newRow("just above 1500") << QSize(400, 101) << QSize(357, 0) << QSize(370, 0);
-    QTest::newRow("narrow") << QSize(20, 120) << QSize(0, 0) << QSize(0, 17);
-}
-
-void TestMainWindow::layout_keepsTheMarginsAndNeverGoesNegative()
-{
-    QFETCH(QSize, window);
-    const WindowLayout layout = layoutForWindow(window);
-    QTEST(layout.view, "view");
-    QTEST(layout.tabStrip, "strip");
-}
-
-void TestMainWindow::viewsAndStrip_followTheWindowAtAnySize()
-{
-    WindowFixture fixture;
-    fixture.tabs()->setCurrentIndex(10);
-    fixture.showActive();
-    for (const QSize size : {QSize(900, 700), QSize(1, 1), QSize(7680, 4320), QSize(1000, 800)}) {
-        fixture.window->resize(size);
-        QTRY_COMPARE(fixture.window->size(), size.expandedTo(fixture.window->minimumSizeHint()));
-        const WindowLayout layout = layoutForWindow(fixture.window->frameGeometry().size());
-        for (int view = 0; view < 10; ++view)
-            QCOMPARE(fixture.view(view)->size(), layout.view);
-        QCOMPARE(fixture.tabs()->size(), layout.tabStrip);
-    }
-    // Placed in the strip's coordinates, below the captions; the toolbar never moves.
-    QCOMPARE(fixture.view(4)->mapTo(fixture.tabs(), QPoint()), QPoint(8, 32));
-    QCOMPARE(fixture.find<QWidget>(u"Command11"_qs)->geometry(), QRect(776, 0, 89, 25));
-}
-
-void TestMainWindow::cursorBlinking_stopsAfterTheTimeout_andComesBackWithInput()
-{
-    QStyleHints *hints = QGuiApplication::styleHints();
-    const int flashTime = hints->cursorFlashTime();
-    QVERIFY(flashTime > 0);
-    QLineEdit box;
+    void startUp_loadsHomeFavoritesAndChosenSitesInOrder_data()
     {
-        const CursorBlinkTimeout timeout(std::chrono::milliseconds(50));
-        QTRY_COMPARE(hints->cursorFlashTime(), 0);
-        QTest::keyClick(&box, Qt::Key_A);
-        QCOMPARE(hints->cursorFlashTime(), flashTime);
-        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QByteArray>("favorites");
+        QTest::addColumn<QList<int>>("loads");
+        QTest::addColumn<QList<int>>("available");
+        QTest::addColumn<int>("favoriteCount");
+        QTest::addColumn<QString>("special"); // every data file made a pipe, a link or a folder
+
+        QTest::newRow("all nine") << settingsBytes(QList<int>(18, 1)) << QByteArray("a\r\nu\r\n")
+                                  << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << AllTabs << 1
+                                  << QString();
+        QTest::newRow("none, empty favorites") << QByteArray() << QByteArray() << QList<int>{9, 0}
+                                               << QList<int>{0, 9, 10, 11} << 0 << QString();
+        QList<int> revver(18, 0);
+        revver[8] = 1;
+        QTest::newRow("only Revver, favorite cut short")
+            << settingsBytes(revver) << QByteArray("a\r\nu\r\nb") << QList<int>{9, 8}
+            << QList<int>{0, 8, 9, 10, 11} << 2 << QString();
+        QTest::newRow("greyed boxes are not chosen")
+            << settingsBytes(QList<int>(18, 2)) << QByteArray("\xff\xfe\x00", 3) << QList<int>{9, 0}
+            << QList<int>{0, 9, 10, 11} << 1 << QString();
+        for (const char *special : {"pipe", "link to /dev/zero", "folder"})
+            QTest::newRow(special) << QByteArray() << QByteArray() << QList<int>{9, 0}
+                                   << QList<int>{0, 9, 10, 11} << 0 << QString::fromLatin1(special);
     }
-    QCOMPARE(hints->cursorFlashTime(), flashTime);
-}
+
+    void startUp_loadsHomeFavoritesAndChosenSitesInOrder()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QByteArray, favorites);
+        QFETCH(QList<int>, loads);
+        QFETCH(QList<int>, available);
+        QFETCH(int, favoriteCount);
+        QFETCH(QString, special);
+
+        const auto makeSpecial = [&](const QDir &folder) {
+            for (const QString &name : DataFiles) {
+                const QString path = folder.filePath(name);
+                if (special == u"pipe")
+                    QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+                else if (special == u"folder")
+                    QVERIFY(folder.mkdir(name));
+                else
+                    QVERIFY(QFile::link(u"/dev/zero"_qs, path));
+            }
+        };
+        WindowFixture fixture(
+            special.isEmpty()
+                ? QList{std::pair{u"svng.msf"_qs, settings}, std::pair{u"file.dtt"_qs, favorites}}
+                : QList<std::pair<QString, QByteArray>>(),
+            special.isEmpty() ? std::function<void(const QDir &)>() : makeSpecial);
+        QCOMPARE(fixture.startUpLog, startPageLoads(loads));
+        QCOMPARE(availableTabs(fixture.tabs()), available);
+        QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), favoriteCount);
+        QCOMPARE(fixture.tabs()->currentIndex(), 11);
+        // Each file that cannot be read is worth a word, and none of them hides another; the
+        // settings are read quietly.
+        for (const QString &name : DataFiles.sliced(1))
+            QVERIFY2(fixture.status().contains(fixture.filePath(name)) == !special.isEmpty(),
+                     qPrintable(fixture.status()));
+        QVERIFY(!WindowFixture::topLevel(u"Options")->isVisible()); // loaded to read the boxes
+    }
+
+    void saves_inAReadOnlyFolder_keepTheOldFileAndWhatTheUserDid_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const char *file : {"svng.msf", "file.dtt", "sites.ini"})
+            QTest::newRow(file) << QString::fromLatin1(file);
+    }
+
+    void saves_inAReadOnlyFolder_keepTheOldFileAndWhatTheUserDid()
+    {
+        QFETCH(QString, file);
+        const QList<std::pair<QString, QByteArray>> files{
+            {u"svng.msf"_qs, settingsBytes(QList<int>(18, 0))},
+            {u"file.dtt"_qs, "One\r\nhttp://1/\r\n"},
+            {u"sites.ini"_qs, "[site7]\nname=Vimeo\nstart=https://vimeo.com/\n"}};
+        WindowFixture fixture(files);
+        QVERIFY(makeReadOnly(fixture.folder.path(), fixture.filePath(file)));
+        QWidget *sites = nullptr;
+        {
+            const UnprivilegedScope asOrdinaryUser;
+            if (file == u"svng.msf") {
+                fixture.find<QAction>(u"Option1"_qs)->trigger();
+                QWidget *options = &fixture.window->options();
+                options->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
+                QTest::mouseClick(options->findChild<QWidget *>(indexedName(u"Check1", 9)),
+                                  Qt::LeftButton);
+                QTest::mouseClick(options->findChild<QWidget *>(u"Command1"_qs), Qt::LeftButton);
+            } else if (file == u"file.dtt") {
+                fixture.click(u"Command11"_qs);
+            } else {
+                fixture.find<QAction>(u"sites"_qs)->trigger();
+                sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
+                QTest::mouseClick(sites->findChild<QWidget *>(indexedName(u"builtIn", 6)),
+                                  Qt::LeftButton);
+                QTest::mouseClick(sites->findChild<QWidget *>(u"save"_qs), Qt::LeftButton);
+            }
+        }
+        QVERIFY(makeWritable(fixture.folder.path()));
+        for (const auto &[name, bytes] : files)
+            QCOMPARE(fixture.fileBytes(name), bytes);
+        // Said where the user looks, the file named; nothing the user did is lost.
+        const QString said =
+            sites ? sites->findChild<QLabel *>(u"failure"_qs)->text() : fixture.status();
+        QVERIFY2(said.contains(fixture.filePath(file)), qPrintable(said));
+        QCOMPARE(fixture.window->options().state(9), file == u"svng.msf" ? 1 : 0);
+        QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(),
+                 file == u"file.dtt" ? 2 : 1);
+        QCOMPARE(sites && sites->isVisible(), file == u"sites.ini");
+        QCOMPARE(fixture.tabs()->tabText(6), u"Vimeo"_qs);
+    }
+
+    void layout_keepsTheMarginsAndNeverGoesNegative_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QSize>("view");
+        QTest::addColumn<QSize>("strip");
+        // 15360 x 11520 twips: views 14710 x 9370, strip 14910 x 9970.
+        QTest::newRow("normal") << QSize(1024, 768) << QSize(981, 625) << QSize(994, 665);
+        // 1500 twips high or less, as when minimized: everything takes the window's size.
+        QTest::newRow("exactly 1500 twips")
+            << QSize(400, 100) << QSize(400, 100) << QSize(400, 100);
+        QTest::newRow("minimized") << QSize(160, 0) << QSize(160, 0) << QSize(160, 0);
+        QTest::newRow("just above 1500") << QSize(400, 101) << QSize(357, 0) << QSize(370, 0);
+        QTest::newRow("narrow") << QSize(20, 120) << QSize(0, 0) << QSize(0, 17);
+    }
+
+    void layout_keepsTheMarginsAndNeverGoesNegative()
+    {
+        QFETCH(QSize, window);
+        const WindowLayout layout = layoutForWindow(window);
+        QTEST(layout.view, "view");
+        QTEST(layout.tabStrip, "strip");
+    }
+
+    void viewsAndStrip_followTheWindowAtAnySize()
+    {
+        WindowFixture fixture;
+        fixture.tabs()->setCurrentIndex(10);
+        fixture.showActive();
+        for (const QSize size :
+             {QSize(900, 700), QSize(1, 1), QSize(7680, 4320), QSize(1000, 800)}) {
+            fixture.window->resize(size);
+            QTRY_COMPARE(fixture.window->size(),
+                         size.expandedTo(fixture.window->minimumSizeHint()));
+            const WindowLayout layout = layoutForWindow(fixture.window->frameGeometry().size());
+            for (int view = 0; view < 10; ++view)
+                QCOMPARE(fixture.view(view)->size(), layout.view);
+            QCOMPARE(fixture.tabs()->size(), layout.tabStrip);
+        }
+        // Placed in the strip's coordinates, below the captions; the toolbar never moves.
+        QCOMPARE(fixture.view(4)->mapTo(fixture.tabs(), QPoint()), QPoint(8, 32));
+        QCOMPARE(fixture.find<QWidget>(u"Command11"_qs)->geometry(), QRect(776, 0, 89, 25));
+    }
+
+    void cursorBlinking_stopsAfterTheTimeout_andComesBackWithInput()
+    {
+        QStyleHints *hints = QGuiApplication::styleHints();
+        const int flashTime = hints->cursorFlashTime();
+        QVERIFY(flashTime > 0);
+        QLineEdit box;
+        {
+            const CursorBlinkTimeout timeout(std::chrono::milliseconds(50));
+            QTRY_COMPARE(hints->cursorFlashTime(), 0);
+            QTest::keyClick(&box, Qt::Key_A);
+            QCOMPARE(hints->cursorFlashTime(), flashTime);
+            QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        }
+        QCOMPARE(hints->cursorFlashTime(), flashTime);
+    }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_main_window.moc"

@@ -6,11 +6,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// The stand-in engine module's views.
+Q_DECL_EXPORT BrowserView *createStandInView(QWidget *parent)
+{
+    auto *view = new FakeBrowserView(nullptr, parent);
+    view->setObjectName(u"standInPage"_qs);
+    return view;
+}
+
 namespace {
 
-QList<BrowserView *> enginePages(const QObject *holder)
+QList<FakeBrowserView *> enginePages(const QObject *holder)
 {
-    return holder->findChildren<BrowserView *>(u"standInPage"_qs);
+    return holder->findChildren<FakeBrowserView *>(u"standInPage"_qs);
 }
 
 } // namespace
@@ -20,66 +28,62 @@ class TestEngineLoader : public QObject
     Q_OBJECT
 
 private slots:
-    void window_isOnScreenBeforeTheEngineLoads();
-    void viewMutedBeforeItsEngine_staysMuted();
-    void memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse();
-};
-
-void TestEngineLoader::window_isOnScreenBeforeTheEngineLoads()
-{
-    QTemporaryDir folder;
-    EngineLoader engine(QStringLiteral(STAND_IN_ENGINE));
-    MainWindow window(folder.path(), engine.factory());
-    engine.prepareWindow(&window, PageCompositing::Software);
-    // Start-up has sent the home view and the first site's view to their pages.
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    QCOMPARE(enginePages(&window).size(), 0);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(enginePages(&window).size(), 0); // not before the first paint is done
-    QTRY_COMPARE(enginePages(&window).size(), 2);
-    QCOMPARE(window.view(9)->locationUrl(), u"qrc:/home/index.html"_qs);
-}
-
-void TestEngineLoader::viewMutedBeforeItsEngine_staysMuted()
-{
-    EngineLoader engine(QStringLiteral(STAND_IN_ENGINE));
-    engine.release();
-    std::unique_ptr<BrowserView> view(engine.factory()(nullptr));
-    view->setMuted(true);
-    QVERIFY(view->navigate(u"https://video.example/"_qs));
-    QTRY_COMPARE(enginePages(view.get()).size(), 1);
-    QCOMPARE(enginePages(view.get())[0]->property("muted"), QVariant(true));
-    QCOMPARE(view->locationUrl(), u"https://video.example/"_qs);
-}
-
-void TestEngineLoader::memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse()
-{
-    QStringList log;
-    std::vector<std::unique_ptr<FakeBrowserView>> views;
-    for (int index = 0; index < 4; ++index) {
-        views.push_back(std::make_unique<FakeBrowserView>(&log, nullptr));
-        views.back()->setObjectName(u"view%1"_qs.arg(index));
-        views.back()->state = BrowserView::LoadState::Loaded;
+    void window_isOnScreenBeforeTheEngineLoads()
+    {
+        QTemporaryDir folder;
+        EngineLoader engine(QStringLiteral(STAND_IN_ENGINE));
+        MainWindow window(folder.path(), engine.factory());
+        engine.prepareWindow(&window, PageCompositing::Software);
+        // Start-up has sent the home view and the first site's view to their pages.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(enginePages(&window).size(), 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(enginePages(&window).size(), 0); // not before the first paint is done
+        QTRY_COMPARE(enginePages(&window).size(), 2);
+        QCOMPARE(window.view(9)->locationUrl(), u"qrc:/home/index.html"_qs);
     }
-    views[2]->inUse = true;                         // playing sound, say
-    views[3]->state = BrowserView::LoadState::Idle; // never sent anywhere
-    MemorySaver::Delays delays;
-    delays.discard = std::chrono::milliseconds(300);
-    delays.check = std::chrono::milliseconds(10);
-    MemorySaver saver({views[0].get(), views[1].get(), views[2].get(), views[3].get()}, delays);
-    saver.show(views[0].get());
 
-    QTRY_COMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Discarded);
-    QCOMPARE(log, (QStringList{u"view1 lifecycle 1"_qs, u"view1 lifecycle 2"_qs}));
-    saver.show(views[1].get());
-    QCOMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Active);
-    // The page that was shown is out of sight from now on, and its turn comes.
-    QTRY_COMPARE(views[0]->lifecycleState, BrowserView::Lifecycle::Discarded);
-    QCOMPARE(views[2]->lifecycleState, BrowserView::Lifecycle::Active);
-    QCOMPARE(views[3]->lifecycleState, BrowserView::Lifecycle::Active);
-}
+    void viewMutedBeforeItsEngine_staysMuted()
+    {
+        EngineLoader engine(QStringLiteral(STAND_IN_ENGINE));
+        engine.release();
+        std::unique_ptr<BrowserView> view(engine.factory()(nullptr));
+        view->setMuted(true);
+        QVERIFY(view->navigate(u"https://video.example/"_qs));
+        QTRY_COMPARE(enginePages(view.get()).size(), 1);
+        QVERIFY(enginePages(view.get())[0]->muted);
+        QCOMPARE(view->locationUrl(), u"https://video.example/"_qs);
+    }
+
+    void memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse()
+    {
+        QStringList log;
+        std::vector<std::unique_ptr<FakeBrowserView>> views;
+        for (int index = 0; index < 4; ++index) {
+            views.push_back(std::make_unique<FakeBrowserView>(&log, nullptr));
+            views.back()->setObjectName(u"view%1"_qs.arg(index));
+            views.back()->state = BrowserView::LoadState::Loaded;
+        }
+        views[2]->inUse = true;                         // playing sound, say
+        views[3]->state = BrowserView::LoadState::Idle; // never sent anywhere
+        MemorySaver::Delays delays;
+        delays.discard = std::chrono::milliseconds(300);
+        delays.check = std::chrono::milliseconds(10);
+        MemorySaver saver({views[0].get(), views[1].get(), views[2].get(), views[3].get()}, delays);
+        saver.show(views[0].get());
+
+        QTRY_COMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Discarded);
+        QCOMPARE(log, (QStringList{u"view1 lifecycle 1"_qs, u"view1 lifecycle 2"_qs}));
+        saver.show(views[1].get());
+        QCOMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Active);
+        // The page that was shown is out of sight from now on, and its turn comes.
+        QTRY_COMPARE(views[0]->lifecycleState, BrowserView::Lifecycle::Discarded);
+        QCOMPARE(views[2]->lifecycleState, BrowserView::Lifecycle::Active);
+        QCOMPARE(views[3]->lifecycleState, BrowserView::Lifecycle::Active);
+    }
+};
 
 QTEST_MAIN(TestEngineLoader)
 #include "tst_engine_loader.moc"

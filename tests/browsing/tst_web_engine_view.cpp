@@ -84,230 +84,226 @@ private slots:
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
                 "--proxy-server=http://127.0.0.1:" + QByteArray::number(m_site.port()));
     }
-    void newView_isNowhereAndStartsNoEngine();
-    void navigate_lastRequestWins_reportsStatusProgressAndState();
-    void newWindowLink_opensInTheSameView_andBackReturns();
-    void linkMenu_offersTheVideoPlayer();
-    void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken();
-    void pageOutOfSight_discardedOrEnded_comesBackAtItsAddress();
-    void print_whilePrintingSaysSo_andPrintsAgainOnceDone();
+
+    void newView_isNowhereAndStartsNoEngine()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        QCOMPARE(view->locationUrl(), u"http:///"_qs);
+        QCOMPARE(view->title(), QString());
+        QVERIFY(!view->goBack());
+        QVERIFY(!view->stop());
+        for (const QString &nowhere :
+             {QString(), u"   "_qs, u"javascript:alert(document.cookie)"_qs})
+            QVERIFY(!view->navigate(nowhere));
+        QCoreApplication::processEvents(); // where the engine would be asked for
+        QCOMPARE(view->findChild<QWebEngineView *>(), nullptr);
+        QCOMPARE(view->locationUrl(), u"http:///"_qs);
+
+        // Without the engine's module a view says why it shows nothing.
+        EngineLoader missing(u"/nonexistent/reelhop_webengine.so"_qs);
+        std::unique_ptr<BrowserView> orphan(missing.factory()(nullptr));
+        missing.release();
+        QSignalSpy texts(orphan.get(), &BrowserView::statusTextChanged);
+        for (int attempt = 1; attempt <= 2; ++attempt) { // each address tries again, and says why
+            QVERIFY(orphan->navigate(m_site.address(u"/"_qs)));
+            QTRY_COMPARE(texts.size(), attempt);
+            QVERIFY(texts.constLast().constFirst().toString().contains(u"web engine"_qs));
+        }
+        QCOMPARE(orphan->loadState(), BrowserView::LoadState::Failed);
+    }
+
+    void navigate_lastRequestWins_reportsStatusProgressAndState()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->resize(640, 480);
+        view->show();
+        QSignalSpy statusTexts(view.get(), &BrowserView::statusTextChanged);
+        QSignalSpy progress(view.get(), &BrowserView::progressChanged);
+
+        // Both made before the engine is up: the last one made is the page shown.
+        QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
+        QVERIFY(view->navigate(u"127.0.0.1:%1/"_qs.arg(m_site.port()))); // as typed into a box
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
+        QCOMPARE(view->title(), u"First page"_qs);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/"_qs));
+        QCOMPARE(statusTexts.constLast().constFirst(), u"Done"_qs);
+        QCOMPARE(progress.constLast().at(0).toInt(), 100);
+        QCOMPARE(view->loadProgress(), 100);
+        QVERIFY(!view->goBack()); // one page: no history to go back to
+        QVERIFY(!view->goForward());
+
+        // The engine names a page without a title by its address; the view does not.
+        QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
+        QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !states.isEmpty() && states.constLast().constFirst().value<BrowserView::LoadState>() ==
+                                     BrowserView::LoadState::Loaded,
+            LoadTimeout);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_qs));
+        QCOMPARE(view->title(), QString());
+
+        // Addresses of other schemes a user may paste open as a browser opens them.
+        const QList<std::pair<QString, QString>> pasted{
+            {u"data:text/html,<title>Data</title>"_qs, u"Data"_qs},
+            {u"view-source:"_qs + m_site.address(u"/second"_qs), u"view-source:"_qs}};
+        for (const auto &[address, title] : pasted) {
+            QVERIFY(view->navigate(address));
+            QTRY_VERIFY_WITH_TIMEOUT(view->title().startsWith(title), LoadTimeout);
+        }
+
+        // Find counts the matches, forwards and back.
+        QVERIFY(view->navigate(m_site.address(u"/apples"_qs)));
+        QTRY_VERIFY_WITH_TIMEOUT(view->title() == u"Apples" &&
+                                     view->loadState() == BrowserView::LoadState::Loaded,
+                                 LoadTimeout);
+        QSignalSpy found(view.get(), &BrowserView::findFinished);
+        for (const bool backward : {false, true}) {
+            view->findText(u"apple"_qs, backward);
+            QTRY_COMPARE_WITH_TIMEOUT(found.size(), backward ? 2 : 1, LoadTimeout);
+        }
+        QCOMPARE(found, (QList<QVariantList>{{1, 3}, {3, 3}}));
+
+        // A site that does not answer ends as failed, with a reason.
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_qs.arg(port)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Failed, LoadTimeout);
+        QVERIFY(!view->failureReason().isEmpty());
+    }
+
+    void newWindowLink_opensInTheSameView_andBackReturns()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->resize(640, 480);
+        view->show();
+        QVERIFY(view->navigate(m_site.address(u"/"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
+
+        // A user's click: a script alone may not open windows.
+        QWebEngineView *engineView = view->findChild<QWebEngineView *>();
+        QVariant opened;
+        engineView->page()->runJavaScript(u"window.open('/second') !== null"_qs,
+                                          [&](const QVariant &result) { opened = result; });
+        QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), LoadTimeout);
+        QCOMPARE(opened, QVariant(false));
+        QTest::mouseClick(engineView->focusProxy(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+        QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
+
+        QVERIFY(view->goBack());
+        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
+        QVERIFY(view->goForward());
+        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
+    }
+
+    void linkMenu_offersTheVideoPlayer()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->resize(640, 480);
+        view->show();
+        view->setPlayerOffered(true);
+        QVERIFY(view->navigate(m_site.address(u"/"_qs))); // one link over the whole page
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
+        QSignalSpy played(view.get(), &BrowserView::playRequested);
+        QWidget *page = view->findChild<QWebEngineView *>()->focusProxy();
+        QAction *play = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (QTest::mouseClick(page, Qt::RightButton, {}, QPoint(100, 100)),
+             play = QApplication::activePopupWidget()
+                        ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_qs)
+                        : nullptr),
+            LoadTimeout);
+        play->trigger();
+        QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));
+    }
+
+    void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        const SiteCatalogue::Lineup &sites = SiteCatalogue::builtInLineup();
+        m_site.requests.clear();
+        QVERIFY(view->navigate(sites[5].startPage));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"MetaCafe has closed (2021)"_qs, LoadTimeout);
+        const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_qs);
+        QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_qs, LoadTimeout);
+        QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_qs,
+                               u"qrc:/home/index.html"_qs));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_qs, LoadTimeout);
+        QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_qs);
+        QCOMPARE(m_site.requests, QList<QByteArray>());
+
+        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+        QCOMPARE(m_site.requests.size(), 1);
+        const QByteArray agent = m_site.requests[0].mid(m_site.requests[0].indexOf("User-Agent:"));
+        QVERIFY2(agent.contains("Chrome/") && !agent.contains("QtWebEngine"), agent.constData());
+    }
+
+    void pageOutOfSight_discardedOrEnded_comesBackAtItsAddress()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr)); // out of sight
+        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
+        QVERIFY(!view->isInUse());
+        view->setLifecycle(BrowserView::Lifecycle::Discarded);
+        QTRY_COMPARE_WITH_TIMEOUT(view->lifecycle(), BrowserView::Lifecycle::Discarded,
+                                  LoadTimeout);
+        QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
+        view->setLifecycle(BrowserView::Lifecycle::Active); // as its tab is selected
+        view->show();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !states.isEmpty() && view->loadState() == BrowserView::LoadState::Loaded, LoadTimeout);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+
+        // The page's process ends: the tab fails with a word, Refresh loads the page again.
+        const qint64 process = view->findChild<QWebEngineView *>()->page()->renderProcessPid();
+        QVERIFY(process > 0);
+        QCOMPARE(::kill(pid_t(process), SIGKILL), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Failed, LoadTimeout);
+        QVERIFY2(view->failureReason().contains(u"Refresh"_qs), qPrintable(view->failureReason()));
+        QVERIFY(view->refresh());
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
+        QCOMPARE(view->title(), u"Second page"_qs);
+    }
+
+    void print_whilePrintingSaysSo_andPrintsAgainOnceDone()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
+        // The user presses Print in every print dialog, which prints into a file.
+        QTemporaryDir folder;
+        QTimer printButton;
+        connect(&printButton, &QTimer::timeout, this, [&] {
+            if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+                dialog->accept(); // takes the dialog's own choices: the file is named after them
+                dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+                dialog->printer()->setOutputFileName(folder.filePath(u"page.pdf"_qs));
+            }
+        });
+        printButton.start(10);
+        QSignalSpy texts(view.get(), &BrowserView::statusTextChanged);
+        QSignalSpy finished(view->findChild<QWebEngineView *>(), &QWebEngineView::printFinished);
+        const QString pdf = folder.filePath(u"page.pdf"_qs);
+        QVERIFY(view->printWithDialog());
+        QVERIFY(!view->printWithDialog());
+        QVERIFY(texts.constLast().constFirst().toString().contains(u"still being printed"_qs));
+        QTRY_VERIFY_WITH_TIMEOUT(finished.size() > 0, LoadTimeout);
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        bool printedAgain = false; // the macro checks twice; the second print must be asked once
+        QTRY_VERIFY_WITH_TIMEOUT(printedAgain || (printedAgain = view->printWithDialog()),
+                                 LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, LoadTimeout);
+    }
 
 private:
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
     LocalSite m_site;
 };
-
-void TestWebEngineView::newView_isNowhereAndStartsNoEngine()
-{
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-    QCOMPARE(view->locationUrl(), u"http:///"_qs);
-    QCOMPARE(view->title(), QString());
-    QVERIFY(!view->goBack());
-    QVERIFY(!view->stop());
-    for (const QString &nowhere : {QString(), u"   "_qs, u"javascript:alert(document.cookie)"_qs})
-        QVERIFY(!view->navigate(nowhere));
-    QCoreApplication::processEvents(); // where the engine would be asked for
-    QCOMPARE(view->findChild<QWebEngineView *>(), nullptr);
-    QCOMPARE(view->locationUrl(), u"http:///"_qs);
-
-    // Without the engine's module a view says why it shows nothing.
-    EngineLoader missing(u"/nonexistent/reelhop_webengine.so"_qs);
-    std::unique_ptr<BrowserView> orphan(missing.factory()(nullptr));
-    missing.release();
-    QSignalSpy texts(orphan.get(), &BrowserView::statusTextChanged);
-    for (int attempt = 1; attempt <= 2; ++attempt) { // each address tries again, and says why
-        QVERIFY(orphan->navigate(m_site.address(u"/"_qs)));
-        QTRY_COMPARE(texts.size(), attempt);
-        QVERIFY(texts.constLast().constFirst().toString().contains(u"web engine"_qs));
-    }
-    QCOMPARE(orphan->loadState(), BrowserView::LoadState::Failed);
-}
-
-void TestWebEngineView::navigate_lastRequestWins_reportsStatusProgressAndState()
-{
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-    view->resize(640, 480);
-    view->show();
-    QSignalSpy statusTexts(view.get(), &BrowserView::statusTextChanged);
-    QSignalSpy progress(view.get(), &BrowserView::progressChanged);
-
-    // Both made before the engine is up: the last one made is the page shown.
-    QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
-    QVERIFY(view->navigate(u"127.0.0.1:%1/"_qs.arg(m_site.port()))); // as typed into a box
-    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
-    QCOMPARE(view->title(), u"First page"_qs);
-    QCOMPARE(view->locationUrl(), m_site.address(u"/"_qs));
-    QCOMPARE(statusTexts.constLast().constFirst(), u"Done"_qs);
-    QCOMPARE(progress.constLast().at(0).toInt(), 100);
-    QCOMPARE(view->loadProgress(), 100);
-    QVERIFY(!view->goBack()); // one page: no history to go back to
-    QVERIFY(!view->goForward());
-
-    // The engine names a page without a title by its address; the view does not.
-    QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
-    QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
-    QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() &&
-                                 states.constLast().constFirst().value<BrowserView::LoadState>() ==
-                                     BrowserView::LoadState::Loaded,
-                             LoadTimeout);
-    QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_qs));
-    QCOMPARE(view->title(), QString());
-
-    // Addresses of other schemes a user may paste open as a browser opens them.
-    const QList<std::pair<QString, QString>> pasted{
-        {u"data:text/html,<title>Data</title>"_qs, u"Data"_qs},
-        {u"view-source:"_qs + m_site.address(u"/second"_qs), u"view-source:"_qs}};
-    for (const auto &[address, title] : pasted) {
-        QVERIFY(view->navigate(address));
-        QTRY_VERIFY_WITH_TIMEOUT(view->title().startsWith(title), LoadTimeout);
-    }
-
-    // Find counts the matches, forwards and back.
-    QVERIFY(view->navigate(m_site.address(u"/apples"_qs)));
-    QTRY_VERIFY_WITH_TIMEOUT(view->title() == u"Apples" &&
-                                 view->loadState() == BrowserView::LoadState::Loaded,
-                             LoadTimeout);
-    QSignalSpy found(view.get(), &BrowserView::findFinished);
-    for (const bool backward : {false, true}) {
-        view->findText(u"apple"_qs, backward);
-        QTRY_COMPARE_WITH_TIMEOUT(found.size(), backward ? 2 : 1, LoadTimeout);
-    }
-    QCOMPARE(found, (QList<QVariantList>{{1, 3}, {3, 3}}));
-
-    // A site that does not answer ends as failed, with a reason.
-    QTcpServer closed;
-    QVERIFY(closed.listen(QHostAddress::LocalHost));
-    const quint16 port = closed.serverPort();
-    closed.close();
-    QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_qs.arg(port)));
-    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Failed, LoadTimeout);
-    QVERIFY(!view->failureReason().isEmpty());
-}
-
-void TestWebEngineView::newWindowLink_opensInTheSameView_andBackReturns()
-{
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-    view->resize(640, 480);
-    view->show();
-    QVERIFY(view->navigate(m_site.address(u"/"_qs)));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
-
-    // A user's click: a script alone may not open windows.
-    QWebEngineView *engineView = view->findChild<QWebEngineView *>();
-    QVariant opened;
-    engineView->page()->runJavaScript(u"window.open('/second') !== null"_qs,
-                                      [&](const QVariant &result) { opened = result; });
-    QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), LoadTimeout);
-    QCOMPARE(opened, QVariant(false));
-    QTest::mouseClick(engineView->focusProxy(), Qt::LeftButton, {}, QPoint(100, 100));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
-    QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
-    QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
-
-    QVERIFY(view->goBack());
-    QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
-    QVERIFY(view->goForward());
-    QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
-}
-
-void TestWebEngineView::linkMenu_offersTheVideoPlayer()
-{
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-    view->resize(640, 480);
-    view->show();
-    view->setPlayerOffered(true);
-    QVERIFY(view->navigate(m_site.address(u"/"_qs))); // one link over the whole page
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
-    QSignalSpy played(view.get(), &BrowserView::playRequested);
-    QWidget *page = view->findChild<QWebEngineView *>()->focusProxy();
-    QAction *play = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (QTest::mouseClick(page, Qt::RightButton, {}, QPoint(100, 100)),
-         play = QApplication::activePopupWidget()
-                    ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_qs)
-                    : nullptr),
-        LoadTimeout);
-    play->trigger();
-    QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));
-}
-
-void TestWebEngineView::closedSitesAndHome_sendNothingAway_agentHasNoEngineToken()
-{
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-    const SiteCatalogue::Lineup &sites = SiteCatalogue::builtInLineup();
-    m_site.requests.clear();
-    QVERIFY(view->navigate(sites[5].startPage));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"MetaCafe has closed (2021)"_qs, LoadTimeout);
-    const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_qs);
-    QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_qs, LoadTimeout);
-    QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_qs,
-                           u"qrc:/home/index.html"_qs));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_qs, LoadTimeout);
-    QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_qs);
-    QCOMPARE(m_site.requests, QList<QByteArray>());
-
-    QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
-    QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
-    QCOMPARE(m_site.requests.size(), 1);
-    const QByteArray agent = m_site.requests[0].mid(m_site.requests[0].indexOf("User-Agent:"));
-    QVERIFY2(agent.contains("Chrome/") && !agent.contains("QtWebEngine"), agent.constData());
-}
-
-void TestWebEngineView::pageOutOfSight_discardedOrEnded_comesBackAtItsAddress()
-{
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr)); // out of sight
-    QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
-    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
-    QVERIFY(!view->isInUse());
-    view->setLifecycle(BrowserView::Lifecycle::Discarded);
-    QTRY_COMPARE_WITH_TIMEOUT(view->lifecycle(), BrowserView::Lifecycle::Discarded, LoadTimeout);
-    QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
-    view->setLifecycle(BrowserView::Lifecycle::Active); // as its tab is selected
-    view->show();
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !states.isEmpty() && view->loadState() == BrowserView::LoadState::Loaded, LoadTimeout);
-    QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
-
-    // The page's process ends: the tab fails with a word, Refresh loads the page again.
-    const qint64 process = view->findChild<QWebEngineView *>()->page()->renderProcessPid();
-    QVERIFY(process > 0);
-    QCOMPARE(::kill(pid_t(process), SIGKILL), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Failed, LoadTimeout);
-    QVERIFY2(view->failureReason().contains(u"Refresh"_qs), qPrintable(view->failureReason()));
-    QVERIFY(view->refresh());
-    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
-    QCOMPARE(view->title(), u"Second page"_qs);
-}
-
-void TestWebEngineView::print_whilePrintingSaysSo_andPrintsAgainOnceDone()
-{
-    std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-    QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
-    QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), BrowserView::LoadState::Loaded, LoadTimeout);
-    // The user presses Print in every print dialog, which prints into a file.
-    QTemporaryDir folder;
-    QTimer printButton;
-    connect(&printButton, &QTimer::timeout, this, [&] {
-        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
-            dialog->accept(); // takes the dialog's own choices: the file is named after them
-            dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
-            dialog->printer()->setOutputFileName(folder.filePath(u"page.pdf"_qs));
-        }
-    });
-    printButton.start(10);
-    QSignalSpy texts(view.get(), &BrowserView::statusTextChanged);
-    QSignalSpy finished(view->findChild<QWebEngineView *>(), &QWebEngineView::printFinished);
-    const QString pdf = folder.filePath(u"page.pdf"_qs);
-    QVERIFY(view->printWithDialog());
-    QVERIFY(!view->printWithDialog());
-    QVERIFY(texts.constLast().constFirst().toString().contains(u"still being printed"_qs));
-    QTRY_VERIFY_WITH_TIMEOUT(finished.size() > 0, LoadTimeout);
-    QVERIFY(QFileInfo(pdf).size() > 0);
-    bool printedAgain = false; // the macro checks twice; the second print must be asked once
-    QTRY_VERIFY_WITH_TIMEOUT(printedAgain || (printedAgain = view->printWithDialog()), LoadTimeout);
-    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, LoadTimeout);
-}
 
 int main(int argc, char *argv[])
 {

@@ -13,87 +13,80 @@ class TestDataFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void settings_writesNinetyBytes_readsUpToTheFirstBadLine_data();
-    void settings_writesNinetyBytes_readsUpToTheFirstBadLine();
-    void favorites_readEveryLineEndAndCodePage_data();
-    void favorites_readEveryLineEndAndCodePage();
-    void favorites_writeEveryValueOnOneLineOfItsOwn();
-    void read_limitsWhatItReadsNotWhatTheFileClaims();
+    void settings_writesNinetyBytes_readsUpToTheFirstBadLine_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<int>>("expected");
+        const QList<int> some{1, 0, 2};
+        QTest::newRow("as written") << QByteArray(" 1 \r\n 0 \r\n 2 \r\n") << some;
+        QTest::newRow("plain, LF") << QByteArray("1\n0\n2\n") << some;
+        QTest::newRow("CR, tabs, last unended") << QByteArray("\t1 \r 0\r\n2") << some;
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF 1 \r\n 0 \r\n 2 \r\n") << some;
+        QTest::newRow("20 lines") << settingsBytes(QList<int>(20, 1)) << QList<int>(18, 1);
+        QTest::newRow("10 lines") << settingsBytes(QList<int>(10, 2)) << QList<int>(10, 2);
+        QTest::newRow("letter") << QByteArray(" 1 \r\n 2 \r\n x \r\n 1 \r\n") << QList<int>{1, 2};
+        QTest::newRow("3") << QByteArray(" 1 \r\n 3 \r\n 1 \r\n") << QList<int>{1};
+        QTest::newRow("empty line") << QByteArray("1\r\n\r\n1\r\n") << QList<int>{1};
+        QTest::newRow("sign, two numbers") << QByteArray("+1\r\n1 1\r\n") << QList<int>{};
+        QTest::newRow("garbage") << QByteArray("\xff\xfe\x00\x01", 4) << QList<int>{};
+    }
+
+    void settings_writesNinetyBytes_readsUpToTheFirstBadLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<int>, expected);
+        QCOMPARE(SettingsFile::fromBytes(bytes), expected);
+    }
+
+    void favorites_readEveryLineEndAndCodePage_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Items>("expected");
+        const Items two{{u"abc"_qs, u"xyz"_qs}, {u""_qs, u""_qs}};
+        QTest::newRow("the 14-byte example") << QByteArray("abc\r\nxyz\r\n\r\n\r\n") << two;
+        QTest::newRow("LF only") << QByteArray("abc\nxyz\n\n\n") << two;
+        QTest::newRow("CR only") << QByteArray("abc\rxyz\r\r\r") << two;
+        QTest::newRow("no final line end") << QByteArray("abc\r\nxyz") << Items{two[0]};
+        QTest::newRow("ends after a title")
+            << QByteArray("abc\r\nxyz\r\nT\r\n") << Items{two[0], {u"T"_qs, u""_qs}};
+        QTest::newRow("Windows-1252 line") << QByteArray("Caf\xe9 \x80\r\nhttp://a/\r\n")
+                                           << Items{{u"Café €"_qs, u"http://a/"_qs}};
+        QTest::newRow("UTF-8, byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                              "Caf\xC3\xA9\r\nu\r\n")
+                                                << Items{{u"Café"_qs, u"u"_qs}};
+        QTest::newRow("empty file") << QByteArray() << Items{};
+    }
+
+    void favorites_readEveryLineEndAndCodePage()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Items, expected);
+        QCOMPARE(FavoritesFile::fromBytes(bytes, 2), expected);
+    }
+
+    void favorites_writeEveryValueOnOneLineOfItsOwn()
+    {
+        const Items odd{{u"  \"Rock, roll\" ,"_qs, u"http://a/?q=\"x\""_qs}, {u"Café"_qs, u""_qs}};
+        QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(odd, 2), 2), odd);
+        // A line's own leading U+FEFF is kept, in the first line too (found by the fuzzer).
+        const Items marks{{u"\uFEFFfirst"_qs, u"\uFEFF\uFEFF"_qs}, {u"\uFEFF"_qs, u"x"_qs}};
+        QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(marks, 2), 2), marks);
+        const Items broken{{u"two\r\nlines\nhere"_qs, u"a\rb"_qs}};
+        QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
+        // Every item is one line per column of the list, whatever it holds.
+        QCOMPARE(FavoritesFile::toBytes({{u"t"_qs}}, 3), QByteArray("t\r\n\r\n\r\n"));
+    }
+
+    void read_limitsWhatItReadsNotWhatTheFileClaims()
+    {
+        // A file that says it is empty and then grows as it is read, as files of /proc do.
+        QCOMPARE(QFileInfo(u"/proc/self/status"_qs).size(), 0);
+        QCOMPARE(DataFile::read(u"/proc/self/status"_qs, 16), std::nullopt);
+        QVERIFY(DataFile::read(u"/proc/self/status"_qs, 1 << 20).value_or("").startsWith("Name:"));
+        // No file is a first run, not a failure.
+        QCOMPARE(DataFile::read(u"/nonexistent/file.dtt"_qs, 16), QByteArray());
+    }
 };
-
-void TestDataFiles::settings_writesNinetyBytes_readsUpToTheFirstBadLine_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QList<int>>("expected");
-    const QList<int> some{1, 0, 2};
-    QTest::newRow("as written") << QByteArray(" 1 \r\n 0 \r\n 2 \r\n") << some;
-    QTest::newRow("plain, LF") << QByteArray("1\n0\n2\n") << some;
-    QTest::newRow("CR, tabs, last unended") << QByteArray("\t1 \r 0\r\n2") << some;
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF 1 \r\n 0 \r\n 2 \r\n") << some;
-    QTest::newRow("20 lines") << settingsBytes(QList<int>(20, 1)) << QList<int>(18, 1);
-    QTest::newRow("10 lines") << settingsBytes(QList<int>(10, 2)) << QList<int>(10, 2);
-    QTest::newRow("letter") << QByteArray(" 1 \r\n 2 \r\n x \r\n 1 \r\n") << QList<int>{1, 2};
-    QTest::newRow("3") << QByteArray(" 1 \r\n 3 \r\n 1 \r\n") << QList<int>{1};
-    QTest::newRow("empty line") << QByteArray("1\r\n\r\n1\r\n") << QList<int>{1};
-    QTest::newRow("sign, two numbers") << QByteArray("+1\r\n1 1\r\n") << QList<int>{};
-    QTest::newRow("garbage") << QByteArray("\xff\xfe\x00\x01", 4) << QList<int>{};
-}
-
-void TestDataFiles::settings_writesNinetyBytes_readsUpToTheFirstBadLine()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QList<int>, expected);
-    QCOMPARE(SettingsFile::fromBytes(bytes), expected);
-}
-
-void TestDataFiles::favorites_readEveryLineEndAndCodePage_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<Items>("expected");
-    const Items two{{u"abc"_qs, u"xyz"_qs}, {u""_qs, u""_qs}};
-    QTest::newRow("the 14-byte example") << QByteArray("abc\r\nxyz\r\n\r\n\r\n") << two;
-    QTest::newRow("LF only") << QByteArray("abc\nxyz\n\n\n") << two;
-    QTest::newRow("CR only") << QByteArray("abc\rxyz\r\r\r") << two;
-    QTest::newRow("no final line end") << QByteArray("abc\r\nxyz") << Items{two[0]};
-    QTest::newRow("ends after a title")
-        << QByteArray("abc\r\nxyz\r\nT\r\n") << Items{two[0], {u"T"_qs, u""_qs}};
-    QTest::newRow("Windows-1252 line")
-        << QByteArray("Caf\xe9 \x80\r\nhttp://a/\r\n") << Items{{u"Café €"_qs, u"http://a/"_qs}};
-    QTest::newRow("UTF-8, byte-order mark") << QByteArray("\xEF\xBB\xBF"
-                                                          "Caf\xC3\xA9\r\nu\r\n")
-                                            << Items{{u"Café"_qs, u"u"_qs}};
-    QTest::newRow("empty file") << QByteArray() << Items{};
-}
-
-void TestDataFiles::favorites_readEveryLineEndAndCodePage()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(Items, expected);
-    QCOMPARE(FavoritesFile::fromBytes(bytes, 2), expected);
-}
-
-void TestDataFiles::favorites_writeEveryValueOnOneLineOfItsOwn()
-{
-    const Items odd{{u"  \"Rock, roll\" ,"_qs, u"http://a/?q=\"x\""_qs}, {u"Café"_qs, u""_qs}};
-    QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(odd, 2), 2), odd);
-    // A line's own leading U+FEFF is kept, in the first line too (found by the fuzzer).
-    const Items marks{{u"\uFEFFfirst"_qs, u"\uFEFF\uFEFF"_qs}, {u"\uFEFF"_qs, u"x"_qs}};
-    QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(marks, 2), 2), marks);
-    const Items broken{{u"two\r\nlines\nhere"_qs, u"a\rb"_qs}};
-    QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
-    // Every item is one line per column of the list, whatever it holds.
-    QCOMPARE(FavoritesFile::toBytes({{u"t"_qs}}, 3), QByteArray("t\r\n\r\n\r\n"));
-}
-
-void TestDataFiles::read_limitsWhatItReadsNotWhatTheFileClaims()
-{
-    // A file that says it is empty and then grows as it is read, as files of /proc do.
-    QCOMPARE(QFileInfo(u"/proc/self/status"_qs).size(), 0);
-    QCOMPARE(DataFile::read(u"/proc/self/status"_qs, 16), std::nullopt);
-    QVERIFY(DataFile::read(u"/proc/self/status"_qs, 1 << 20).value_or("").startsWith("Name:"));
-    // No file is a first run, not a failure.
-    QCOMPARE(DataFile::read(u"/nonexistent/file.dtt"_qs, 16), QByteArray());
-}
 
 QTEST_APPLESS_MAIN(TestDataFiles)
 #include "tst_data_files.moc"

@@ -40,161 +40,157 @@ class TestSearchAndAddress : public QObject
 
 private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    void address_loadsUnchangedIntoTheSelectedTabsViewOnly_data();
-    void address_loadsUnchangedIntoTheSelectedTabsViewOnly();
-    void search_loadsTheWholeTextInExactlyTheCheckedSites();
-    void search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_openDialogCounts();
-    void template_putsTheEncodedTextAtItsMark_data();
-    void template_putsTheEncodedTextAtItsMark();
-};
 
-void TestSearchAndAddress::address_loadsUnchangedIntoTheSelectedTabsViewOnly_data()
-{
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<int>("expectedView"); // -1: nothing loads
-    for (int tab = 0; tab < 12; ++tab)
-        QTest::addRow("tab %d", tab) << tab << (tab < 9 ? tab : tab == 11 ? 9 : -1);
-}
-
-void TestSearchAndAddress::address_loadsUnchangedIntoTheSelectedTabsViewOnly()
-{
-    QFETCH(int, tab);
-    QFETCH(int, expectedView);
-    WindowFixture fixture(AllChosen);
-    fixture.tabs()->setCurrentIndex(tab);
-    auto *combo = fixture.find<QComboBox>(u"Combo1"_qs);
-    combo->addItems({u"http://a.example/"_qs, u"b.example"_qs});
-    const QString typed = u"  Http://Example.COM/a b?x=1&y=ü  "_qs + QString(40000, u'x');
-    combo->setEditText(typed);
-
-    for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier})
-        QTest::keyClick(combo, Qt::Key_Return, modifier);
-    QTest::keyClick(combo, Qt::Key_Enter, Qt::KeypadModifier);
-    fixture.click(u"Command22"_qs);
-
-    // Never a search as well: every search box is checked.
-    QCOMPARE(fixture.log,
-             expectedView < 0 ? QStringList() : QStringList(5, navigation(expectedView, typed)));
-    QCOMPARE(combo->count(), 2);
-    QCOMPARE(combo->currentText(), typed);
-    QCOMPARE(fixture.tabs()->currentIndex(), tab);
-}
-
-void TestSearchAndAddress::search_loadsTheWholeTextInExactlyTheCheckedSites()
-{
-    // Greyed boxes (sites 0 and 3) leave their sites out like unchecked ones.
-    WindowFixture fixture({{u"svng.msf"_qs, settingsWithSearchBoxes({2, 0, 1, 2, 0, 1, 0, 0, 0})}});
-    QTabWidget *tabs = fixture.tabs();
-    // All site tabs go off first, then each checked site's tab comes on just before it loads.
-    QList<QList<bool>> availableAtNavigation;
-    for (const int site : {2, 5})
-        fixture.view(site)->onNavigate = [&] {
-            availableAtNavigation.append(siteTabsAvailable(tabs));
-        };
-    auto *text = fixture.find<QLineEdit>(u"Text1"_qs);
-    QTest::keyClicks(text, u" rock & roll #1 "_qs);
-    fixture.click(u"Command21"_qs);
-    QCOMPARE(
-        fixture.log,
-        (QStringList{
-            navigation(
-                2,
-                u"https://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20%231%20"_qs),
-            // A closed site's notice, which sends nothing anywhere.
-            navigation(5, u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search="
-                          u"%20rock%20%26%20roll%20%231%20"_qs)}));
-    QList<bool> twoOn(9, false);
-    twoOn[2] = true;
-    QList<bool> twoAndFiveOn = twoOn;
-    twoAndFiveOn[5] = true;
-    QCOMPARE(availableAtNavigation, (QList<QList<bool>>{twoOn, twoAndFiveOn}));
-    QCOMPARE(tabs->currentIndex(), 11);
-
-    // Enter with any modifier searches, the text read anew; the keys still reach the box, and
-    // the selected tab stays, even one the search switches off.
-    fixture.log.clear();
-    text->setText(u"AC/DC"_qs);
-    tabs->setCurrentIndex(6);
-    for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::AltModifier})
-        QTest::keyClick(text, Qt::Key_Return, modifier);
-    QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(fixture.log.size(), 8);
-    QCOMPARE(fixture.log.last(),
-             navigation(5, u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search=AC%2FDC"_qs));
-    QCOMPARE(tabs->currentIndex(), 6);
-    QCOMPARE(tabs->currentWidget(), tabs->widget(6));
-    QTest::keyClick(text, Qt::Key_Exclam);
-    QCOMPARE(text->text(), u"AC/DC!"_qs);
-}
-
-void TestSearchAndAddress::search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_openDialogCounts()
-{
-    WindowFixture all(AllChosen);
-    QTest::keyClick(all.find<QLineEdit>(u"Text1"_qs), Qt::Key_Return);
-    QCOMPARE(all.log.size(), 9);
-    QCOMPARE(all.log[0], navigation(0, u"https://www.youtube.com/results?search_query="_qs));
-    all.find<QLineEdit>(u"Text1"_qs)->setText(QString(100000, u'é')); // whole, however long
-    all.click(u"Command21"_qs);
-    QVERIFY(all.log.last().endsWith(u"%C3%A9"_qs.repeated(100000)));
-    QCOMPARE(siteTabsAvailable(all.tabs()), QList<bool>(9, true));
-
-    WindowFixture none({{u"svng.msf"_qs, settingsWithSearchBoxes(QList<int>(9, 0))}});
-    none.find<QLineEdit>(u"Text1"_qs)->setText(u"cats"_qs);
-    none.click(u"Command21"_qs);
-    QCOMPARE(none.log, QStringList());
-    QCOMPARE(siteTabsAvailable(none.tabs()), QList<bool>(9, false));
-    // A first search at first run must not look like a dead button.
-    QVERIFY2(none.status().contains(u"Options, Options, on the Search tab"_qs),
-             qPrintable(none.status()));
-
-    // Choices made in the open options window count before they are saved.
-    none.find<QAction>(u"Option1"_qs)->trigger();
-    QWidget *dialog = &none.window->options();
-    dialog->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
-    auto *dailyMotion = dialog->findChild<SettingCheckBox *>(indexedName(u"Check1", 15));
-    QTest::keyClick(dailyMotion, Qt::Key_Space);
-    none.find<QLineEdit>(u"Text1"_qs)->setText(u"Björk"_qs);
-    none.click(u"Command21"_qs);
-    QCOMPARE(none.log, QStringList{navigation(
-                           6, u"https://www.dailymotion.com/search/Bj%C3%B6rk/videos"_qs)});
-}
-
-void TestSearchAndAddress::template_putsTheEncodedTextAtItsMark_data()
-{
-    QTest::addColumn<QString>("searchTemplate");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("address");
-    const QString query = u"https://v.example/s?q=%s&type=video"_qs;
-    const QString path = u"https://v.example/search/%s/videos"_qs;
-    const QString prefix = u"http://v.example/tags/"_qs;
-    const QString archive =
-        u"https://archive.org/search?query=%s&and%5B%5D=mediatype%3A%22movies%22"_qs;
-    const QList<std::pair<QString, QString>> texts{
-        {u"rock & roll #1"_qs, u"rock%20%26%20roll%20%231"_qs},
-        {u"AC/DC"_qs, u"AC%2FDC"_qs},
-        {u"C++"_qs, u"C%2B%2B"_qs},
-        {u"   spaced  "_qs, u"%20%20%20spaced%20%20"_qs},
-        {u"Café 東京"_qs, u"Caf%C3%A9%20%E6%9D%B1%E4%BA%AC"_qs},
-        {QString(), QString()}};
-    for (const auto &[text, encoded] : texts) {
-        QTest::addRow("query, %s", qPrintable(text))
-            << query << text << u"https://v.example/s?q=%1&type=video"_qs.arg(encoded);
-        QTest::addRow("path, %s", qPrintable(text))
-            << path << text << u"https://v.example/search/%1/videos"_qs.arg(encoded);
-        QTest::addRow("no mark, %s", qPrintable(text)) << prefix << text << prefix + encoded;
-        QTest::addRow("archive, %s", qPrintable(text))
-            << archive << text
-            << u"https://archive.org/search?query=%1&and%5B%5D=mediatype%3A%22movies%22"_qs.arg(
-                   encoded);
+    void address_loadsUnchangedIntoTheSelectedTabsViewOnly_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("expectedView"); // -1: nothing loads
+        for (int tab = 0; tab < 12; ++tab)
+            QTest::addRow("tab %d", tab) << tab << (tab < 9 ? tab : tab == 11 ? 9 : -1);
     }
-}
 
-void TestSearchAndAddress::template_putsTheEncodedTextAtItsMark()
-{
-    QFETCH(QString, searchTemplate);
-    QFETCH(QString, text);
-    QTEST(SearchTemplate::expand(searchTemplate, text).toString(QUrl::FullyEncoded), "address");
-}
+    void address_loadsUnchangedIntoTheSelectedTabsViewOnly()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, expectedView);
+        WindowFixture fixture(AllChosen);
+        fixture.tabs()->setCurrentIndex(tab);
+        auto *combo = fixture.find<QComboBox>(u"Combo1"_qs);
+        combo->addItems({u"http://a.example/"_qs, u"b.example"_qs});
+        const QString typed = u"  Http://Example.COM/a b?x=1&y=ü  "_qs + QString(40000, u'x');
+        combo->setEditText(typed);
+
+        for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier})
+            QTest::keyClick(combo, Qt::Key_Return, modifier);
+        QTest::keyClick(combo, Qt::Key_Enter, Qt::KeypadModifier);
+        fixture.click(u"Command22"_qs);
+
+        // Never a search as well: every search box is checked.
+        QCOMPARE(fixture.log, expectedView < 0 ? QStringList()
+                                               : QStringList(5, navigation(expectedView, typed)));
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->currentText(), typed);
+        QCOMPARE(fixture.tabs()->currentIndex(), tab);
+    }
+
+    void search_loadsTheWholeTextInExactlyTheCheckedSites()
+    {
+        // Greyed boxes (sites 0 and 3) leave their sites out like unchecked ones.
+        WindowFixture fixture(
+            {{u"svng.msf"_qs, settingsWithSearchBoxes({2, 0, 1, 2, 0, 1, 0, 0, 0})}});
+        QTabWidget *tabs = fixture.tabs();
+        // All site tabs go off first, then each checked site's tab comes on just before it loads.
+        QList<QList<bool>> availableAtNavigation;
+        for (const int site : {2, 5})
+            fixture.view(site)->onNavigate = [&] {
+                availableAtNavigation.append(siteTabsAvailable(tabs));
+            };
+        auto *text = fixture.find<QLineEdit>(u"Text1"_qs);
+        QTest::keyClicks(text, u" rock & roll #1 "_qs);
+        fixture.click(u"Command21"_qs);
+        QCOMPARE(
+            fixture.log,
+            (QStringList{
+                navigation(
+                    2,
+                    u"https://video.search.yahoo.com/search/video?p=%20rock%20%26%20roll%20%231%20"_qs),
+                // A closed site's notice, which sends nothing anywhere.
+                navigation(5, u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search="
+                              u"%20rock%20%26%20roll%20%231%20"_qs)}));
+        QList<bool> twoOn(9, false);
+        twoOn[2] = true;
+        QList<bool> twoAndFiveOn = twoOn;
+        twoAndFiveOn[5] = true;
+        QCOMPARE(availableAtNavigation, (QList<QList<bool>>{twoOn, twoAndFiveOn}));
+        QCOMPARE(tabs->currentIndex(), 11);
+
+        // Enter with any modifier searches, the text read anew; the keys still reach the box, and
+        // the selected tab stays, even one the search switches off.
+        fixture.log.clear();
+        text->setText(u"AC/DC"_qs);
+        tabs->setCurrentIndex(6);
+        for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::AltModifier})
+            QTest::keyClick(text, Qt::Key_Return, modifier);
+        QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(fixture.log.size(), 8);
+        QCOMPARE(
+            fixture.log.last(),
+            navigation(5, u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search=AC%2FDC"_qs));
+        QCOMPARE(tabs->currentIndex(), 6);
+        QCOMPARE(tabs->currentWidget(), tabs->widget(6));
+        QTest::keyClick(text, Qt::Key_Exclam);
+        QCOMPARE(text->text(), u"AC/DC!"_qs);
+    }
+
+    void search_emptyTextGivesBarePrefixes_noBoxLoadsNothing_openDialogCounts()
+    {
+        WindowFixture all(AllChosen);
+        QTest::keyClick(all.find<QLineEdit>(u"Text1"_qs), Qt::Key_Return);
+        QCOMPARE(all.log.size(), 9);
+        QCOMPARE(all.log[0], navigation(0, u"https://www.youtube.com/results?search_query="_qs));
+        all.find<QLineEdit>(u"Text1"_qs)->setText(QString(100000, u'é')); // whole, however long
+        all.click(u"Command21"_qs);
+        QVERIFY(all.log.last().endsWith(u"%C3%A9"_qs.repeated(100000)));
+        QCOMPARE(siteTabsAvailable(all.tabs()), QList<bool>(9, true));
+
+        WindowFixture none({{u"svng.msf"_qs, settingsWithSearchBoxes(QList<int>(9, 0))}});
+        none.find<QLineEdit>(u"Text1"_qs)->setText(u"cats"_qs);
+        none.click(u"Command21"_qs);
+        QCOMPARE(none.log, QStringList());
+        QCOMPARE(siteTabsAvailable(none.tabs()), QList<bool>(9, false));
+        // A first search at first run must not look like a dead button.
+        QVERIFY2(none.status().contains(u"Options, Options, on the Search tab"_qs),
+                 qPrintable(none.status()));
+
+        // Choices made in the open options window count before they are saved.
+        none.find<QAction>(u"Option1"_qs)->trigger();
+        QWidget *dialog = &none.window->options();
+        dialog->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
+        auto *dailyMotion = dialog->findChild<SettingCheckBox *>(indexedName(u"Check1", 15));
+        QTest::keyClick(dailyMotion, Qt::Key_Space);
+        none.find<QLineEdit>(u"Text1"_qs)->setText(u"Björk"_qs);
+        none.click(u"Command21"_qs);
+        QCOMPARE(none.log, QStringList{navigation(
+                               6, u"https://www.dailymotion.com/search/Bj%C3%B6rk/videos"_qs)});
+    }
+
+    void template_putsTheEncodedTextAtItsMark_data()
+    {
+        QTest::addColumn<QString>("searchTemplate");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("address");
+        const QString query = u"https://v.example/s?q=%s&type=video"_qs;
+        const QString path = u"https://v.example/search/%s/videos"_qs;
+        const QString prefix = u"http://v.example/tags/"_qs;
+        const QString archive =
+            u"https://archive.org/search?query=%s&and%5B%5D=mediatype%3A%22movies%22"_qs;
+        const QList<std::pair<QString, QString>> texts{
+            {u"rock & roll #1"_qs, u"rock%20%26%20roll%20%231"_qs},
+            {u"AC/DC"_qs, u"AC%2FDC"_qs},
+            {u"C++"_qs, u"C%2B%2B"_qs},
+            {u"   spaced  "_qs, u"%20%20%20spaced%20%20"_qs},
+            {u"Café 東京"_qs, u"Caf%C3%A9%20%E6%9D%B1%E4%BA%AC"_qs},
+            {QString(), QString()}};
+        for (const auto &[text, encoded] : texts) {
+            QTest::addRow("query, %s", qPrintable(text))
+                << query << text << u"https://v.example/s?q=%1&type=video"_qs.arg(encoded);
+            QTest::addRow("path, %s", qPrintable(text))
+                << path << text << u"https://v.example/search/%1/videos"_qs.arg(encoded);
+            QTest::addRow("no mark, %s", qPrintable(text)) << prefix << text << prefix + encoded;
+            QTest::addRow("archive, %s", qPrintable(text))
+                << archive << text
+                << u"https://archive.org/search?query=%1&and%5B%5D=mediatype%3A%22movies%22"_qs.arg(
+                       encoded);
+        }
+    }
+
+    void template_putsTheEncodedTextAtItsMark()
+    {
+        QFETCH(QString, searchTemplate);
+        QFETCH(QString, text);
+        QTEST(SearchTemplate::expand(searchTemplate, text).toString(QUrl::FullyEncoded), "address");
+    }
+};
 
 QTEST_MAIN(TestSearchAndAddress)
 #include "tst_search_and_address.moc"

