@@ -3,12 +3,14 @@
 #include "form/cursor_blink_timeout.h"
 #include "search/site_catalogue.h"
 #include "settings/options_dialog.h"
+#include "settings/setting_check_box.h"
 #include "support/unprivileged_scope.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyleHints>
 #include <QTreeWidget>
 #include <sys/stat.h>
@@ -42,6 +44,36 @@ const QStringList DataFiles{u"svng.msf"_qs, u"file.dtt"_qs, u"sites.ini"_qs, u"z
                             u"searches.txt"_qs};
 
 const QList<int> AllTabs{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+
+// The options window, opened from the menu as the user does.
+OptionsDialog *openOptions(const WindowFixture &fixture)
+{
+    fixture.find<QAction>(u"Option1"_qs)->trigger();
+    return &fixture.window->options();
+}
+
+SettingCheckBox *box(QWidget *dialog, int index)
+{
+    return dialog->findChild<SettingCheckBox *>(indexedName(u"Check1", index));
+}
+
+// Clicks a box on its tab of the window.
+void click(QWidget *dialog, int index)
+{
+    dialog->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(index / 9);
+    QTest::mouseClick(box(dialog, index), Qt::LeftButton, {}, box(dialog, index)->rect().center());
+}
+
+void press(QWidget *dialog, const char *button)
+{
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+}
+
+QList<int> states(const OptionsDialog *dialog)
+{
+    const SettingsFile::States all = dialog->states();
+    return QList<int>(all.begin(), all.end());
+}
 
 } // namespace
 
@@ -136,20 +168,16 @@ private slots:
         {
             const UnprivilegedScope asOrdinaryUser;
             if (file == u"svng.msf") {
-                fixture.find<QAction>(u"Option1"_qs)->trigger();
-                QWidget *options = &fixture.window->options();
-                options->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
-                QTest::mouseClick(options->findChild<QWidget *>(indexedName(u"Check1", 9)),
-                                  Qt::LeftButton);
-                QTest::mouseClick(options->findChild<QWidget *>(u"Command1"_qs), Qt::LeftButton);
+                OptionsDialog *options = openOptions(fixture);
+                click(options, 9);
+                press(options, "Command1");
             } else if (file == u"file.dtt") {
                 fixture.click(u"Command11"_qs);
             } else {
                 fixture.find<QAction>(u"sites"_qs)->trigger();
                 sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
-                QTest::mouseClick(sites->findChild<QWidget *>(indexedName(u"builtIn", 6)),
-                                  Qt::LeftButton);
-                QTest::mouseClick(sites->findChild<QWidget *>(u"save"_qs), Qt::LeftButton);
+                press(sites, "builtIn(6)");
+                press(sites, "save");
             }
         }
         QVERIFY(makeWritable(fixture.folder.path()));
@@ -223,6 +251,59 @@ private slots:
             QTRY_COMPARE(hints->cursorFlashTime(), 0);
         }
         QCOMPARE(hints->cursorFlashTime(), flashTime);
+    }
+
+    void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
+    {
+        QList<int> stored{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2};
+        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(stored)}});
+        QPointer<OptionsDialog> dialog = openOptions(fixture);
+        QCOMPARE(states(dialog), stored);
+        click(dialog, 0);
+        click(dialog, 12);
+        press(dialog, "Command2");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!dialog);
+        dialog = openOptions(fixture);
+        QCOMPARE(states(dialog), stored);
+        click(dialog, 3);
+        QVERIFY(dialog->close());
+        // A search right after reads the boxes anew from the file.
+        QCOMPARE(fixture.window->options().state(3), 0);
+        QVERIFY(!fixture.window->options().isVisible());
+
+        dialog = openOptions(fixture);
+        click(dialog, 9);
+        click(dialog, 12);
+        press(dialog, "Command1");
+        stored[9] = stored[12] = 1;
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(&fixture.window->options(), dialog); // loaded, hidden: still the live choices
+        QCOMPARE(states(dialog), stored);
+        QCOMPARE(fixture.fileBytes(u"svng.msf"_qs), settingsBytes(stored));
+    }
+
+    void reopening_putsBackWhatTheFileNames_greyedBoxesToggleOnClick()
+    {
+        // Ten lines: boxes 0 to 9 as the file says (0 greyed), the others keep the user's state.
+        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes({2, 1, 1, 1, 1, 1, 1, 1, 1, 1})}});
+        OptionsDialog *dialog = openOptions(fixture);
+        QCOMPARE(box(dialog, 0)->checkState(), Qt::PartiallyChecked);
+        QList<int> afterEachClick;
+        for (int click = 0; click < 3; ++click) {
+            ::click(dialog, 0);
+            afterEachClick.append(box(dialog, 0)->state());
+        }
+        QTest::keyClick(box(dialog, 0), Qt::Key_Space);
+        afterEachClick.append(box(dialog, 0)->state());
+        QCOMPARE(afterEachClick, (QList<int>{1, 0, 1, 0}));
+
+        click(dialog, 2);
+        click(dialog, 15);
+        QCOMPARE(openOptions(fixture), dialog);
+        QCOMPARE(box(dialog, 0)->state(), 2);
+        QCOMPARE(box(dialog, 2)->state(), 1);
+        QCOMPARE(box(dialog, 15)->state(), 1);
     }
 };
 
