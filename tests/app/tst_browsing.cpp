@@ -131,7 +131,7 @@ private slots:
         }
     }
 
-    void statusAndProgress_ofAnyView_followTheSelectedTab()
+    void addressAndStatus_followTheSelectedTab_anEditHoldsTheBoxUntilSentOrLeft()
     {
         const auto fixture = shownWindow();
         auto *address = fixture->find<QComboBox>(u"Combo1"_qs);
@@ -154,14 +154,9 @@ private slots:
             QCOMPARE(fixture->status(), u"Opening http://seven/"_qs);
             QCOMPARE(address->currentText(), fixture->view(9)->location);
         }
-    }
 
-    void typedAddress_survivesProgressUntilSent()
-    {
-        const auto fixture = shownWindow();
+        // What the user types outlasts the pages' reports until it is sent.
         fixture->tabs()->setCurrentIndex(4);
-        fixture->view(4)->location = u"http://four/"_qs;
-        auto *address = fixture->find<QComboBox>(u"Combo1"_qs);
         keys(*fixture, "Ctrl+L");
         QTest::keyClicks(QApplication::focusWidget(), u"new.exa"_qs);
         emit fixture->view(6)->progressChanged(50, 100);
@@ -172,7 +167,6 @@ private slots:
         fixture->view(4)->location = u"http://new.example/"_qs;
         emit fixture->view(4)->progressChanged(10, 100);
         QCOMPARE(address->currentText(), u"http://new.example/"_qs);
-
         // An edit given up when the user went elsewhere holds the box no longer.
         QTest::keyClicks(QApplication::focusWidget(), u"/abandoned"_qs);
         keys(*fixture, "Ctrl+K");
