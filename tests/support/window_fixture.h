@@ -51,6 +51,14 @@ public:
     {
         return find<FakeBrowserView>(indexedName(u"WebBrowser1", index));
     }
+    // Each tab as "1" when it is switched on, "0" when off.
+    QString availableTabs() const
+    {
+        QString available;
+        for (int tab = 0; tab < tabs()->count(); ++tab)
+            available += tabs()->isTabEnabled(tab) ? u'1' : u'0';
+        return available;
+    }
     QString status() const { return find<QLabel>(QStringLiteral("Panel1"))->text(); }
     QString filePath(const QString &name) const { return folder.filePath(name); }
     QByteArray fileBytes(const QString &name) const
