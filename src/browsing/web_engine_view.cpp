@@ -1,6 +1,7 @@
 #include "web_engine_view.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPrintDialog>
@@ -9,6 +10,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <QWebEngineContextMenuRequest>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
@@ -149,6 +151,12 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
     });
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, this, &WebEngineView::showContextMenu);
+    // The profile asks every view; each takes its own page's downloads.
+    connect(profile, &QWebEngineProfile::downloadRequested, this,
+            [this](QWebEngineDownloadRequest *download) {
+                if (download->page() == m_view->page())
+                    followDownload(download);
+            });
 }
 
 bool WebEngineView::eventFilter(QObject *watched, QEvent *event)
@@ -202,6 +210,8 @@ void WebEngineView::followLoading(const QWebEngineLoadingInfo &info)
 {
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
+        if (m_loadState != LoadState::Loading)
+            m_loadedBeforeThisLoad = m_loadState == LoadState::Loaded;
         m_lastProgress = 0;
         m_failureReason.clear();
         setLoadState(LoadState::Loading);
@@ -234,6 +244,25 @@ void WebEngineView::followEndedProcess(int status)
     m_failureReason = tr("the page's process %1; Refresh loads it again").arg(how);
     setLoadState(LoadState::Failed);
     emit statusTextChanged(tr("The page could not be loaded: %1").arg(m_failureReason));
+}
+
+void WebEngineView::followDownload(QWebEngineDownloadRequest *download)
+{
+    // The engine drops a download no one accepts, and the link would look dead: as browsers do,
+    // the file goes to the user's download folder under a name of its own, and the status bar
+    // follows it.
+    download->accept();
+    // The address turned out to be a file: the page before it is still the one shown.
+    setLoadState(m_loadedBeforeThisLoad ? LoadState::Loaded : LoadState::Idle);
+    const QString file = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+    emit statusTextChanged(tr("Downloading %1").arg(file));
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, file] {
+        if (download->state() == QWebEngineDownloadRequest::DownloadCompleted)
+            emit statusTextChanged(tr("Downloaded %1").arg(file));
+        else
+            emit statusTextChanged(
+                tr("The download of %1 failed: %2").arg(file, download->interruptReasonString()));
+    });
 }
 
 void WebEngineView::setLoadState(LoadState state)

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QPrinter;
+class QWebEngineDownloadRequest;
 class QWebEngineFullScreenRequest;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
@@ -64,6 +65,7 @@ private:
     void wake();
     void followLoading(const QWebEngineLoadingInfo &info);
     void followEndedProcess(int status);
+    void followDownload(QWebEngineDownloadRequest *download);
     void setLoadState(LoadState state);
     void toggleFullScreen(QWebEngineFullScreenRequest request);
 
@@ -71,6 +73,7 @@ private:
     int m_lastProgress = 0;
     LoadState m_loadState = LoadState::Idle;
     QString m_failureReason;
+    bool m_loadedBeforeThisLoad = false;
     std::unique_ptr<QPrinter> m_printer;
     QPointer<QWebEngineView> m_fullScreenView;
     bool m_playerOffered = false;

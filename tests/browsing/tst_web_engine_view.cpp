@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <csignal>
 
@@ -38,11 +39,12 @@ public:
                     requests.append(socket->peek(4096));
                     const QByteArray body = Pages.value(socket->readAll().split(' ').value(1));
                     const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
+                    // A file to save, as a site's download link sends it.
+                    const QByteArray kind = body == "clip" ? "Content-Disposition: attachment"
+                                                           : "Content-Type: text/html";
                     socket->write("HTTP/1.1 " + status +
                                   "\r\nContent-Length: " + QByteArray::number(body.size()) +
-                                  "\r\nContent-Type: text/html; charset=utf-8\r\n"
-                                  "Connection: close\r\n\r\n" +
-                                  body);
+                                  "\r\n" + kind + "\r\nConnection: close\r\n\r\n" + body);
                     socket->disconnectFromHost();
                 });
         });
@@ -62,6 +64,7 @@ private:
               "style='position:fixed;inset:0'>new window</a>"},
         {"/second", "<title>Second page</title>two"},
         {"/untitled", "no title here"},
+        {"/clip.mp4", "clip"},
         {"/apples", "<title>Apples</title><p>apple pie, apple tart and an Apple</p>"}};
     QTcpServer m_server;
 };
@@ -272,6 +275,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(printedAgain || (printedAgain = view->printWithDialog()),
                                  LoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(printed.size(), 2, LoadTimeout);
+
+        // A file the page cannot show goes to the download folder, each time under a name of its
+        // own, the status bar saying where; the page stays.
+        QTemporaryDir downloads;
+        engineView->page()->profile()->setDownloadPath(downloads.path());
+        const QString clip = m_site.address(u"/clip.mp4"_qs);
+        for (const QString &name : {u"clip.mp4"_qs, u"clip (1).mp4"_qs}) {
+            QVERIFY(view->navigate(clip));
+            QTRY_COMPARE_WITH_TIMEOUT(texts.constLast().constFirst().toString(),
+                                      u"Downloaded "_qs + downloads.filePath(name), LoadTimeout);
+        }
+        QCOMPARE(QDir(downloads.path()).entryList(QDir::Files).size(), 2);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+        QCOMPARE(view->loadState(), State::Loaded);
     }
 
 private:
