@@ -9,8 +9,6 @@
 
 namespace {
 
-const QByteArray ThreeFavorites("One\r\nhttp://1/\r\nTwo\r\nhttp://2/\r\nThree\r\nhttp://3/\r\n");
-
 QTreeWidget *list(const WindowFixture &fixture)
 {
     return fixture.find<QTreeWidget>(u"ListView4"_qs);
@@ -28,56 +26,94 @@ class TestFavorites : public QObject
     Q_OBJECT
 
 private slots:
-    void add_appendsTheSelectedViewsPageAndShowsTheList()
-    {
-        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))},
-                               {u"file.dtt"_qs, "Old\r\nhttp://old/\r\n"}});
-        fixture.view(3)->pageTitle = u"abc, \"quoted\""_qs;
-        fixture.view(3)->location = u"http://xyz/"_qs;
-        for (const int tab : {3, 10, 9, 3}) { // on the notes tab, no view: an empty favorite
-            fixture.tabs()->setCurrentIndex(tab);
-            fixture.click(u"Command11"_qs);
-            QCOMPARE(fixture.tabs()->currentIndex(), 9);
-        }
-        QCOMPARE(list(fixture)->topLevelItemCount(), 5);
-        QCOMPARE(list(fixture)->topLevelItem(4)->text(0), u"abc, \"quoted\""_qs);
-        QCOMPARE(fixture.fileBytes(u"file.dtt"_qs),
-                 QByteArray("Old\r\nhttp://old/\r\nabc, \"quoted\"\r\nhttp://xyz/\r\n\r\n\r\n\r\n"
-                            "\r\nabc, \"quoted\"\r\nhttp://xyz/\r\n"));
-    }
-
-    void delete_removesTheSelectedOneAndRewritesTheFile_data()
+    void commands_addDeleteAndOpen_data()
     {
         QTest::addColumn<QByteArray>("file"); // null: none, as at a first run
-        QTest::addColumn<int>("selectedRow"); // -1: none
-        QTest::addColumn<QString>("trigger");
-        QTest::addColumn<QByteArray>("expected");
-        const QByteArray firstAndThird("One\r\nhttp://1/\r\nThree\r\nhttp://3/\r\n");
-        QTest::newRow("DELETE") << ThreeFavorites << 1 << u"Command3"_qs << firstAndThird;
-        QTest::newRow("&Delete") << ThreeFavorites << 1 << u"Delete"_qs << firstAndThird;
-        QTest::newRow("none selected: rewritten whole")
-            << QByteArray("One\nhttp://1/") << -1 << u"Command3"_qs
-            << QByteArray("One\r\nhttp://1/\r\n");
-        QTest::newRow("the only one")
-            << QByteArray("One\r\nhttp://1/\r\n") << 0 << u"Delete"_qs << QByteArray("");
-        QTest::newRow("first run: the empty list is written")
-            << QByteArray() << -1 << u"Command3"_qs << QByteArray("");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("row"); // the one selected in the list; -1: none
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("loads");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("tabAfter");
+        QTest::addColumn<QString>("homeCaption");
+        const QByteArray three("One\r\nhttp://1/\r\n\r\nhttp://untitled/\r\nNo address\r\n\r\n");
+        const QByteArray one("One\r\nhttp://1/\r\n");
+        const QByteArray deleted("One\r\nhttp://1/\r\nNo address\r\n\r\n");
+        const QStringList opened{u"WebBrowser1(9) navigate http://1/"_qs};
+        const QString home = u"HOME"_qs, favorites = u"Favorites"_qs;
+        QTest::newRow("ADD on a site tab") << three << 3 << -1 << u"Command11"_qs << QStringList()
+                                           << three + "abc, \"quoted\"\r\nhttp://xyz/\r\n"
+                                           << 4 << 9 << home;
+        QTest::newRow("ADD on the notes tab: an empty one")
+            << three << 10 << -1 << u"Command11"_qs << QStringList() << three + "\r\n\r\n"
+            << 4 << 9 << home;
+        QTest::newRow("ADD on the favorites tab: an empty one")
+            << one << 9 << 0 << u"Command11"_qs << QStringList() << one + "\r\n\r\n"
+            << 2 << 9 << home;
+        QTest::newRow("DELETE") << three << 9 << 1 << u"Command3"_qs << QStringList() << deleted
+                                << 2 << 9 << home;
+        QTest::newRow("&Delete") << three << 9 << 1 << u"Delete"_qs << QStringList() << deleted << 2
+                                 << 9 << home;
+        QTest::newRow("DELETE, none selected: rewritten whole")
+            << QByteArray("One\nhttp://1/") << 9 << -1 << u"Command3"_qs << QStringList() << one
+            << 1 << 9 << home;
+        QTest::newRow("DELETE the only one")
+            << one << 9 << 0 << u"Delete"_qs << QStringList() << QByteArray("") << 0 << 9 << home;
+        QTest::newRow("DELETE at a first run: the empty list is written")
+            << QByteArray() << 9 << -1 << u"Command3"_qs << QStringList() << QByteArray("") << 0
+            << 9 << home;
+        QTest::newRow("click") << three << 9 << 0 << u"click"_qs << opened << three << 3 << 11
+                               << home;
+        QTest::newRow("Enter") << three << 9 << 0 << u"Enter"_qs << opened << three << 3 << 11
+                               << home;
+        QTest::newRow("DISPLAY") << three << 9 << 0 << u"Command2"_qs << opened << three << 3 << 11
+                                 << favorites;
+        QTest::newRow("&Display") << three << 9 << 0 << u"Display"_qs << opened << three << 3 << 11
+                                  << favorites;
+        // An empty address is passed on; an empty title, or no selection, opens nothing.
+        QTest::newRow("DISPLAY, no address")
+            << three << 9 << 2 << u"Command2"_qs << QStringList{u"WebBrowser1(9) navigate "_qs}
+            << three << 3 << 11 << favorites;
+        QTest::newRow("DISPLAY, no title")
+            << three << 9 << 1 << u"Command2"_qs << QStringList() << three << 3 << 9 << home;
+        QTest::newRow("&Display, none selected")
+            << three << 9 << -1 << u"Display"_qs << QStringList() << three << 3 << 9 << home;
     }
 
-    void delete_removesTheSelectedOneAndRewritesTheFile()
+    void commands_addDeleteAndOpen()
     {
         QFETCH(QByteArray, file);
-        QFETCH(int, selectedRow);
-        QFETCH(QString, trigger);
-        WindowFixture fixture(file.isNull() ? QList<std::pair<QString, QByteArray>>()
-                                            : QList{std::pair{u"file.dtt"_qs, file}});
-        if (selectedRow >= 0)
-            list(fixture)->setCurrentItem(list(fixture)->topLevelItem(selectedRow));
-        if (trigger == u"Delete")
-            fixture.find<QAction>(trigger)->trigger();
+        QFETCH(int, row);
+        QFETCH(QString, command);
+        QList<std::pair<QString, QByteArray>> files{
+            {u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}};
+        if (!file.isNull())
+            files.append({u"file.dtt"_qs, file});
+        WindowFixture fixture(files);
+        fixture.view(3)->pageTitle = u"abc, \"quoted\""_qs;
+        fixture.view(3)->location = u"http://xyz/"_qs;
+        QFETCH(int, tab);
+        fixture.tabs()->setCurrentIndex(tab);
+        fixture.showActive();
+        QTreeWidget *favorites = list(fixture);
+        if (row >= 0)
+            favorites->setCurrentItem(favorites->topLevelItem(row));
+        if (command == u"click")
+            QTest::mouseClick(favorites->viewport(), Qt::LeftButton, {},
+                              centreOfRow(favorites, row));
+        else if (command == u"Enter")
+            QTest::keyClick(favorites, Qt::Key_Return);
+        else if (command.startsWith(u"Command"))
+            fixture.click(command);
         else
-            fixture.click(trigger);
-        QTEST(fixture.fileBytes(u"file.dtt"_qs), "expected");
+            fixture.find<QAction>(command)->trigger();
+        QTEST(fixture.log, "loads");
+        QTEST(fixture.fileBytes(u"file.dtt"_qs), "written");
+        QTEST(favorites->topLevelItemCount(), "count");
+        QTEST(fixture.tabs()->currentIndex(), "tabAfter");
+        QTEST(fixture.tabs()->tabText(11), "homeCaption");
+        QCOMPARE(fixture.tabs()->tabText(9), u"Favorites"_qs);
     }
 
     void readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRestarts()
@@ -102,55 +138,9 @@ private slots:
         QVERIFY(QFile::exists(home.filePath(u"tst_favorites/file.dtt"_qs)));
     }
 
-    void opening_showsTheAddressOnHome_data()
-    {
-        QTest::addColumn<QString>("opener");
-        QTest::addColumn<int>("row"); // -1: none selected
-        QTest::addColumn<QStringList>("loads");
-        QTest::addColumn<QString>("homeCaption");
-        const QStringList first{u"WebBrowser1(9) navigate http://1/"_qs};
-        QTest::newRow("click") << u"click"_qs << 0 << first << u"HOME"_qs;
-        QTest::newRow("Enter") << u"Enter"_qs << 0 << first << u"HOME"_qs;
-        QTest::newRow("DISPLAY") << u"Command2"_qs << 0 << first << u"Favorites"_qs;
-        QTest::newRow("&Display") << u"Display"_qs << 0 << first << u"Favorites"_qs;
-        // An empty address is passed on; an empty title, or no selection, opens nothing.
-        QTest::newRow("no address")
-            << u"Command2"_qs << 2 << QStringList{u"WebBrowser1(9) navigate "_qs}
-            << u"Favorites"_qs;
-        QTest::newRow("no title") << u"Command2"_qs << 1 << QStringList() << u"HOME"_qs;
-        QTest::newRow("none selected") << u"Display"_qs << -1 << QStringList() << u"HOME"_qs;
-    }
-
-    void opening_showsTheAddressOnHome()
-    {
-        QFETCH(QString, opener);
-        QFETCH(int, row);
-        QFETCH(QStringList, loads);
-        WindowFixture fixture(
-            {{u"file.dtt"_qs, "One\r\nhttp://1/\r\n\r\nhttp://untitled/\r\nNo address\r\n\r\n"}});
-        fixture.tabs()->setCurrentIndex(9);
-        fixture.showActive();
-        QTreeWidget *favorites = list(fixture);
-        if (row >= 0)
-            favorites->setCurrentItem(favorites->topLevelItem(row));
-        if (opener == u"click")
-            QTest::mouseClick(favorites->viewport(), Qt::LeftButton, {},
-                              centreOfRow(favorites, row));
-        else if (opener == u"Enter")
-            QTest::keyClick(favorites, Qt::Key_Return);
-        else if (opener == u"Display")
-            fixture.find<QAction>(opener)->trigger();
-        else
-            fixture.click(opener);
-        QCOMPARE(fixture.log, loads);
-        QCOMPARE(fixture.tabs()->currentIndex(), loads.isEmpty() ? 9 : 11);
-        QTEST(fixture.tabs()->tabText(11), "homeCaption");
-        QCOMPARE(fixture.tabs()->tabText(9), u"Favorites"_qs);
-    }
-
     void rightButton_showsThePopUpOverItemsAndEmptySpace()
     {
-        WindowFixture fixture({{u"file.dtt"_qs, ThreeFavorites}});
+        WindowFixture fixture({{u"file.dtt"_qs, "1\r\n1\r\n2\r\n2\r\n3\r\n3\r\n"}});
         fixture.tabs()->setCurrentIndex(9);
         fixture.showActive();
         QTreeWidget *favorites = list(fixture);

@@ -66,9 +66,14 @@ public:
         QFile file(filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
     }
-    void click(const QString &buttonName) const
+    void click(const QString &buttonName) const { click(window.get(), buttonName); }
+    // Clicks a button of any of the program's windows.
+    static void click(QWidget *in, const QString &buttonName)
     {
-        QTest::mouseClick(find<QAbstractButton>(buttonName), Qt::LeftButton);
+        auto *button = in->findChild<QAbstractButton *>(buttonName);
+        if (!button)
+            qFatal("no button named %s", qPrintable(buttonName));
+        QTest::mouseClick(button, Qt::LeftButton);
     }
 
     // Shows the window and waits until it has the keyboard, as shortcuts need.
