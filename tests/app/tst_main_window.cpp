@@ -57,11 +57,6 @@ void click(QWidget *dialog, int index)
     QTest::mouseClick(box(dialog, index), Qt::LeftButton, {}, box(dialog, index)->rect().center());
 }
 
-void press(QWidget *dialog, const char *button)
-{
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
-}
-
 QList<int> states(const OptionsDialog *dialog)
 {
     const SettingsFile::States all = dialog->states();
@@ -188,14 +183,14 @@ private slots:
             if (file == u"svng.msf") {
                 OptionsDialog *options = openOptions(fixture);
                 click(options, 9);
-                press(options, "Command1");
+                WindowFixture::click(options, u"Command1"_qs);
             } else if (file == u"file.dtt") {
                 fixture.click(u"Command11"_qs);
             } else {
                 fixture.find<QAction>(u"sites"_qs)->trigger();
                 sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
-                press(sites, "builtIn(6)");
-                press(sites, "save");
+                WindowFixture::click(sites, u"builtIn(6)"_qs);
+                WindowFixture::click(sites, u"save"_qs);
             }
         }
         QVERIFY(makeWritable(fixture.folder.path()));
@@ -250,9 +245,8 @@ private slots:
                 QCOMPARE(fixture.view(view)->size(), layout.view);
             QCOMPARE(fixture.tabs()->size(), layout.tabStrip);
         }
-        // Placed in the strip's coordinates, below the captions; the toolbar never moves.
+        // Placed in the strip's coordinates, below the captions.
         QCOMPARE(fixture.view(4)->mapTo(fixture.tabs(), QPoint()), QPoint(8, 32));
-        QCOMPARE(fixture.find<QWidget>(u"Command11"_qs)->geometry(), QRect(776, 0, 89, 25));
     }
 
     void cursorBlinking_stopsAfterTheTimeout_andComesBackWithInput()
@@ -279,7 +273,7 @@ private slots:
         QCOMPARE(states(dialog), stored);
         click(dialog, 0);
         click(dialog, 12);
-        press(dialog, "Command2");
+        WindowFixture::click(dialog, u"Command2"_qs);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!dialog);
         dialog = openOptions(fixture);
@@ -293,7 +287,7 @@ private slots:
         dialog = openOptions(fixture);
         click(dialog, 9);
         click(dialog, 12);
-        press(dialog, "Command1");
+        WindowFixture::click(dialog, u"Command1"_qs);
         stored[9] = stored[12] = 1;
         QVERIFY(!dialog->isVisible());
         QCOMPARE(&fixture.window->options(), dialog); // loaded, hidden: still the live choices
@@ -406,18 +400,13 @@ private slots:
     {
         WindowFixture fixture;
         QAction *about = fixture.find<QAction>(u"about"_qs);
+        // Enter presses OK, wherever the focus is in the box; the close box closes it too.
         const QList<std::function<void(QDialog *)>> closers{
-            // Enter presses OK, wherever the focus is in the box.
             [](QDialog *box) {
                 box->findChild<QWidget *>(u"picIcon"_qs)->setFocus();
                 QTest::keyClick(box, Qt::Key_Return);
             },
-            [](QDialog *box) { QTest::keyClick(box, Qt::Key_Escape); },
-            [](QDialog *box) {
-                QTest::mouseClick(box->findChild<QWidget *>(u"cmdOK"_qs), Qt::LeftButton);
-            },
-            [](QDialog *box) { box->close(); },
-        };
+            [](QDialog *box) { box->close(); }};
         for (const auto &closeIt : closers) {
             about->trigger();
             about->trigger();

@@ -239,6 +239,8 @@ private slots:
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<QString>("firstStartPage");
         QTest::addColumn<QString>("status");
+        QTest::newRow("no file") << QByteArray() << BuiltInCaptions
+                                 << u"https://www.youtube.com/"_qs << QString();
         QStringList captions = BuiltInCaptions;
         captions[6] = u"Vimeo"_qs;
         QTest::newRow("one slot") << Vimeo7 << captions << u"https://www.youtube.com/"_qs
@@ -256,7 +258,8 @@ private slots:
         QFETCH(QByteArray, sites);
         QFETCH(QStringList, captions);
         QFETCH(QString, status);
-        WindowFixture fixture({AllChosen, {u"sites.ini"_qs, sites}});
+        WindowFixture fixture(sites.isNull() ? QList{AllChosen}
+                                             : QList{AllChosen, {u"sites.ini"_qs, sites}});
 
         QCOMPARE(siteCaptions(fixture), captions);
         for (int site = 0; site < 9; ++site)
