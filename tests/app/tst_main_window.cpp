@@ -1,6 +1,5 @@
 #include "app/layout.h"
 #include "form/control_names.h"
-#include "form/cursor_blink_timeout.h"
 #include "search/site_catalogue.h"
 #include "settings/options_dialog.h"
 #include "settings/setting_check_box.h"
@@ -10,12 +9,10 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QStyleHints>
 #include <QTimer>
 #include <QTreeWidget>
 #include <sys/stat.h>
@@ -249,22 +246,6 @@ private slots:
         QCOMPARE(fixture.view(4)->mapTo(fixture.tabs(), QPoint()), QPoint(8, 32));
     }
 
-    void cursorBlinking_stopsAfterTheTimeout_andComesBackWithInput()
-    {
-        QStyleHints *hints = QGuiApplication::styleHints();
-        const int flashTime = hints->cursorFlashTime();
-        QVERIFY(flashTime > 0);
-        QLineEdit box;
-        {
-            const CursorBlinkTimeout timeout(std::chrono::milliseconds(50));
-            QTRY_COMPARE(hints->cursorFlashTime(), 0);
-            QTest::keyClick(&box, Qt::Key_A);
-            QCOMPARE(hints->cursorFlashTime(), flashTime);
-            QTRY_COMPARE(hints->cursorFlashTime(), 0);
-        }
-        QCOMPARE(hints->cursorFlashTime(), flashTime);
-    }
-
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
     {
         QList<int> stored{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2};
@@ -361,7 +342,6 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("close box, options hidden") << u"close box"_qs;
         QTest::newRow("close box, options and About shown") << u"close box, all open"_qs;
-        QTest::newRow("&Close") << u"closer"_qs;
     }
 
     void closing_endsTheProgramAndSendsThePrintedNotes()
@@ -377,19 +357,13 @@ private slots:
             fixture.find<QAction>(u"Option1"_qs)->trigger();
             fixture.find<QAction>(u"about"_qs)->trigger();
         }
-        QTimer::singleShot(0, fixture.window.get(), [&] {
-            how == u"closer" ? fixture.find<QAction>(how)->trigger()
-                             : fixture.closeAsTheWindowSystemDoes();
-        });
+        QTimer::singleShot(0, fixture.window.get(), [&] { fixture.closeAsTheWindowSystemDoes(); });
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
         QCOMPARE(QApplication::exec(), 0);
         QCOMPARE(printedLines(pdf).value(0), u"kept"_qs); // window kept
 
-        // "&Close" runs no closing handler; the close box closes every window, even the options
-        // window that was never shown, which so unloads.
-        QCOMPARE(fixture.window->isVisible(), how == u"closer");
-        if (how == u"closer")
-            return;
+        // The close box closes every window, even the options window that was never shown,
+        // which so unloads.
         for (const QWidget *window : QApplication::topLevelWidgets())
             QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -400,14 +374,7 @@ private slots:
     {
         WindowFixture fixture;
         QAction *about = fixture.find<QAction>(u"about"_qs);
-        // Enter presses OK, wherever the focus is in the box; the close box closes it too.
-        const QList<std::function<void(QDialog *)>> closers{
-            [](QDialog *box) {
-                box->findChild<QWidget *>(u"picIcon"_qs)->setFocus();
-                QTest::keyClick(box, Qt::Key_Return);
-            },
-            [](QDialog *box) { box->close(); }};
-        for (const auto &closeIt : closers) {
+        for (const bool byEnter : {true, false}) {
             about->trigger();
             about->trigger();
             auto *box = qobject_cast<QDialog *>(
@@ -415,7 +382,12 @@ private slots:
             QPointer<QDialog> shown = box;
             QVERIFY(!box->isModal() && !box->parentWidget());
             QCOMPARE(QApplication::topLevelWidgets().count(box), 1);
-            closeIt(box);
+            if (byEnter) { // Enter presses OK, wherever the focus is in the box
+                box->findChild<QWidget *>(u"picIcon"_qs)->setFocus();
+                QTest::keyClick(box, Qt::Key_Return);
+            } else {
+                box->close();
+            }
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(shown.isNull());
         }
