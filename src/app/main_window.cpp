@@ -27,6 +27,7 @@
 #include "search/sites_window.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_file.h"
+#include "toolbar_row.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,7 +44,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <limits>
 
 namespace {
 
@@ -75,13 +75,14 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     const QString sitesNotice = loadSitesFile();
     auto *client = new QWidget(this);
     setCentralWidget(client);
-    createToolbarRow(client);
+    m_toolbar = std::make_unique<ToolbarRow>(client);
+    wireToolbarRow();
     createTabs(client, makeView);
     createMenus();
     createStatusBar();
     setFocusOrder();
-    m_events =
-        new BrowserEvents({m_tabs, m_views, m_addressBox, m_statusPanel, m_progressPanel}, this);
+    m_events = new BrowserEvents(
+        {m_tabs, m_views, m_toolbar->addressBox, m_statusPanel, m_progressPanel}, this);
     createShortcuts();
     createPageTools();
     startUp();
@@ -101,86 +102,24 @@ MainWindow::~MainWindow()
     delete m_sites.data();
 }
 
-QToolButton *MainWindow::createPictureButton(QWidget *client, const QString &name,
-                                             const QString &tooltip, const QString &keys,
-                                             const QString &icon, QRect place)
+void MainWindow::wireToolbarRow()
 {
-    auto *button = new QToolButton(client);
-    button->setObjectName(name);
-    // The tooltip names the button and, as browsers do, its key.
-    button->setToolTip(u"%1 (%2)"_qs.arg(tooltip, keys));
-    button->setAccessibleName(tooltip);
-    button->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
-    button->setIconSize(QSize(24, 24));
-    button->setGeometry(place);
-    return button;
-}
-
-void MainWindow::createToolbarRow(QWidget *client)
-{
-    m_backButton =
-        createPictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_qs,
-                            QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
-    m_forwardButton =
-        createPictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_qs,
-                            QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
-    m_stopButton = createPictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_qs,
-                                       QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
-    m_refreshButton =
-        createPictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_qs,
-                            QStringLiteral("refresh.svg"), Twips::rect(1800, 0, 615, 375));
-    m_printButton =
-        createPictureButton(client, QStringLiteral("Command19"), tr("Print"), u"Ctrl+P"_qs,
-                            QStringLiteral("print.svg"), Twips::rect(2400, 0, 615, 375));
     const auto command = [this](QToolButton *button, BrowserCommand which) {
         connect(button, &QToolButton::clicked, this, [this, which] { runOnSelectedView(which); });
     };
-    command(m_backButton, BrowserCommand::Back);
-    command(m_forwardButton, BrowserCommand::Forward);
-    command(m_stopButton, BrowserCommand::Stop);
-    command(m_refreshButton, BrowserCommand::Refresh);
-    command(m_printButton, BrowserCommand::Print);
-
-    m_addressBox = new QComboBox(client);
-    m_addressBox->setObjectName(QStringLiteral("Combo1"));
-    m_addressBox->setEditable(true);
-    m_addressBox->setInsertPolicy(QComboBox::NoInsert);
-    m_addressBox->setAccessibleName(tr("Web address"));
-    m_addressBox->setToolTip(tr("Web address (Ctrl+L)"));
-    // A pasted text is taken whole, however long; Qt's boxes would cut it at 32767 characters.
-    m_addressBox->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    m_addressBox->setGeometry(Twips::rect(3000, 50, 5415, 315));
-    m_addressBox->installEventFilter(this);
-
-    m_goButton =
-        createPictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"),
-                            u"Enter"_qs, QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
-    m_goButton->setIconSize(QSize(30, 19));
-    m_goButton->setStyleSheet(
-        QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));
-    connect(m_goButton, &QToolButton::clicked, this, &MainWindow::loadAddress);
-
-    m_searchBox = new QLineEdit(client);
-    m_searchBox->setObjectName(QStringLiteral("Text1"));
-    m_searchBox->setAccessibleName(tr("Search text"));
-    m_searchBox->setToolTip(tr("Search text (Ctrl+K)"));
-    m_searchBox->setMaxLength(std::numeric_limits<int>::max());
-    m_searchBox->setGeometry(Twips::rect(8880, 50, 1935, 315));
-    m_searchBox->installEventFilter(this);
-    m_history = new SearchHistory(SearchHistory::path(m_dataFolder), m_searchBox);
+    command(m_toolbar->back, BrowserCommand::Back);
+    command(m_toolbar->forward, BrowserCommand::Forward);
+    command(m_toolbar->stop, BrowserCommand::Stop);
+    command(m_toolbar->refresh, BrowserCommand::Refresh);
+    command(m_toolbar->print, BrowserCommand::Print);
+    m_toolbar->addressBox->installEventFilter(this);
+    connect(m_toolbar->go, &QToolButton::clicked, this, &MainWindow::loadAddress);
+    m_toolbar->searchBox->installEventFilter(this);
+    m_history = new SearchHistory(SearchHistory::path(m_dataFolder), m_toolbar->searchBox);
     connect(m_history, &SearchHistory::statusMessage, this, &MainWindow::showNotice);
-
-    m_searchButton = createTextButton(client, QStringLiteral("Command21"), tr("Find It!"),
-                                      Twips::rect(10800, 0, 855, 375));
-    m_searchButton->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
-    connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::search);
-    connect(m_history, &SearchHistory::chosen, m_searchButton, &QPushButton::click);
-
-    m_addFavoriteButton =
-        createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
-                         Twips::rect(11640, 0, 1335, 375));
-    m_addFavoriteButton->setToolTip(tr("Ctrl+D"));
-    connect(m_addFavoriteButton, &QPushButton::clicked, this, &MainWindow::addFavorite);
+    connect(m_toolbar->searchButton, &QPushButton::clicked, this, &MainWindow::search);
+    connect(m_history, &SearchHistory::chosen, m_toolbar->searchButton, &QPushButton::click);
+    connect(m_toolbar->addFavorite, &QPushButton::clicked, this, &MainWindow::addFavorite);
 }
 
 template <typename Handler>
@@ -202,12 +141,12 @@ void MainWindow::createShortcuts()
     addShortcut(Qt::CTRL | Qt::Key_R, command(BrowserCommand::Refresh));
     addShortcut(Qt::CTRL | Qt::Key_D, &MainWindow::addFavorite);
     addShortcut(Qt::CTRL | Qt::Key_L, [this] {
-        m_addressBox->setFocus(Qt::ShortcutFocusReason);
-        m_addressBox->lineEdit()->selectAll();
+        m_toolbar->addressBox->setFocus(Qt::ShortcutFocusReason);
+        m_toolbar->addressBox->lineEdit()->selectAll();
     });
     addShortcut(Qt::CTRL | Qt::Key_K, [this] {
-        m_searchBox->setFocus(Qt::ShortcutFocusReason);
-        m_searchBox->selectAll();
+        m_toolbar->searchBox->setFocus(Qt::ShortcutFocusReason);
+        m_toolbar->searchBox->selectAll();
     });
     // As in browsers, Esc stops a page only while it loads; otherwise the page has the key.
     m_stopKey = addShortcut(QKeyCombination(Qt::Key_Escape), command(BrowserCommand::Stop));
@@ -343,9 +282,17 @@ void MainWindow::createStatusBar()
 
 void MainWindow::setFocusOrder()
 {
-    const QList<QWidget *> order{m_tabs,          m_backButton,   m_forwardButton,    m_stopButton,
-                                 m_refreshButton, m_printButton,  m_addressBox,       m_goButton,
-                                 m_searchBox,     m_searchButton, m_addFavoriteButton};
+    const QList<QWidget *> order{m_tabs,
+                                 m_toolbar->back,
+                                 m_toolbar->forward,
+                                 m_toolbar->stop,
+                                 m_toolbar->refresh,
+                                 m_toolbar->print,
+                                 m_toolbar->addressBox,
+                                 m_toolbar->go,
+                                 m_toolbar->searchBox,
+                                 m_toolbar->searchButton,
+                                 m_toolbar->addFavorite};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     m_tabs->setFocus();
@@ -423,10 +370,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Modifiers are not looked at: Shift+Enter and Ctrl+Enter act as Enter does. The keys go on
     // to the boxes themselves.
-    if (watched == m_addressBox && isEnter(event))
+    if (watched == m_toolbar->addressBox && isEnter(event))
         loadAddress();
-    else if (watched == m_searchBox && isEnter(event))
-        m_searchButton->click();
+    else if (watched == m_toolbar->searchBox && isEnter(event))
+        m_toolbar->searchButton->click();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -455,7 +402,7 @@ void MainWindow::loadAddress()
 {
     m_events->addressSubmitted();
     if (BrowserView *target = currentView())
-        target->navigate(m_addressBox->currentText());
+        target->navigate(m_toolbar->addressBox->currentText());
 }
 
 void MainWindow::search()
@@ -468,11 +415,11 @@ void MainWindow::search()
             continue;
         setTabAvailable(site, true);
         const QUrl address =
-            SearchTemplate::expand(m_lineup[site].searchTemplate, m_searchBox->text());
+            SearchTemplate::expand(m_lineup[site].searchTemplate, m_toolbar->searchBox->text());
         view(site)->navigate(address.toString(QUrl::FullyEncoded));
         searched = true;
     }
-    m_history->add(m_searchBox->text());
+    m_history->add(m_toolbar->searchBox->text());
     if (!searched)
         showNotice(tr("No site is chosen to search: choose them under Options, Options, on the "
                       "Search tab."));

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class AboutBox;
 class BrowserEvents;
@@ -18,16 +19,13 @@ class NotesTab;
 class FavoritesTab;
 enum class BrowserCommand;
 class OptionsDialog;
-class QComboBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
 class QShortcut;
 class QTabWidget;
-class QToolButton;
 class SitesWindow;
 class StatusPanel;
 class TabPlacement;
+struct ToolbarRow;
 
 // The program's one window: the toolbar row, the twelve tabs with their views, the menus and the
 // status bar. Its handlers stay thin; which view or address they use comes from the catalogue
@@ -62,7 +60,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createToolbarRow(QWidget *client);
+    void wireToolbarRow();
     void createTabs(QWidget *client, const BrowserViewFactory &makeView);
     void createMenus();
     void createStatusBar();
@@ -71,8 +69,6 @@ private:
     // Zoom, find, the video player and the memory saver.
     void createPageTools();
     template <typename Handler> QShortcut *addShortcut(QKeyCombination keys, Handler handler);
-    QToolButton *createPictureButton(QWidget *client, const QString &name, const QString &tooltip,
-                                     const QString &keys, const QString &icon, QRect place);
 
     // Takes the lineup and the agent from the sites file; what is wrong with it, if anything.
     QString loadSitesFile();
@@ -103,16 +99,7 @@ private:
     QPointer<SitesWindow> m_sites;
     TabPlacement *m_tabPlacement = nullptr;
 
-    QToolButton *m_backButton = nullptr;
-    QToolButton *m_forwardButton = nullptr;
-    QToolButton *m_stopButton = nullptr;
-    QToolButton *m_refreshButton = nullptr;
-    QToolButton *m_printButton = nullptr;
-    QComboBox *m_addressBox = nullptr;
-    QToolButton *m_goButton = nullptr;
-    QLineEdit *m_searchBox = nullptr;
-    QPushButton *m_searchButton = nullptr;
-    QPushButton *m_addFavoriteButton = nullptr;
+    std::unique_ptr<ToolbarRow> m_toolbar;
     QShortcut *m_stopKey = nullptr;
     QTabWidget *m_tabs = nullptr;
     std::array<BrowserView *, SiteCatalogue::ViewCount> m_views{};

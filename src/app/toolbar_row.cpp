@@ -1,0 +1,73 @@
+#include "toolbar_row.h"
+
+#include "form/fonts.h"
+#include "form/text_button.h"
+#include "form/twips.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <limits>
+
+namespace {
+
+QToolButton *pictureButton(QWidget *client, const QString &name, const QString &tooltip,
+                           const QString &keys, const QString &icon, QRect place)
+{
+    auto *button = new QToolButton(client);
+    button->setObjectName(name);
+    // The tooltip names the button and, as browsers do, its key.
+    button->setToolTip(u"%1 (%2)"_qs.arg(tooltip, keys));
+    button->setAccessibleName(tooltip);
+    button->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
+    button->setIconSize(QSize(24, 24));
+    button->setGeometry(place);
+    return button;
+}
+
+} // namespace
+
+ToolbarRow::ToolbarRow(QWidget *client)
+{
+    back = pictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_qs,
+                         QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
+    forward = pictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_qs,
+                            QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
+    stop = pictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_qs,
+                         QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
+    refresh = pictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_qs,
+                            QStringLiteral("refresh.svg"), Twips::rect(1800, 0, 615, 375));
+    print = pictureButton(client, QStringLiteral("Command19"), tr("Print"), u"Ctrl+P"_qs,
+                          QStringLiteral("print.svg"), Twips::rect(2400, 0, 615, 375));
+
+    addressBox = new QComboBox(client);
+    addressBox->setObjectName(QStringLiteral("Combo1"));
+    addressBox->setEditable(true);
+    addressBox->setInsertPolicy(QComboBox::NoInsert);
+    addressBox->setAccessibleName(tr("Web address"));
+    addressBox->setToolTip(tr("Web address (Ctrl+L)"));
+    // A pasted text is taken whole, however long; Qt's boxes would cut it at 32767 characters.
+    addressBox->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    addressBox->setGeometry(Twips::rect(3000, 50, 5415, 315));
+
+    go = pictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"), u"Enter"_qs,
+                       QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
+    go->setIconSize(QSize(30, 19));
+    go->setStyleSheet(QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));
+
+    searchBox = new QLineEdit(client);
+    searchBox->setObjectName(QStringLiteral("Text1"));
+    searchBox->setAccessibleName(tr("Search text"));
+    searchBox->setToolTip(tr("Search text (Ctrl+K)"));
+    searchBox->setMaxLength(std::numeric_limits<int>::max());
+    searchBox->setGeometry(Twips::rect(8880, 50, 1935, 315));
+
+    searchButton = createTextButton(client, QStringLiteral("Command21"), tr("Find It!"),
+                                    Twips::rect(10800, 0, 855, 375));
+    searchButton->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
+    addFavorite = createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
+                                   Twips::rect(11640, 0, 1335, 375));
+    addFavorite->setToolTip(tr("Ctrl+D"));
+}

@@ -1,0 +1,33 @@
+#ifndef REELHOP_APP_TOOLBAR_ROW_H
+#define REELHOP_APP_TOOLBAR_ROW_H
+
+#include <QCoreApplication>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+// The row across the top of the window, in its design places: the page buttons, the address box,
+// the search box and their buttons. It only makes the controls; the window wires them.
+struct ToolbarRow
+{
+    Q_DECLARE_TR_FUNCTIONS(ToolbarRow)
+
+public:
+    explicit ToolbarRow(QWidget *client);
+
+    QToolButton *back = nullptr;
+    QToolButton *forward = nullptr;
+    QToolButton *stop = nullptr;
+    QToolButton *refresh = nullptr;
+    QToolButton *print = nullptr;
+    QComboBox *addressBox = nullptr;
+    QToolButton *go = nullptr;
+    QLineEdit *searchBox = nullptr;
+    QPushButton *searchButton = nullptr;
+    QPushButton *addFavorite = nullptr;
+};
+
+#endif
