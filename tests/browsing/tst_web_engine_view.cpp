@@ -84,7 +84,7 @@ private slots:
                 "--proxy-server=http://127.0.0.1:" + QByteArray::number(m_site.port()));
     }
 
-    void newView_isNowhereAndStartsNoEngine()
+    void newView_isNowhere_closedSitesAndHomeSendNothingAway()
     {
         std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
         for (const QString &nowhere :
@@ -93,6 +93,26 @@ private slots:
         QCoreApplication::processEvents(); // where the engine would be asked for
         QCOMPARE(view->findChild<QWebEngineView *>(), nullptr);
         QCOMPARE(view->locationUrl(), u"http:///"_qs);
+
+        // Closed sites and the home page send nothing away; the agent has no engine token.
+        const SiteCatalogue::Lineup &sites = SiteCatalogue::builtInLineup();
+        m_site.requests.clear();
+        QVERIFY(view->navigate(sites[5].startPage));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"MetaCafe has closed (2021)"_qs, LoadTimeout);
+        const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_qs);
+        QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_qs, LoadTimeout);
+        QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_qs,
+                               u"qrc:/home/index.html"_qs));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_qs, LoadTimeout);
+        QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_qs);
+        QCOMPARE(m_site.requests, QList<QByteArray>());
+
+        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+        QVERIFY(m_site.requests.value(0).startsWith("GET /second "));
+        const QByteArray agent = m_site.requests[0].mid(m_site.requests[0].indexOf("User-Agent:"));
+        QVERIFY2(agent.contains("Chrome/") && !agent.contains("QtWebEngine"), agent.constData());
 
         // Without the engine's module a view says why it shows nothing.
         EngineLoader missing(u"/nonexistent/reelhop_webengine.so"_qs);
@@ -107,9 +127,12 @@ private slots:
         QCOMPARE(orphan->loadState(), State::Failed);
     }
 
-    void navigate_lastRequestWins_reportsStatusProgressAndState()
+    void navigate_lastRequestWins_newWindowLinksStayInTheView_menuOffersThePlayer()
     {
-        const auto view = shownView();
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->resize(640, 480);
+        view->show();
+        view->setPlayerOffered(true);
         QSignalSpy statusTexts(view.get(), &BrowserView::statusTextChanged);
         QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
 
@@ -123,6 +146,36 @@ private slots:
         QCOMPARE(view->loadProgress(), 100);
         QVERIFY(!view->goBack()); // one page: no history to go back to
         QVERIFY(!view->goForward());
+
+        // A script alone may not open windows (before any click: a click lets it).
+        QWebEngineView *engineView = view->findChild<QWebEngineView *>();
+        QWidget *page = engineView->focusProxy();
+        QVariant opened;
+        engineView->page()->runJavaScript(u"window.open('/second') !== null"_qs,
+                                          [&](const QVariant &result) { opened = result; });
+        QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), LoadTimeout);
+        QCOMPARE(opened, QVariant(false));
+        // The link's menu offers the player; a click opens the new window's page here.
+        QSignalSpy played(view.get(), &BrowserView::playRequested);
+        QAction *play = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (QTest::mouseClick(page, Qt::RightButton, {}, QPoint(100, 100)),
+             play = QApplication::activePopupWidget()
+                        ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_qs)
+                        : nullptr),
+            LoadTimeout);
+        play->trigger();
+        QApplication::activePopupWidget()->close();
+        QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));
+
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(100, 100));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+        QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
+        QVERIFY(view->goBack());
+        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
+        QVERIFY(view->goForward());
+        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
 
         // The engine names a page without a title by its address; the view does not.
         states.clear();
@@ -155,67 +208,6 @@ private slots:
         QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_qs.arg(port)));
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Failed, LoadTimeout);
         QVERIFY(!view->failureReason().isEmpty());
-    }
-
-    void newWindowLink_opensInTheSameView_backReturns_menuOffersThePlayer()
-    {
-        const auto view = shownView();
-        view->setPlayerOffered(true);
-        QVERIFY(view->navigate(m_site.address(u"/"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"First page"_qs, LoadTimeout);
-
-        // A script alone may not open windows (before any click: a click lets it).
-        QWebEngineView *engineView = view->findChild<QWebEngineView *>();
-        QWidget *page = engineView->focusProxy();
-        QVariant opened;
-        engineView->page()->runJavaScript(u"window.open('/second') !== null"_qs,
-                                          [&](const QVariant &result) { opened = result; });
-        QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), LoadTimeout);
-        QCOMPARE(opened, QVariant(false));
-        // The link's menu offers the player; a click opens the new window's page here.
-        QSignalSpy played(view.get(), &BrowserView::playRequested);
-        QAction *play = nullptr;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (QTest::mouseClick(page, Qt::RightButton, {}, QPoint(100, 100)),
-             play = QApplication::activePopupWidget()
-                        ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_qs)
-                        : nullptr),
-            LoadTimeout);
-        play->trigger();
-        QApplication::activePopupWidget()->close();
-        QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));
-
-        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(100, 100));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
-        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
-        QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
-        QVERIFY(view->goBack());
-        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
-        QVERIFY(view->goForward());
-        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
-    }
-
-    void closedSitesAndHome_sendNothingAway_agentHasNoEngineToken()
-    {
-        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-        const SiteCatalogue::Lineup &sites = SiteCatalogue::builtInLineup();
-        m_site.requests.clear();
-        QVERIFY(view->navigate(sites[5].startPage));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"MetaCafe has closed (2021)"_qs, LoadTimeout);
-        const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_qs);
-        QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_qs, LoadTimeout);
-        QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_qs,
-                               u"qrc:/home/index.html"_qs));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_qs, LoadTimeout);
-        QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_qs);
-        QCOMPARE(m_site.requests, QList<QByteArray>());
-
-        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
-        QCOMPARE(m_site.requests.size(), 1);
-        const QByteArray agent = m_site.requests[0].mid(m_site.requests[0].indexOf("User-Agent:"));
-        QVERIFY2(agent.contains("Chrome/") && !agent.contains("QtWebEngine"), agent.constData());
     }
 
     void pageOutOfSight_discardedOrEnded_comesBack_andPrintsOnceAtATime()
@@ -285,14 +277,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<BrowserView> shownView()
-    {
-        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-        view->resize(640, 480);
-        view->show();
-        return view;
-    }
-
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
     LocalSite m_site;
 };
