@@ -28,7 +28,7 @@ class TestFavorites : public QObject
 private slots:
     void commands_addDeleteAndOpen_data()
     {
-        QTest::addColumn<QByteArray>("file"); // null: none, as at a first run
+        QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("row"); // the one selected in the list; -1: none
         QTest::addColumn<QString>("command");
@@ -60,9 +60,6 @@ private slots:
             << 1 << 9 << home;
         QTest::newRow("DELETE the only one")
             << one << 9 << 0 << u"Delete"_qs << QStringList() << QByteArray("") << 0 << 9 << home;
-        QTest::newRow("DELETE at a first run: the empty list is written")
-            << QByteArray() << 9 << -1 << u"Command3"_qs << QStringList() << QByteArray("") << 0
-            << 9 << home;
         QTest::newRow("click") << three << 9 << 0 << u"click"_qs << opened << three << 3 << 11
                                << home;
         QTest::newRow("Enter") << three << 9 << 0 << u"Enter"_qs << opened << three << 3 << 11
@@ -86,11 +83,8 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(int, row);
         QFETCH(QString, command);
-        QList<std::pair<QString, QByteArray>> files{
-            {u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}};
-        if (!file.isNull())
-            files.append({u"file.dtt"_qs, file});
-        WindowFixture fixture(files);
+        WindowFixture fixture(
+            {{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}, {u"file.dtt"_qs, file}});
         fixture.view(3)->pageTitle = u"abc, \"quoted\""_qs;
         fixture.view(3)->location = u"http://xyz/"_qs;
         QFETCH(int, tab);
