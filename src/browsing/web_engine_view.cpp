@@ -141,6 +141,8 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
     connect(page, &QWebEnginePage::urlChanged, this,
             [this] { emit progressChanged(m_lastProgress, 100); });
     connect(page, &QWebEnginePage::fullScreenRequested, this, &WebEngineView::toggleFullScreen);
+    // A page's own Print button (window.print()) prints as the toolbar's does.
+    connect(page, &QWebEnginePage::printRequested, this, &WebEngineView::printWithDialog);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEngineView::followEndedProcess);
     // Ctrl and the wheel zoom the page: the page's own widget is made with the page.

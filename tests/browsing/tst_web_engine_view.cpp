@@ -260,6 +260,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(printedAgain || (printedAgain = view->printWithDialog()),
                                  LoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(printed.size(), 2, LoadTimeout);
+        engineView->page()->runJavaScript(u"window.print()"_qs); // the page's own Print button
+        QTRY_COMPARE_WITH_TIMEOUT(printed.size(), 3, LoadTimeout);
 
         // A file the page cannot show goes to the download folder, each time under a name of its
         // own, the status bar saying where; the page stays.
