@@ -5,7 +5,6 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStandardPaths>
 #include <QTreeWidget>
 
 namespace {
@@ -254,7 +253,7 @@ private slots:
         QCOMPARE(fixture.fileBytes(u"searches.txt"_qs), QByteArray());
     }
 
-    void zoom_isKeptPerSiteAcrossRuns()
+    void pageTools_zoomIsKeptPerSiteAcrossRuns_findLooksInTheSelectedPage()
     {
         const auto fixture = shownWindow();
         fixture->tabs()->setCurrentIndex(3);
@@ -277,16 +276,8 @@ private slots:
         keys(*fixture, "Ctrl+0");
         QCOMPARE(fixture->fileBytes(u"zoom.ini"_qs), QByteArray("[zoom]\n"));
 
-        // A damaged file is no zoom at all.
-        WindowFixture damaged({{u"zoom.ini"_qs, "\xff\xfe[zoom]\na.example=9999\nb.example\n"}});
-        damaged.view(2)->location = u"https://a.example/"_qs;
-        damaged.view(2)->report(State::Loading, 10);
-        QCOMPARE(damaged.view(2)->zoom, 1.0);
-    }
-
-    void findBar_findsInTheSelectedPage_escCloses()
-    {
-        const auto fixture = shownWindow();
+        // Find: in the selected page, Esc closes the bar.
+        fixture->log.clear();
         fixture->tabs()->setCurrentIndex(2);
         keys(*fixture, "Ctrl+F");
         auto *bar = fixture->find<QWidget>(u"findBar"_qs);

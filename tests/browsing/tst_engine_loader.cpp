@@ -51,23 +51,23 @@ private slots:
     void memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse()
     {
         QStringList log;
-        std::vector<std::unique_ptr<FakeBrowserView>> views;
+        QWidget holder;
+        QList<FakeBrowserView *> views;
         for (int index = 0; index < 4; ++index) {
-            views.push_back(std::make_unique<FakeBrowserView>(&log, nullptr));
+            views.append(new FakeBrowserView(&log, &holder));
             views.back()->setObjectName(u"view%1"_qs.arg(index));
             views.back()->state = BrowserView::LoadState::Loaded;
         }
         views[2]->inUse = true;                         // playing sound, say
         views[3]->state = BrowserView::LoadState::Idle; // never sent anywhere
-        MemorySaver::Delays delays;
-        delays.discard = std::chrono::milliseconds(300);
-        delays.check = std::chrono::milliseconds(10);
-        MemorySaver saver({views[0].get(), views[1].get(), views[2].get(), views[3].get()}, delays);
-        saver.show(views[0].get());
+        using std::chrono::milliseconds;
+        MemorySaver saver({views.begin(), views.end()},
+                          {.discard = milliseconds(300), .check = milliseconds(10)});
+        saver.show(views[0]);
 
         QTRY_COMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Discarded);
         QCOMPARE(log, (QStringList{u"view1 lifecycle 1"_qs, u"view1 lifecycle 2"_qs}));
-        saver.show(views[1].get());
+        saver.show(views[1]);
         QCOMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Active);
         // The page that was shown is out of sight from now on, and its turn comes.
         QTRY_COMPARE(views[0]->lifecycleState, BrowserView::Lifecycle::Discarded);

@@ -14,21 +14,19 @@ public:
     {
         // Real and effective ids both, as access() checks the real ones; the saved ids stay
         // root's, so the scope can take them back.
-        if (geteuid() == 0 &&
-            (setresgid(Nobody, Nobody, 0) != 0 || setresuid(Nobody, Nobody, 0) != 0))
+        if (m_root && (setresgid(Nobody, Nobody, 0) != 0 || setresuid(Nobody, Nobody, 0) != 0))
             qFatal("cannot drop privileges");
     }
     ~UnprivilegedScope()
     {
-        uid_t real = 0, effective = 0, saved = 0;
-        if (getresuid(&real, &effective, &saved) == 0 && saved == 0 &&
-            (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
+        if (m_root && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
             qFatal("cannot take privileges back");
     }
     Q_DISABLE_COPY_MOVE(UnprivilegedScope)
 
 private:
     static constexpr uid_t Nobody = 65534;
+    const bool m_root = geteuid() == 0;
 };
 
 // Everyone may read and enter the folder; no one may add or remove files in it. Its file stays
