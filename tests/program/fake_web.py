@@ -18,6 +18,18 @@ setInterval(() => { document.getElementById("t").textContent = Date.now(); }, 16
 </script></body></html>"""
 
 
+# A page of a results page's weight: tens of megabytes of script data and a grid of thumbnails.
+WEIGHTY = """<html><head><title>Page {path}</title></head><body>page {path}<div id=g></div><script>
+const keep = [];
+for (let i = 0; i < 48; i++) { const a = new Float64Array(131072); a.fill(i + 1); keep.push(a); }
+for (let i = 0; i < 48; i++) {
+  const c = document.createElement("canvas"); c.width = 320; c.height = 180;
+  const g = c.getContext("2d"); g.fillStyle = `hsl(${i * 7},60%,50%)`; g.fillRect(0, 0, 320, 180);
+  document.getElementById("g").appendChild(c);
+}
+</script></body></html>"""
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     def log_request_line(self):
         with open(sys.argv[1], "a", encoding="utf-8") as log:
@@ -26,6 +38,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self.log_request_line()
         body = (ANIMATED if "animate" in self.path else
+                WEIGHTY.replace("{path}", self.path) if "weighty" in self.path else
                 f"<html><head><title>Page {self.path}</title></head><body>page {self.path}</body></html>")
         body = body.encode()
         try:
