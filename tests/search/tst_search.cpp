@@ -12,11 +12,6 @@ namespace {
 // Every box of the options checked: start-up loads everything, a search every site.
 const std::pair<QString, QByteArray> AllChosen{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))};
 
-QByteArray settingsWithSearchBoxes(const QList<int> &searchStates)
-{
-    return settingsBytes(QList<int>(9, 1) + searchStates);
-}
-
 QString navigation(int view, const QString &address)
 {
     return u"WebBrowser1(%1) navigate %2"_qs.arg(view).arg(address);
@@ -108,7 +103,7 @@ private slots:
     {
         // Greyed boxes (sites 0 and 3) leave their sites out like unchecked ones.
         WindowFixture fixture(
-            {{AllChosen.first, settingsWithSearchBoxes({2, 0, 1, 2, 0, 1, 0, 0, 0})}});
+            {{AllChosen.first, settingsBytes({1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 0, 1, 2, 0, 1})}});
         QTabWidget *tabs = fixture.tabs();
         // All site tabs go off first, then each checked site's tab comes on just before it loads.
         QStringList availableAtNavigation;
@@ -154,7 +149,7 @@ private slots:
 
     void search_withNoBoxLoadsNothing_andSaysHowToChoose_openDialogCounts()
     {
-        WindowFixture none({{AllChosen.first, settingsWithSearchBoxes(QList<int>(9, 0))}});
+        WindowFixture none({{AllChosen.first, settingsBytes(QList<int>(9, 1))}});
         none.find<QLineEdit>(u"Text1"_qs)->setText(u"cats"_qs);
         none.click(u"Command21"_qs);
         QCOMPARE(none.log, QStringList());
