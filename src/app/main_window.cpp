@@ -16,7 +16,6 @@
 #include "form/status_panel.h"
 #include "form/tab_keys.h"
 #include "form/tab_placement.h"
-#include "form/text_button.h"
 #include "form/twips.h"
 #include "layout.h"
 #include "notes/notes_tab.h"
