@@ -141,6 +141,12 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
     connect(page, &QWebEnginePage::urlChanged, this,
             [this] { emit progressChanged(m_lastProgress, 100); });
     connect(page, &QWebEnginePage::fullScreenRequested, this, &WebEngineView::toggleFullScreen);
+    // The program asks the user nothing for a page: a page's wish (notifications, the camera,
+    // the location) is refused at once, as for a user who blocked them, not left unanswered.
+    connect(page, &QWebEnginePage::featurePermissionRequested, page,
+            [page](const QUrl &origin, QWebEnginePage::Feature feature) {
+                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+            });
     // A page's own Print button (window.print()) prints as the toolbar's does.
     connect(page, &QWebEnginePage::printRequested, this, &WebEngineView::printWithDialog);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,

@@ -63,6 +63,7 @@ private:
               "style='position:fixed;inset:0'>new window</a>"},
         {"/second", "<title>Second page</title>two"},
         {"/untitled", "Tea for two"},
+        {"/ask", "<script>Notification.requestPermission().then(p => document.title = p)</script>"},
         {"/clip.mp4", "clip"},
     };
     QTcpServer m_server;
@@ -189,6 +190,9 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(found.size(), backward ? 2 : 1, LoadTimeout);
         }
         QCOMPARE(found, (QList<QVariantList>{{1, 2}, {2, 2}}));
+        // A page's wish is answered, not left waiting: no.
+        QVERIFY(view->navigate(m_site.address(u"/ask"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"denied"_qs, LoadTimeout);
 
         // A site that does not answer ends as failed, with a reason.
         QTcpServer closed;
