@@ -1,4 +1,7 @@
 #include "app/main_window.h"
+#include "blocking/blocker.h"
+#include "blocking/why_blocked.h"
+#include "files/data_file.h"
 #include "browsing/engine_loader.h"
 #include "browsing/web_engine_environment.h"
 #include "form/cursor_blink_timeout.h"
@@ -8,12 +11,15 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
 // --help and --version answer on the terminal before any window or display is needed.
 std::optional<int> answerCommandLine(int argc, char *argv[])
 {
+    // The answers below need the program's folder, but no display.
+    std::optional<QCoreApplication> commandLine;
     QStringList arguments;
     for (int index = 0; index < argc; ++index)
         arguments.append(QString::fromLocal8Bit(argv[index]));
@@ -22,6 +28,18 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         QStringLiteral("Search several video sites at once and compare their results tab by tab."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption whyBlocked(
+        u"why-blocked"_qs, u"Says which rule blocks or allows the address, and stops."_qs,
+        u"address"_qs);
+    const QCommandLineOption page(u"page"_qs, u"With --why-blocked: the page that asks."_qs,
+                                  u"page"_qs);
+    const QCommandLineOption type(
+        u"type"_qs, u"With --why-blocked: the request type (script, image, ...; other)."_qs,
+        u"type"_qs, u"other"_qs);
+    const QCommandLineOption list(
+        u"list"_qs, u"With --why-blocked: a list to ask instead of the program's; repeatable."_qs,
+        u"file"_qs);
+    parser.addOptions({whyBlocked, page, type, list});
     // Qt's own options (-platform, -style, ...) are for QApplication: unknown ones are no error.
     parser.parse(arguments);
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -30,10 +48,33 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText().replace(u"<executable_name>"_qs, program)), stdout);
         return 0;
     }
+    if (parser.isSet(version) || parser.isSet(whyBlocked)) {
+        // Asking the engine's module its version loads the engine's library, which wants this.
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        commandLine.emplace(argc, argv);
+    }
     if (parser.isSet(version)) {
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
+        const QString engine = EngineLoader::engineVersion(EngineLoader::installedModulePath());
+        if (!engine.isEmpty())
+            std::printf("Web engine: %s\n", qPrintable(engine));
         return 0;
+    }
+    if (parser.isSet(whyBlocked)) {
+        QList<FilterLists::ListFile> lists;
+        for (const QString &file : parser.values(list))
+            lists.append({QFileInfo(file).fileName(), file});
+        if (lists.isEmpty()) {
+            const QString folder = DataFile::folderFor(QCoreApplication::applicationDirPath());
+            const BlockingSettings settings =
+                BlockingSettings::load(BlockingSettings::path(folder)).value_or(BlockingSettings{});
+            lists = Blocker::listsInUse(folder, settings);
+        }
+        const WhyBlocked::Answer answer =
+            WhyBlocked::ask(lists, parser.value(whyBlocked), parser.value(page), parser.value(type));
+        std::fputs(qPrintable(answer.text + u'\n'), answer.ok ? stdout : stderr);
+        return answer.ok ? 0 : 2;
     }
     return std::nullopt;
 }
@@ -57,6 +98,11 @@ int main(int argc, char *argv[])
     EngineLoader engine(EngineLoader::installedModulePath());
     MainWindow window(QCoreApplication::applicationDirPath(), engine.factory());
     engine.setUserAgent(window.userAgent());
+    engine.setRequestPolicy(window.requestPolicy());
+    const QString sandbox = sandboxOffReason(geteuid() == 0, qgetenv("QTWEBENGINE_DISABLE_SANDBOX"),
+                                             qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
+    if (!sandbox.isEmpty())
+        window.showNotice(sandbox);
     engine.prepareWindow(&window, compositing);
     window.showMaximized();
     return QApplication::exec();

@@ -1,6 +1,8 @@
 #include "main_window.h"
 
 #include "about/about_box.h"
+#include "blocking/blocker.h"
+#include "blocking_controls.h"
 #include "browsing/browser_command.h"
 #include "browsing/browser_events.h"
 #include "browsing/find_bar.h"
@@ -72,6 +74,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
 
     // What is wrong with the sites file is said once start-up is done.
     const QString sitesNotice = loadSitesFile();
+    m_blocker = new Blocker(m_dataFolder, this);
+    m_blockingControls = new BlockingControls(m_blocker, [this] { return currentView(); }, this);
     auto *client = new QWidget(this);
     setCentralWidget(client);
     m_toolbar = std::make_unique<ToolbarRow>(client);
@@ -89,6 +93,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
         showNotice(sitesNotice);
     m_history->load();
     m_zoom->load();
+    connect(m_blocker, &Blocker::statusMessage, this, &MainWindow::showNotice);
+    m_blocker->loadLists();
 
     // The design size first, so the window is usable where nothing maximizes it.
     resize(DesignClientSize);
@@ -258,6 +264,13 @@ void MainWindow::createMenus()
         ->setObjectName(QStringLiteral("sites"));
     option->addAction(tr("Clear Search &History"), m_history, &SearchHistory::clear)
         ->setObjectName(QStringLiteral("clearHistory"));
+    option->addSeparator();
+    m_blockingControls->addTo(option, statusBar());
+    connect(m_blockingControls, &BlockingControls::statusMessage, this, &MainWindow::showNotice);
+    for (BrowserView *view : m_views)
+        m_blockingControls->follow(view);
+    connect(m_tabs, &QTabWidget::currentChanged, m_blockingControls,
+            &BlockingControls::showSelected);
 
     menuBar()
         ->addAction(tr("About Us"), this, &MainWindow::showAbout)
@@ -295,6 +308,11 @@ void MainWindow::setFocusOrder()
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     m_tabs->setFocus();
+}
+
+const RequestPolicy *MainWindow::requestPolicy() const
+{
+    return m_blocker;
 }
 
 BrowserView *MainWindow::view(int index) const

@@ -11,6 +11,9 @@
 #include <memory>
 
 class AboutBox;
+class Blocker;
+class BlockingControls;
+class RequestPolicy;
 class BrowserEvents;
 class FindBar;
 class SearchHistory;
@@ -53,6 +56,11 @@ public:
 
     // What the sites file tells the views to call themselves; empty for the engine's own.
     QString userAgent() const { return m_userAgent; }
+    // What the engine asks before each request; the window keeps it.
+    const RequestPolicy *requestPolicy() const;
+
+    // Shown in the status bar until the user next presses a key or a button.
+    void showNotice(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -86,7 +94,6 @@ private:
     void showOptions();
     void showSites();
     void showAbout();
-    void showNotice(const QString &text);
     void openFindBar();
     void play(const QString &address);
 
@@ -111,6 +118,8 @@ private:
     ZoomLevels *m_zoom = nullptr;
     SearchHistory *m_history = nullptr;
     FindBar *m_findBar = nullptr;
+    Blocker *m_blocker = nullptr;
+    BlockingControls *m_blockingControls = nullptr;
     // The video player's program; empty when none is installed.
     QString m_player;
 };

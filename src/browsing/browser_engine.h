@@ -3,6 +3,8 @@
 
 #include "browser_view.h"
 
+class RequestPolicy;
+
 // What the web engine module gives the program: views that show real pages. The module is
 // loaded once the window is on screen, so the program's start never waits for the engine.
 class BrowserEngine
@@ -12,8 +14,20 @@ public:
     virtual BrowserView *createView(QWidget *parent) = 0;
 };
 
-// The module's one exported function, by name. An empty user agent is the engine's own.
+// What the program tells the engine as it is made.
+struct EngineSettings
+{
+    // Empty: the engine's own.
+    QString userAgent;
+    // Asked for every request and page; none blocks nothing. Outlives the engine's pages.
+    const RequestPolicy *policy = nullptr;
+};
+
+// The module's exported functions, by name.
 inline constexpr char CreateBrowserEngineSymbol[] = "reelhopCreateBrowserEngine";
-using CreateBrowserEngine = BrowserEngine *(*)(const QString &userAgent);
+using CreateBrowserEngine = BrowserEngine *(*)(const EngineSettings &settings);
+// "Chromium 102.0.5005.177, security fixes to 108.0.5359.94"
+inline constexpr char EngineVersionSymbol[] = "reelhopEngineVersion";
+using EngineVersion = QString (*)();
 
 #endif

@@ -60,6 +60,9 @@ public:
     // the user has typed into it.
     virtual bool isInUse() const = 0;
 
+    // How many requests of the page shown were blocked.
+    virtual int blockedCount() const { return 0; }
+
 signals:
     void statusTextChanged(const QString &text);
     void progressChanged(int progress, int maximum);
@@ -69,6 +72,7 @@ signals:
     // The match shown, counted from 1 (0 for none), of how many.
     void findFinished(int activeMatch, int matches);
     void playRequested(const QString &address);
+    void blockedCountChanged(int count);
 };
 
 // Makes one view; the window asks for ten. The program passes the web engine's, tests a fake.

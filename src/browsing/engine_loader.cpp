@@ -55,7 +55,19 @@ BrowserViewFactory EngineLoader::factory()
 
 void EngineLoader::setUserAgent(const QString &userAgent)
 {
-    m_userAgent = userAgent;
+    m_settings.userAgent = userAgent;
+}
+
+void EngineLoader::setRequestPolicy(const RequestPolicy *policy)
+{
+    m_settings.policy = policy;
+}
+
+QString EngineLoader::engineVersion(const QString &modulePath)
+{
+    QLibrary module(modulePath);
+    const auto version = reinterpret_cast<EngineVersion>(module.resolve(EngineVersionSymbol));
+    return version ? version() : QString();
 }
 
 void EngineLoader::prepareWindow(QWidget *window, PageCompositing compositing)
@@ -109,7 +121,7 @@ void EngineLoader::serveWaitingViews()
         const auto create =
             reinterpret_cast<CreateBrowserEngine>(m_module.resolve(CreateBrowserEngineSymbol));
         if (create)
-            m_engine.reset(create(m_userAgent));
+            m_engine.reset(create(m_settings));
         else
             m_failure = tr("the web engine is missing (%1)").arg(m_module.errorString());
     }

@@ -1,6 +1,7 @@
 #ifndef REELHOP_BROWSING_ENGINE_LOADER_H
 #define REELHOP_BROWSING_ENGINE_LOADER_H
 
+#include "browser_engine.h"
 #include "browser_view.h"
 #include "web_engine_environment.h"
 
@@ -32,6 +33,11 @@ public:
 
     // What the views tell sites they are; empty for the engine's own. Only before the engine loads.
     void setUserAgent(const QString &userAgent);
+    // What the engine asks before each request; only before the engine loads.
+    void setRequestPolicy(const RequestPolicy *policy);
+
+    // The engine's name and version from the module, without starting it; empty without one.
+    static QString engineVersion(const QString &modulePath);
 
     // Readies a window that is not shown yet for the views it will hold, so that the engine
     // joining it never re-creates it, and releases the engine once the window is on screen.
@@ -50,7 +56,7 @@ private:
     QLibrary m_module;
     std::unique_ptr<BrowserEngine> m_engine;
     QString m_failure;
-    QString m_userAgent;
+    EngineSettings m_settings;
     bool m_held = true;
     bool m_serveQueued = false;
     QList<QPointer<EngineView>> m_waiting;

@@ -51,6 +51,7 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::zoomStepRequested, this, &BrowserView::zoomStepRequested);
     connect(page, &BrowserView::findFinished, this, &BrowserView::findFinished);
     connect(page, &BrowserView::playRequested, this, &BrowserView::playRequested);
+    connect(page, &BrowserView::blockedCountChanged, this, &BrowserView::blockedCountChanged);
     page->setMuted(m_muted);
     page->setZoomFactor(m_zoomFactor);
     page->setPlayerOffered(m_playerOffered);
@@ -177,4 +178,9 @@ BrowserView::Lifecycle EngineView::lifecycle() const
 bool EngineView::isInUse() const
 {
     return m_page && m_page->isInUse();
+}
+
+int EngineView::blockedCount() const
+{
+    return m_page ? m_page->blockedCount() : 0;
 }

@@ -41,6 +41,7 @@ public:
     void setLifecycle(Lifecycle state) override;
     Lifecycle lifecycle() const override;
     bool isInUse() const override;
+    int blockedCount() const override;
 
     // The engine's view for this one, or why there is none.
     void attach(BrowserView *page);

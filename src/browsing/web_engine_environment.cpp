@@ -24,6 +24,24 @@ PageCompositing choosePageCompositing(const QByteArray &quickBackend, bool softw
     return hasGpu && !softwareOpenGLForced ? PageCompositing::OpenGL : PageCompositing::Software;
 }
 
+QString sandboxOffReason(bool runsAsRoot, const QByteArray &disableSandbox,
+                         const QByteArray &chromiumFlags)
+{
+    QString why;
+    if (runsAsRoot)
+        why = QCoreApplication::translate("Sandbox", "Reelhop runs as root");
+    else if (!disableSandbox.isEmpty())
+        why = QCoreApplication::translate("Sandbox", "QTWEBENGINE_DISABLE_SANDBOX is set");
+    else if (chromiumFlags.split(' ').contains("--no-sandbox"))
+        why = QCoreApplication::translate("Sandbox", "QTWEBENGINE_CHROMIUM_FLAGS holds --no-sandbox");
+    if (why.isEmpty())
+        return {};
+    return QCoreApplication::translate(
+               "Sandbox", "The web engine's sandbox is off (%1): a page that breaks the engine "
+                          "reaches your files.")
+        .arg(why);
+}
+
 PageCompositing prepareWebEngineEnvironment()
 {
     // The engine's sandbox refuses to start as root; everyone else keeps it.

@@ -2,6 +2,7 @@
 #define REELHOP_BROWSING_WEB_ENGINE_ENVIRONMENT_H
 
 #include <QByteArray>
+#include <QString>
 
 // How the pages reach the screen.
 enum class PageCompositing {
@@ -19,5 +20,9 @@ PageCompositing choosePageCompositing(const QByteArray &quickBackend, bool softw
 // Sets the switches the web engine needs before the QApplication exists and says how pages
 // will be composited.
 PageCompositing prepareWebEngineEnvironment();
+
+// Why the engine's sandbox is off, for the user to read; empty while it is on.
+QString sandboxOffReason(bool runsAsRoot, const QByteArray &disableSandbox,
+                         const QByteArray &chromiumFlags);
 
 #endif

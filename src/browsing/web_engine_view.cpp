@@ -1,5 +1,8 @@
 #include "web_engine_view.h"
 
+#include "blocking/request_policy.h"
+#include "page_protection.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QKeySequence>
@@ -10,6 +13,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <QWebEngineContextMenuRequest>
+#include <QWebEngineCookieStore>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
@@ -25,13 +29,21 @@ namespace {
 
 // The program has one view per tab, so a link that asks for a new window opens in the page that
 // holds it, keeping that page's history: the new window is a stand-in page that only reports
-// where it is sent.
+// where it is sent. Every page a tab opens passes the blocker first.
 class SameWindowPage final : public QWebEnginePage
 {
 public:
-    using QWebEnginePage::QWebEnginePage;
+    SameWindowPage(QWebEngineProfile *profile, PageProtection *protection, QObject *parent)
+        : QWebEnginePage(profile, parent), m_protection(protection)
+    {
+    }
 
 protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        return !isMainFrame || m_protection->admitPage(url, type == NavigationTypeLinkClicked);
+    }
+
     QWebEnginePage *createWindow(WebWindowType) override
     {
         // One stand-in at a time: a page that opens windows in a loop cannot pile them up.
@@ -47,6 +59,7 @@ protected:
     }
 
 private:
+    PageProtection *m_protection;
     QPointer<QWebEnginePage> m_standIn;
 };
 
@@ -99,37 +112,62 @@ QString withoutEngineToken(QString userAgent)
 
 } // namespace
 
-WebEngine::WebEngine(const QString &storageName, const QString &userAgent)
-    : m_profile(std::make_unique<QWebEngineProfile>(storageName))
+WebEngine::WebEngine(const QString &storageName, const EngineSettings &settings)
+    : m_profile(std::make_unique<QWebEngineProfile>(storageName)), m_policy(settings.policy)
 {
-    m_profile->setHttpUserAgent(userAgent.isEmpty() ? withoutEngineToken(m_profile->httpUserAgent())
-                                                    : userAgent);
+    m_profile->setHttpUserAgent(settings.userAgent.isEmpty()
+                                    ? withoutEngineToken(m_profile->httpUserAgent())
+                                    : settings.userAgent);
     // A named profile keeps cookies and cache in the user's data folder between runs.
-    m_profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    QWebEngineSettings *pages = m_profile->settings();
+    pages->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     // As browsers block pop-ups: a page opens a window only when the user asks for one.
-    m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    pages->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    // The engine has no security support for untrusted pages, and every page here is one: each
+    // way a page reaches beyond itself that a results page does not need is shut.
+    pages->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    pages->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    pages->setAttribute(QWebEngineSettings::HyperlinkAuditingEnabled, false);
+    pages->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    pages->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
+    // Third-party cookies follow the user from site to site; sign-ins and consent choices only
+    // need the site's own.
+    m_profile->cookieStore()->setCookieFilter(
+        [](const QWebEngineCookieStore::FilterRequest &request) { return !request.thirdParty; });
 }
 
 WebEngine::~WebEngine() = default;
 
 BrowserView *WebEngine::createView(QWidget *parent)
 {
-    return new WebEngineView(m_profile.get(), parent);
+    return new WebEngineView(m_profile.get(), m_policy, parent);
 }
 
-extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine(const QString &userAgent)
+extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine(const EngineSettings &settings)
 {
-    return new WebEngine(QStringLiteral("Reelhop"), userAgent);
+    return new WebEngine(QStringLiteral("Reelhop"), settings);
 }
 
-WebEngineView::WebEngineView(QWebEngineProfile *profile, QWidget *parent)
+extern "C" Q_DECL_EXPORT QString reelhopEngineVersion()
+{
+    return QObject::tr("Chromium %1, security fixes to %2")
+        .arg(QLatin1StringView(qWebEngineChromiumVersion()),
+             QLatin1StringView(qWebEngineChromiumSecurityPatchVersion()));
+}
+
+WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *policy,
+                             QWidget *parent)
     : BrowserView(parent), m_view(new QWebEngineView(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
-    auto *page = new SameWindowPage(profile, m_view);
+    m_protection = new PageProtection(policy, this);
+    auto *page = new SameWindowPage(profile, m_protection, m_view);
     m_view->setPage(page);
+    m_protection->protect(page);
+    connect(m_protection, &PageProtection::blockedCountChanged, this,
+            &BrowserView::blockedCountChanged);
 
     connect(page, &QWebEnginePage::linkHovered, this, &BrowserView::statusTextChanged);
     connect(page, &QWebEnginePage::loadingChanged, this, &WebEngineView::followLoading);
@@ -429,6 +467,11 @@ BrowserView::Lifecycle WebEngineView::lifecycle() const
         break;
     }
     return Lifecycle::Active;
+}
+
+int WebEngineView::blockedCount() const
+{
+    return m_protection->blockedCount();
 }
 
 bool WebEngineView::isInUse() const

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <memory>
 
+class PageProtection;
 class QPrinter;
 class QWebEngineDownloadRequest;
 class QWebEngineFullScreenRequest;
@@ -17,7 +18,7 @@ class QWebEngineView;
 class WebEngine final : public BrowserEngine
 {
 public:
-    WebEngine(const QString &storageName, const QString &userAgent);
+    WebEngine(const QString &storageName, const EngineSettings &settings);
     ~WebEngine() override;
     Q_DISABLE_COPY_MOVE(WebEngine)
 
@@ -25,6 +26,7 @@ public:
 
 private:
     std::unique_ptr<QWebEngineProfile> m_profile;
+    const RequestPolicy *m_policy = nullptr;
 };
 
 class WebEngineView final : public BrowserView
@@ -32,7 +34,8 @@ class WebEngineView final : public BrowserView
     Q_OBJECT
 
 public:
-    WebEngineView(QWebEngineProfile *profile, QWidget *parent = nullptr);
+    WebEngineView(QWebEngineProfile *profile, const RequestPolicy *policy,
+                  QWidget *parent = nullptr);
     ~WebEngineView() override;
     Q_DISABLE_COPY_MOVE(WebEngineView)
 
@@ -56,6 +59,7 @@ public:
     void setLifecycle(Lifecycle state) override;
     Lifecycle lifecycle() const override;
     bool isInUse() const override;
+    int blockedCount() const override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,6 +74,7 @@ private:
     void toggleFullScreen(QWebEngineFullScreenRequest request);
 
     QWebEngineView *m_view = nullptr;
+    PageProtection *m_protection = nullptr;
     int m_lastProgress = 0;
     LoadState m_loadState = LoadState::Idle;
     QString m_failureReason;

@@ -15,7 +15,7 @@ public:
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine(const QString &)
+extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine(const EngineSettings &)
 {
     return new StandInEngine;
 }

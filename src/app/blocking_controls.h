@@ -1,0 +1,44 @@
+#ifndef REELHOP_APP_BLOCKING_CONTROLS_H
+#define REELHOP_APP_BLOCKING_CONTROLS_H
+
+#include "browsing/browser_view.h"
+
+#include <QObject>
+#include <functional>
+
+class Blocker;
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+
+// What the user sees of the blocker: how many requests were blocked on the page in sight, in
+// the status bar, and "Allow This Site" for that page (a menu entry and a key), which reloads
+// the page.
+class BlockingControls final : public QObject
+{
+    Q_OBJECT
+
+public:
+    using SelectedView = std::function<BrowserView *()>;
+
+    BlockingControls(Blocker *blocker, SelectedView selectedView, QObject *parent);
+
+    void addTo(QMenu *menu, QStatusBar *bar);
+    void follow(BrowserView *view);
+    // The selected tab changed, or its page did.
+    void showSelected();
+
+signals:
+    void statusMessage(const QString &text);
+
+private:
+    void setAllowed(bool allowed);
+
+    Blocker *m_blocker;
+    SelectedView m_selectedView;
+    QAction *m_allow = nullptr;
+    QLabel *m_count = nullptr;
+};
+
+#endif

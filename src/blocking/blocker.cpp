@@ -1,0 +1,108 @@
+#include "blocker.h"
+
+#include "files/data_file.h"
+
+#include <QDir>
+#include <QThread>
+
+Blocker::Blocker(const QString &dataFolder, QObject *parent)
+    : QObject(parent), m_dataFolder(dataFolder)
+{
+    const std::optional<BlockingSettings> settings =
+        BlockingSettings::load(BlockingSettings::path(dataFolder));
+    m_settingsUnreadable = !settings;
+    if (settings)
+        m_settings = *settings;
+}
+
+Blocker::~Blocker()
+{
+    if (m_loading)
+        m_loading->wait();
+}
+
+QList<FilterLists::ListFile> Blocker::listsInUse(const QString &dataFolder,
+                                                const BlockingSettings &settings)
+{
+    QList<FilterLists::ListFile> files = FilterLists::available(dataFolder);
+    files.removeIf([&](const FilterLists::ListFile &file) {
+        return settings.listsOff.contains(file.name, Qt::CaseInsensitive);
+    });
+    return files;
+}
+
+void Blocker::loadLists()
+{
+    if (m_loading)
+        return;
+    const QList<FilterLists::ListFile> files = listsInUse(m_dataFolder, m_settings);
+    m_loading = QThread::create([this, files] {
+        FilterLists::Loaded loaded = FilterLists::load(files);
+        QMetaObject::invokeMethod(
+            this, [this, loaded = std::move(loaded)]() mutable { useLists(std::move(loaded)); },
+            Qt::QueuedConnection);
+    });
+    connect(m_loading, &QThread::finished, m_loading, &QObject::deleteLater);
+    connect(m_loading, &QThread::finished, this, [this] { m_loading = nullptr; });
+    m_loading->start(QThread::LowPriority);
+}
+
+void Blocker::useLists(FilterLists::Loaded loaded)
+{
+    m_filters = std::move(loaded.filters);
+    m_reports = std::move(loaded.reports);
+    emit listsLoaded();
+    if (m_settingsUnreadable)
+        emit statusMessage(tr("%1 could not be read: blocking is on with every list, and the file "
+                              "is left as it is")
+                               .arg(QDir::toNativeSeparators(BlockingSettings::path(m_dataFolder))));
+    QStringList failed;
+    for (const FilterLists::ListReport &report : m_reports)
+        if (!report.failure.isEmpty())
+            failed.append(tr("%1 (%2)").arg(report.file.name, report.failure));
+    if (!failed.isEmpty())
+        emit statusMessage(tr("Filter lists skipped: %1").arg(failed.join(u"; "_qs)));
+    else if (m_reports.isEmpty() && m_settings.enabled)
+        emit statusMessage(tr("Nothing is blocked: no filter list is installed (the package "
+                              "webext-ublock-origin-chromium brings them)"));
+}
+
+QString Blocker::blockingRule(const QUrl &address, const QUrl &page,
+                              Blocking::RequestType type) const
+{
+    if (!m_settings.enabled || !m_filters || isAllowed(page))
+        return {};
+    const Blocking::Decision decision =
+        m_filters->decide(Blocking::Request::make(address, page, type));
+    if (!decision.blocked())
+        return {};
+    return tr("%1 (%2)").arg(QString::fromUtf8(decision.rule), decision.list);
+}
+
+QByteArray Blocker::hidingStyleSheet(const QUrl &page) const
+{
+    if (!m_settings.enabled || !m_filters || isAllowed(page))
+        return {};
+    return m_filters->hidingStyleSheet(page);
+}
+
+bool Blocker::isAllowed(const QUrl &page) const
+{
+    const QByteArray host = page.host(QUrl::FullyEncoded).toLower().toUtf8();
+    return !host.isEmpty() &&
+           m_settings.allowedSites.contains(QString::fromUtf8(Blocking::siteOf(host)));
+}
+
+bool Blocker::setAllowed(const QUrl &page, bool allowed)
+{
+    const QByteArray host = page.host(QUrl::FullyEncoded).toLower().toUtf8();
+    if (host.isEmpty())
+        return false;
+    const QString site = QString::fromUtf8(Blocking::siteOf(host));
+    m_settings.allowedSites.removeAll(site);
+    if (allowed)
+        m_settings.allowedSites.append(site);
+    if (m_settingsUnreadable)
+        return false;
+    return DataFile::write(BlockingSettings::path(m_dataFolder), m_settings.toText().toBytes());
+}

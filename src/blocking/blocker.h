@@ -1,0 +1,57 @@
+#ifndef REELHOP_BLOCKING_BLOCKER_H
+#define REELHOP_BLOCKING_BLOCKER_H
+
+#include "blocking_settings.h"
+#include "filter_lists.h"
+#include "request_policy.h"
+
+#include <QObject>
+
+// The lists in use and the user's choices: answers the engine's questions for every page, and
+// keeps blocking.ini. Lists are read off the window's thread; until they are, nothing is blocked.
+class Blocker final : public QObject, public RequestPolicy
+{
+    Q_OBJECT
+
+public:
+    explicit Blocker(const QString &dataFolder, QObject *parent = nullptr);
+    ~Blocker() override;
+    Q_DISABLE_COPY_MOVE(Blocker)
+
+    // Reads the lists in use in a thread of their own and reports through listsLoaded().
+    void loadLists();
+    // The lists and the settings as they are after the call; waits for nothing.
+    void useLists(FilterLists::Loaded loaded);
+
+    QString blockingRule(const QUrl &address, const QUrl &page,
+                         Blocking::RequestType type) const override;
+    QByteArray hidingStyleSheet(const QUrl &page) const override;
+
+    // Whether the page's site is one the user allowed, so nothing on its pages is blocked.
+    bool isAllowed(const QUrl &page) const;
+    // Allows the page's site or takes that back, and saves the choice; false when the file was
+    // not saved (the choice holds for this run all the same).
+    bool setAllowed(const QUrl &page, bool allowed);
+
+    // The lists named by the settings, without those the user turned off.
+    QString settingsPath() const { return BlockingSettings::path(m_dataFolder); }
+
+    static QList<FilterLists::ListFile> listsInUse(const QString &dataFolder,
+                                                   const BlockingSettings &settings);
+    const QList<FilterLists::ListReport> &reports() const { return m_reports; }
+
+signals:
+    void listsLoaded();
+    void statusMessage(const QString &text);
+
+private:
+    QString m_dataFolder;
+    BlockingSettings m_settings;
+    // The file exists but could not be read: it is never replaced.
+    bool m_settingsUnreadable = false;
+    std::shared_ptr<const Blocking::FilterSet> m_filters;
+    QList<FilterLists::ListReport> m_reports;
+    QThread *m_loading = nullptr;
+};
+
+#endif

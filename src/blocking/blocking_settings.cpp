@@ -1,0 +1,55 @@
+#include "blocking_settings.h"
+
+#include "files/data_file.h"
+
+#include <QDir>
+
+namespace {
+
+constexpr qint64 LargestFile = 256 * 1024;
+constexpr QStringView Group = u"blocking";
+
+QStringList listValue(const std::optional<QString> &value)
+{
+    QStringList items;
+    for (const QString &item : value.value_or(QString()).split(u','))
+        if (!item.trimmed().isEmpty())
+            items.append(item.trimmed());
+    return items;
+}
+
+} // namespace
+
+QString BlockingSettings::path(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("blocking.ini"));
+}
+
+BlockingSettings BlockingSettings::fromText(const IniText &text)
+{
+    BlockingSettings settings;
+    settings.text = text;
+    settings.enabled = text.value(Group, u"enabled").value_or(u"true"_qs).toLower() != u"false";
+    settings.listsOff = listValue(text.value(Group, u"lists off"));
+    settings.allowedSites = listValue(text.value(Group, u"allowed sites"));
+    for (QString &site : settings.allowedSites)
+        site = site.toLower();
+    return settings;
+}
+
+std::optional<BlockingSettings> BlockingSettings::load(const QString &filePath)
+{
+    const std::optional<QByteArray> bytes = DataFile::read(filePath, LargestFile);
+    if (!bytes)
+        return std::nullopt;
+    return fromText(IniText::fromBytes(*bytes));
+}
+
+IniText BlockingSettings::toText() const
+{
+    IniText written = text;
+    written.setValue(Group.toString(), u"enabled"_qs, enabled ? u"true"_qs : u"false"_qs);
+    written.setValue(Group.toString(), u"lists off"_qs, listsOff.join(u','));
+    written.setValue(Group.toString(), u"allowed sites"_qs, allowedSites.join(u','));
+    return written;
+}

@@ -1,0 +1,83 @@
+#include "filter_lists.h"
+
+#include "files/data_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace FilterLists {
+
+namespace {
+
+// EasyList with its rules' comments is about 2 MB; a list a hundred times that is no list.
+constexpr qint64 LargestList = 64 * 1024 * 1024;
+
+// Text lists hold no NUL byte; a binary file named like a list is not read as rules.
+bool looksLikeText(const QByteArray &bytes)
+{
+    return !bytes.left(65536).contains('\0');
+}
+
+} // namespace
+
+QStringList systemListFolders()
+{
+    QStringList folders;
+    for (const char *extension : {"/usr/share/chromium/extensions/ublock-origin",
+                                  "/usr/share/webext/ublock-origin",
+                                  "/usr/share/xul-ext/ublock-origin"})
+        for (const char *assets : {"/assets/thirdparties/easylist", "/assets/ublock"})
+            folders.append(QString::fromLatin1(extension) + QString::fromLatin1(assets));
+    return folders;
+}
+
+QString userFolder(const QString &dataFolder)
+{
+    return QDir(dataFolder).filePath(QStringLiteral("filters"));
+}
+
+QList<ListFile> available(const QString &dataFolder, const QStringList &systemFolders)
+{
+    // uBlock's own lists that hold rules; its list of lists and its "bad lists" do not.
+    static const QStringList Wanted{
+        u"easylist.txt"_qs,       u"easyprivacy.txt"_qs, u"filters.min.txt"_qs,
+        u"privacy.min.txt"_qs,    u"badware.min.txt"_qs, u"unbreak.min.txt"_qs,
+        u"quick-fixes.min.txt"_qs};
+    QList<ListFile> files;
+    QSet<QString> found;
+    for (const QString &name : Wanted) {
+        for (const QString &folder : systemFolders) {
+            const QString path = QDir(folder).filePath(name);
+            if (!found.contains(name) && QFileInfo(path).isFile()) {
+                files.append({name, path});
+                found.insert(name);
+            }
+        }
+    }
+    const QDir user(userFolder(dataFolder));
+    for (const QString &name : user.entryList({u"*.txt"_qs}, QDir::Files | QDir::System, QDir::Name))
+        files.append({u"filters/"_qs + name, user.filePath(name)});
+    return files;
+}
+
+Loaded load(const QList<ListFile> &files)
+{
+    auto filters = std::make_shared<Blocking::FilterSet>();
+    Loaded loaded;
+    for (const ListFile &file : files) {
+        ListReport report{file, {}, QFileInfo(file.path).lastModified(), {}};
+        const std::optional<QByteArray> bytes = DataFile::read(file.path, LargestList);
+        if (!bytes || bytes->isEmpty())
+            report.failure = QObject::tr("it is not a readable file of at most 64 MiB");
+        else if (!looksLikeText(*bytes))
+            report.failure = QObject::tr("it is not a text file");
+        else
+            report.count = filters->addList(file.name, *bytes);
+        loaded.reports.append(report);
+    }
+    loaded.filters = std::move(filters);
+    return loaded;
+}
+
+} // namespace FilterLists

@@ -1,0 +1,98 @@
+#ifndef REELHOP_BLOCKING_FILTER_RULE_H
+#define REELHOP_BLOCKING_FILTER_RULE_H
+
+#include <QByteArray>
+#include <QList>
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+// One line of an Adblock Plus / uBlock filter list or of a hosts file, parsed once into a plain
+// value; the matcher never reads a rule's text again.
+namespace Blocking {
+
+// What a request fetches, as filter lists name it; a rule's types are a mask of these.
+enum class RequestType : std::uint16_t {
+    Script = 1 << 0,
+    Image = 1 << 1,
+    Stylesheet = 1 << 2,
+    Object = 1 << 3,
+    XmlHttpRequest = 1 << 4,
+    Subdocument = 1 << 5,
+    Media = 1 << 6,
+    Font = 1 << 7,
+    WebSocket = 1 << 8,
+    Ping = 1 << 9,
+    Other = 1 << 10,
+    Document = 1 << 11,
+};
+using TypeMask = std::uint16_t;
+inline constexpr TypeMask AllTypes = 0x0fff;
+
+// The request type named as lists name it ("script", "xhr", "doc", ...); nothing when unknown.
+std::optional<RequestType> requestTypeNamed(QByteArrayView name);
+
+enum class Party : std::uint8_t { Any, First, Third };
+
+// Which hosts a rule is for: a host counts with its subdomains; an exclusion beats an inclusion.
+struct DomainScope
+{
+    QList<QByteArray> included;
+    QList<QByteArray> excluded;
+
+    bool isEmpty() const { return included.isEmpty() && excluded.isEmpty(); }
+    bool covers(QByteArrayView host) const;
+    bool operator==(const DomainScope &) const = default;
+};
+
+struct NetworkRule
+{
+    enum class Start : std::uint8_t { Anywhere, AddressStart, Domain };
+    // What an exception excuses beyond the request itself: a whole page and everything in it,
+    // or the page's element hiding (all of it, or the rules that name no site).
+    enum Excuses : std::uint8_t { NoPage = 0, WholePage = 1, ElementHiding = 2, GenericHiding = 4 };
+
+    QByteArray pattern; // lower case unless matchCase; '*' and '^' keep their meaning
+    Start start = Start::Anywhere;
+    bool anchoredEnd = false;
+    bool exception = false;
+    bool important = false;
+    bool matchCase = false;
+    Party party = Party::Any;
+    TypeMask types = AllTypes;
+    std::uint8_t excuses = NoPage;
+    DomainScope domains;
+
+    bool operator==(const NetworkRule &) const = default;
+};
+
+struct HidingRule
+{
+    QByteArray selector;
+    DomainScope domains;
+    bool exception = false;
+
+    bool operator==(const HidingRule &) const = default;
+};
+
+// A line that holds no rule: a comment, a blank or a list's header.
+struct NoRule
+{
+    bool operator==(const NoRule &) const = default;
+};
+
+// A rule of a kind the program does not apply (scriptlets, procedural or HTML rules, redirects,
+// options it does not know): skipped whole, never half-applied, and counted.
+struct SkippedRule
+{
+    bool operator==(const SkippedRule &) const = default;
+};
+
+using ParsedLine = std::variant<NoRule, SkippedRule, NetworkRule, HidingRule>;
+
+// A line without its line end. Lines of a hosts file ("0.0.0.0 host") become host rules.
+ParsedLine parseLine(QByteArrayView line);
+
+} // namespace Blocking
+
+#endif

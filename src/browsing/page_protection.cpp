@@ -1,0 +1,180 @@
+#include "page_protection.h"
+
+#include "blocking/request_policy.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineUrlRequestInterceptor>
+
+namespace {
+
+constexpr char HidingScriptName[] = "reelhop-hiding";
+
+bool isWebAddress(const QUrl &url)
+{
+    const QString scheme = url.scheme();
+    return scheme == u"http" || scheme == u"https" || scheme == u"ws" || scheme == u"wss";
+}
+
+Blocking::RequestType requestType(QWebEngineUrlRequestInfo::ResourceType type)
+{
+    using Info = QWebEngineUrlRequestInfo;
+    using Blocking::RequestType;
+    switch (type) {
+    case Info::ResourceTypeMainFrame:
+    case Info::ResourceTypeNavigationPreloadMainFrame:
+        return RequestType::Document;
+    case Info::ResourceTypeSubFrame:
+    case Info::ResourceTypeNavigationPreloadSubFrame:
+        return RequestType::Subdocument;
+    case Info::ResourceTypeStylesheet:
+        return RequestType::Stylesheet;
+    case Info::ResourceTypeScript:
+    case Info::ResourceTypeWorker:
+    case Info::ResourceTypeSharedWorker:
+    case Info::ResourceTypeServiceWorker:
+        return RequestType::Script;
+    case Info::ResourceTypeImage:
+    case Info::ResourceTypeFavicon:
+        return RequestType::Image;
+    case Info::ResourceTypeFontResource:
+        return RequestType::Font;
+    case Info::ResourceTypeObject:
+    case Info::ResourceTypePluginResource:
+        return RequestType::Object;
+    case Info::ResourceTypeMedia:
+        return RequestType::Media;
+    case Info::ResourceTypeXhr:
+        return RequestType::XmlHttpRequest;
+    case Info::ResourceTypePing:
+    case Info::ResourceTypeCspReport:
+        return RequestType::Ping;
+    case Info::ResourceTypeWebSocket:
+        return RequestType::WebSocket;
+    default:
+        return RequestType::Other;
+    }
+}
+
+// The program's page in place of a blocked one; every value in it is escaped.
+QString blockedPage(const QUrl &address, const QString &rule)
+{
+    const QString shown = address.toDisplayString().toHtmlEscaped();
+    const QString link = QString::fromUtf8(address.toEncoded()).toHtmlEscaped();
+    return QObject::tr("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Blocked</title>"
+                       "<style>body{font-family:sans-serif;margin:3em;max-width:50em}"
+                       "code{word-break:break-all}</style></head><body>"
+                       "<h1>Reelhop blocked this page</h1><p><code>%1</code></p>"
+                       "<p>A filter list names it: <code>%2</code></p>"
+                       "<p><a id=\"open-once\" href=\"%3\">Open it this once</a></p></body></html>")
+        .arg(shown, rule.toHtmlEscaped(), link);
+}
+
+// The style sheet goes in from the program's own world, and comes back if the page removes it.
+QString hidingScript(const QByteArray &styleSheet)
+{
+    const QString css = QString::fromUtf8(
+        QJsonDocument(QJsonArray{QString::fromUtf8(styleSheet)}).toJson(QJsonDocument::Compact));
+    return uR"((function () {
+  const css = %1[0];
+  let style = null;
+  const place = () => {
+    if (!document.documentElement || (style && style.isConnected)) return;
+    style = document.createElement('style');
+    style.textContent = css;
+    (document.head || document.documentElement).appendChild(style);
+  };
+  place();
+  new MutationObserver(place).observe(document, {childList: true, subtree: true});
+})();)"_qs.arg(css);
+}
+
+} // namespace
+
+// Asks the policy before each request of the page's own frames and subresources.
+class RequestFilter final : public QWebEngineUrlRequestInterceptor
+{
+public:
+    RequestFilter(PageProtection *protection) : QWebEngineUrlRequestInterceptor(protection), m_protection(protection)
+    {
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const Blocking::RequestType type = requestType(info.resourceType());
+        // The page itself was asked about before it was opened.
+        if (type == Blocking::RequestType::Document || !isWebAddress(info.requestUrl()) ||
+            !m_protection->m_policy)
+            return;
+        const QUrl page = info.firstPartyUrl();
+        if (!m_protection->m_policy->blockingRule(info.requestUrl(), page, type).isEmpty()) {
+            info.block(true);
+            m_protection->countBlocked();
+        }
+    }
+
+private:
+    PageProtection *m_protection;
+};
+
+PageProtection::PageProtection(const RequestPolicy *policy, QObject *parent)
+    : QObject(parent), m_policy(policy), m_filter(new RequestFilter(this))
+{
+}
+
+void PageProtection::protect(QWebEnginePage *page)
+{
+    m_page = page;
+    page->setUrlRequestInterceptor(m_filter);
+}
+
+bool PageProtection::admitPage(const QUrl &address, bool clicked)
+{
+    if (!isWebAddress(address) || !m_policy) {
+        setHidingStyle(address);
+        return true;
+    }
+    const bool openOnce = clicked && address == std::exchange(m_blockedShown, QUrl());
+    const QString rule = openOnce ? QString()
+                                  : m_policy->blockingRule(address, address,
+                                                           Blocking::RequestType::Document);
+    if (!rule.isEmpty()) {
+        m_blockedShown = address;
+        // Not from inside the engine's question.
+        QTimer::singleShot(0, m_page, [page = m_page, address, rule] {
+            page->setHtml(blockedPage(address, rule), address);
+        });
+        return false;
+    }
+    m_blocked = 0;
+    emit blockedCountChanged(0);
+    setHidingStyle(address);
+    return true;
+}
+
+void PageProtection::countBlocked()
+{
+    emit blockedCountChanged(++m_blocked);
+}
+
+void PageProtection::setHidingStyle(const QUrl &page)
+{
+    QWebEngineScriptCollection &scripts = m_page->scripts();
+    for (const QWebEngineScript &old : scripts.find(QString::fromLatin1(HidingScriptName)))
+        scripts.remove(old);
+    const QByteArray styleSheet =
+        m_policy && isWebAddress(page) ? m_policy->hidingStyleSheet(page) : QByteArray();
+    if (styleSheet.isEmpty())
+        return;
+    QWebEngineScript script;
+    script.setName(QString::fromLatin1(HidingScriptName));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(hidingScript(styleSheet));
+    scripts.insert(script);
+}

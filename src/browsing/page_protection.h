@@ -1,0 +1,46 @@
+#ifndef REELHOP_BROWSING_PAGE_PROTECTION_H
+#define REELHOP_BROWSING_PAGE_PROTECTION_H
+
+#include <QObject>
+#include <QUrl>
+
+class QWebEnginePage;
+class RequestPolicy;
+class RequestFilter;
+
+// Stands between one tab's page and the web: asks the blocker before each request and each page
+// the tab opens, counts what it blocked on the page shown, hides what element-hiding rules
+// name, and shows a page of the program's own in place of a page a rule blocks.
+class PageProtection final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // No policy blocks nothing.
+    PageProtection(const RequestPolicy *policy, QObject *parent);
+
+    void protect(QWebEnginePage *page);
+
+    // Whether the page may open the address in its main frame; a blocked address is answered
+    // with the program's page about it, whose link opens it this once.
+    bool admitPage(const QUrl &address, bool clicked);
+
+    int blockedCount() const { return m_blocked; }
+
+signals:
+    void blockedCountChanged(int count);
+
+private:
+    friend class RequestFilter;
+    void countBlocked();
+    void setHidingStyle(const QUrl &page);
+
+    const RequestPolicy *m_policy = nullptr;
+    QWebEnginePage *m_page = nullptr;
+    RequestFilter *m_filter = nullptr;
+    int m_blocked = 0;
+    // The blocked address whose page is shown; a click on its link opens it once.
+    QUrl m_blockedShown;
+};
+
+#endif
