@@ -1,3 +1,5 @@
+#include "blocking/filter_set.h"
+#include "blocking/request_policy.h"
 #include "browsing/engine_loader.h"
 #include "browsing/web_engine_environment.h"
 #include "search/search_template.h"
@@ -39,9 +41,10 @@ public:
                     requests.append(socket->peek(4096));
                     const QByteArray body = Pages.value(socket->readAll().split(' ').value(1));
                     const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
-                    // A file to save, as a site's download link sends it.
-                    const QByteArray kind = body == "clip" ? "Content-Disposition: attachment"
-                                                           : "Content-Type: text/html";
+                    // A file to save, as a site's download link sends it; a cookie.
+                    const QByteArray kind = body == "clip"     ? "Content-Disposition: attachment"
+                                            : body == "cookie" ? "Set-Cookie: c=1; Path=/"
+                                                               : "Content-Type: text/html";
                     socket->write("HTTP/1.1 " + status +
                                   "\r\nContent-Length: " + QByteArray::number(body.size()) +
                                   "\r\n" + kind + "\r\nConnection: close\r\n\r\n" + body);
@@ -65,6 +68,18 @@ private:
         {"/untitled", "Tea for two"},
         {"/ask", "<script>Notification.requestPermission().then(p => document.title = p)</script>"},
         {"/clip.mp4", "clip"},
+        // A results page with an ad script, an ad frame, a tracker pixel, an element a hiding
+        // rule names, a first-party image and a third-party one, each setting a cookie.
+        {"/results", "<title>Results</title><script src='http://ads.test/ad.js'></script>"
+                     "<iframe src='http://ads.test/frame'></iframe>"
+                     "<img src='http://tracker.test/pixel.gif'><img src='/own.png'>"
+                     "<img src='http://cookies.test/third.png'><div class='sponsored' id='s'>ad</div>"
+                     "<script>onload = () => document.title = 'Results ' + "
+                     "getComputedStyle(document.getElementById('s')).display</script>"},
+        {"/own.png", "cookie"},
+        {"http://cookies.test/third.png", "cookie"},
+        {"http://ads.test/landing", "<title>Landing</title>"},
+        {"http://cookies.test/check", "<script>document.title = `cookies [${document.cookie}]`</script>"},
     };
     QTcpServer m_server;
 };
@@ -79,6 +94,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        m_engine.setRequestPolicy(&m_policy);
         m_engine.release(); // no window to wait for
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--proxy-server=" + m_site.address({}).toLatin1());
     }
@@ -272,7 +288,80 @@ private slots:
         QCOMPARE(view->loadState(), State::Loaded);
     }
 
+    void blocking_keepsAdsAway_hidesNamedElements_refusesThirdPartyCookies_allowedSiteGetsAll()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        const auto adRequests = [this] {
+            return std::count_if(m_site.requests.cbegin(), m_site.requests.cend(),
+                                 [](const QByteArray &request) {
+                                     return request.contains("ads.test") ||
+                                            request.contains("tracker.test");
+                                 });
+        };
+        m_site.requests.clear();
+        QSignalSpy counts(view.get(), &BrowserView::blockedCountChanged);
+        QVERIFY(view->navigate(m_site.address(u"/results"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Results none"_qs, LoadTimeout);
+        QCOMPARE(adRequests(), 0);
+        QVERIFY(m_site.requests.join().contains("GET /own.png"));
+        QCOMPARE(view->blockedCount(), 3);
+        QCOMPARE(counts.constLast().constFirst(), 3);
+        // The site's own cookie is kept, the other site's is not.
+        QVariant cookie;
+        view->findChild<QWebEngineView *>()->page()->runJavaScript(
+            u"document.cookie"_qs, [&](const QVariant &result) { cookie = result; });
+        QTRY_COMPARE_WITH_TIMEOUT(cookie, QVariant(u"c=1"_qs), LoadTimeout);
+        QVERIFY(view->navigate(u"http://cookies.test/check"_qs));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"cookies []"_qs, LoadTimeout);
+
+        // A page that a rule blocks is not asked for; the program's page says so, and its link
+        // opens it this once.
+        QVERIFY(view->navigate(u"http://ads.test/landing"_qs));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Blocked"_qs, LoadTimeout);
+        QCOMPARE(adRequests(), 0);
+        view->findChild<QWebEngineView *>()->page()->runJavaScript(
+            u"document.getElementById('open-once').click()"_qs);
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Landing"_qs, LoadTimeout);
+        QCOMPARE(adRequests(), 1);
+
+        // With the site allowed, every request arrives.
+        m_policy.allowed = true;
+        m_site.requests.clear();
+        QVERIFY(view->navigate(m_site.address(u"/results"_qs)));
+        QTRY_VERIFY_WITH_TIMEOUT(view->title().startsWith(u"Results "_qs), LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(adRequests(), 3, LoadTimeout);
+        QCOMPARE(view->blockedCount(), 0);
+        m_policy.allowed = false;
+    }
+
 private:
+    // Blocks with a few rules of its own, or nothing while the site is allowed.
+    class TestPolicy final : public RequestPolicy
+    {
+    public:
+        TestPolicy()
+        {
+            m_filters.addList(u"test.txt"_qs,
+                              "||ads.test^\n||tracker.test^$image\n##.sponsored\n");
+        }
+        QString blockingRule(const QUrl &address, const QUrl &page,
+                             Blocking::RequestType type) const override
+        {
+            const Blocking::Decision decision =
+                m_filters.decide(Blocking::Request::make(address, page, type));
+            return !allowed && decision.blocked() ? QString::fromUtf8(decision.rule) : QString();
+        }
+        QByteArray hidingStyleSheet(const QUrl &page) const override
+        {
+            return allowed ? QByteArray() : m_filters.hidingStyleSheet(page);
+        }
+        bool allowed = false;
+
+    private:
+        Blocking::FilterSet m_filters;
+    };
+
+    TestPolicy m_policy;
     EngineLoader m_engine{QStringLiteral(REELHOP_WEBENGINE_MODULE)};
     LocalSite m_site;
 };

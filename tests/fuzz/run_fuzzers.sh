@@ -9,7 +9,7 @@ cmake -S "$here" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUIL
 cmake --build "$root/build-fuzz" -j2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-for reader in settings favorites sites; do
+for reader in settings favorites sites filters; do
     mkdir "$scratch/$reader"
     "$root/build-fuzz/fuzz_$reader" -runs="$runs" -max_len=4096 -print_final_stats=1 \
         -artifact_prefix="$root/build-fuzz/" \
