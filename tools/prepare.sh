@@ -1,7 +1,9 @@
 # Shared by ./run and ./test: install what the build needs and build into build/.
 # Sourced, not run.
 
-packages=(cmake g++ make qt6-base-dev qt6-webengine-dev libqt6svg6 fonts-comic-neue fonts-liberation2)
+# The filter lists the blocker reads come with Debian's uBlock Origin package (data only).
+packages=(cmake g++ make qt6-base-dev qt6-webengine-dev libqt6svg6 fonts-comic-neue fonts-liberation2
+          webext-ublock-origin-chromium)
 # What the tests drive the program with: a display and a window manager, a stand-in web, readers
 # for the printed PDF, validators for the installed files and the tools that build and check the
 # Debian package.
