@@ -135,7 +135,7 @@ void PageProtection::protect(QWebEnginePage *page)
 bool PageProtection::admitPage(const QUrl &address, bool clicked)
 {
     if (!isWebAddress(address) || !m_policy) {
-        setHidingStyle(address);
+        prepareFor(address);
         return true;
     }
     const bool openOnce = clicked && address == std::exchange(m_blockedShown, QUrl());
@@ -152,8 +152,15 @@ bool PageProtection::admitPage(const QUrl &address, bool clicked)
     }
     m_blocked = 0;
     emit blockedCountChanged(0);
-    setHidingStyle(address);
+    if (address.adjusted(QUrl::RemoveFragment) != m_preparedFor)
+        prepareFor(address);
     return true;
+}
+
+void PageProtection::prepareFor(const QUrl &page)
+{
+    m_preparedFor = page.adjusted(QUrl::RemoveFragment);
+    setHidingStyle(page);
 }
 
 void PageProtection::countBlocked()

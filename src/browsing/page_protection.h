@@ -27,6 +27,10 @@ public:
 
     int blockedCount() const { return m_blocked; }
 
+    // Readies the hiding for the page about to be opened or loaded again, before the engine
+    // starts on it: the engine's frame for a page takes the scripts as they are when it is made.
+    void prepareFor(const QUrl &page);
+
 signals:
     void blockedCountChanged(int count);
 
@@ -39,6 +43,8 @@ private:
     QWebEnginePage *m_page = nullptr;
     RequestFilter *m_filter = nullptr;
     int m_blocked = 0;
+    // The page the hiding in place was made for.
+    QUrl m_preparedFor;
     // The blocked address whose page is shown; a click on its link opens it once.
     QUrl m_blockedShown;
 };

@@ -241,6 +241,7 @@ WebEngineView::~WebEngineView()
 bool WebEngineView::navigate(const QString &address)
 {
     wake();
+    m_protection->prepareFor(QUrl(address));
     m_view->setUrl(QUrl(address));
     return true;
 }
@@ -360,6 +361,7 @@ bool WebEngineView::stop()
 bool WebEngineView::refresh()
 {
     wake();
+    m_protection->prepareFor(m_view->url());
     m_view->reload();
     return true;
 }
