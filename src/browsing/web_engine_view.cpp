@@ -1,16 +1,27 @@
 #include "web_engine_view.h"
 
 #include "blocking/request_policy.h"
+#include "download_name.h"
 #include "page_protection.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineCookieStore>
@@ -27,40 +38,127 @@
 
 namespace {
 
-// The program has one view per tab, so a link that asks for a new window opens in the page that
-// holds it, keeping that page's history: the new window is a stand-in page that only reports
-// where it is sent. Every page a tab opens passes the blocker first.
-class SameWindowPage final : public QWebEnginePage
+// The page of a new window a link asks for: it fetches nothing and sends its address to the
+// page that opened it, so the link opens once, in its tab, keeping that page's history.
+class WindowCatcher final : public QWebEnginePage
 {
 public:
-    SameWindowPage(QWebEngineProfile *profile, PageProtection *protection, QObject *parent)
-        : QWebEnginePage(profile, parent), m_protection(protection)
+    WindowCatcher(QWebEngineProfile *profile, QWebEnginePage *opener)
+        : QWebEnginePage(profile, opener), m_opener(opener)
+    {
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
+    {
+        if (!isMainFrame || url.isEmpty() || url.scheme() == u"about")
+            return true;
+        QTimer::singleShot(0, m_opener, [opener = m_opener, url] { opener->setUrl(url); });
+        deleteLater();
+        return false;
+    }
+
+private:
+    QWebEnginePage *m_opener;
+};
+
+// A tab's page. Every page it opens passes the blocker first; its dialogs show only while its
+// tab is in sight, and the user can stop a page that keeps opening them.
+class TabPage final : public QWebEnginePage
+{
+public:
+    struct Hooks
+    {
+        PageProtection *protection = nullptr;
+        std::function<bool()> inSight;
+        std::function<void(const QString &)> say;
+    };
+
+    TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent)
+        : QWebEnginePage(profile, parent), m_hooks(std::move(hooks))
     {
     }
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
     {
-        return !isMainFrame || m_protection->admitPage(url, type == NavigationTypeLinkClicked);
+        if (!isMainFrame)
+            return true;
+        const bool admitted = m_hooks.protection->admitPage(url, type == NavigationTypeLinkClicked);
+        if (admitted) {
+            m_dialogs = 0;
+            m_dialogsStopped = false;
+        }
+        return admitted;
     }
 
     QWebEnginePage *createWindow(WebWindowType) override
     {
-        // One stand-in at a time: a page that opens windows in a loop cannot pile them up.
-        delete m_standIn;
-        m_standIn = new QWebEnginePage(profile(), this);
-        connect(m_standIn, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
-            if (url.isEmpty() || url.scheme() == u"about")
-                return;
-            m_standIn->deleteLater();
-            setUrl(url);
-        });
-        return m_standIn;
+        // One at a time: a page that opens windows in a loop cannot pile them up.
+        delete m_catcher;
+        m_catcher = new WindowCatcher(profile(), this);
+        return m_catcher;
+    }
+
+    void javaScriptAlert(const QUrl &origin, const QString &message) override
+    {
+        if (mayShowDialog())
+            askUser(origin, message, QMessageBox::Ok);
+    }
+
+    bool javaScriptConfirm(const QUrl &origin, const QString &message) override
+    {
+        return mayShowDialog() &&
+               askUser(origin, message, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    }
+
+    bool javaScriptPrompt(const QUrl &origin, const QString &message, const QString &defaultValue,
+                          QString *result) override
+    {
+        if (!mayShowDialog())
+            return false;
+        bool ok = false;
+        *result = QInputDialog::getText(QWebEngineView::forPage(this), origin.host(), message,
+                                        QLineEdit::Normal, defaultValue, &ok);
+        return ok;
     }
 
 private:
-    PageProtection *m_protection;
-    QPointer<QWebEnginePage> m_standIn;
+    bool mayShowDialog()
+    {
+        if (m_dialogsStopped)
+            return false;
+        if (!m_hooks.inSight()) {
+            m_hooks.say(QObject::tr("A page out of sight wanted to show a message; it was not "
+                                    "shown."));
+            return false;
+        }
+        return true;
+    }
+
+    // The page's text is shown as text, never as markup; from the second dialog on the user may
+    // stop the page from showing more.
+    QMessageBox::StandardButton askUser(const QUrl &origin, const QString &message,
+                                        QMessageBox::StandardButtons buttons)
+    {
+        QMessageBox box(QMessageBox::NoIcon, origin.host(), message, buttons,
+                        QWebEngineView::forPage(this));
+        box.setTextFormat(Qt::PlainText);
+        box.setObjectName(QStringLiteral("pageDialog"));
+        QCheckBox *stop = nullptr;
+        if (++m_dialogs > 1) {
+            stop = new QCheckBox(QObject::tr("Don't let this page show more dialogs"));
+            box.setCheckBox(stop);
+        }
+        const auto answer = QMessageBox::StandardButton(box.exec());
+        m_dialogsStopped = stop && stop->isChecked();
+        return answer;
+    }
+
+    Hooks m_hooks;
+    QPointer<QWebEnginePage> m_catcher;
+    int m_dialogs = 0;
+    bool m_dialogsStopped = false;
 };
 
 // Esc or the window's close box asks the page to leave full screen, so the page is handed back.
@@ -163,7 +261,10 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     m_protection = new PageProtection(policy, this);
-    auto *page = new SameWindowPage(profile, m_protection, m_view);
+    auto *page = new TabPage(profile,
+                             {m_protection, [this] { return isVisible(); },
+                              [this](const QString &text) { emit statusTextChanged(text); }},
+                             m_view);
     m_view->setPage(page);
     m_protection->protect(page);
     connect(m_protection, &PageProtection::blockedCountChanged, this,
@@ -185,8 +286,13 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
             [page](const QUrl &origin, QWebEnginePage::Feature feature) {
                 page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
             });
-    // A page's own Print button (window.print()) prints as the toolbar's does.
-    connect(page, &QWebEnginePage::printRequested, this, &WebEngineView::printWithDialog);
+    // A page's own Print button (window.print()) prints as the toolbar's does, in sight only.
+    connect(page, &QWebEnginePage::printRequested, this, [this] {
+        if (isVisible())
+            printWithDialog();
+        else
+            emit statusTextChanged(tr("A page out of sight asked to print; nothing was printed."));
+    });
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEngineView::followEndedProcess);
     // Ctrl and the wheel zoom the page: the page's own widget is made with the page.
@@ -209,6 +315,8 @@ bool WebEngineView::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress)
         m_typedInto = true;
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+        m_userActed.start();
     if (event->type() == QEvent::Wheel) {
         const auto *wheel = static_cast<QWheelEvent *>(event);
         if (wheel->modifiers() & Qt::ControlModifier && wheel->angleDelta().y() != 0) {
@@ -241,6 +349,7 @@ WebEngineView::~WebEngineView()
 bool WebEngineView::navigate(const QString &address)
 {
     wake();
+    m_requestedAddress = QUrl(address); // what the window sends a view to, the user asked for
     m_protection->prepareFor(QUrl(address));
     m_view->setUrl(QUrl(address));
     return true;
@@ -293,15 +402,45 @@ void WebEngineView::followEndedProcess(int status)
     emit statusTextChanged(tr("The page could not be loaded: %1").arg(m_failureReason));
 }
 
+bool WebEngineView::takeUserAct(const QUrl &download)
+{
+    // A download the user started is the address the window sent, or comes within moments of
+    // a click or a key in the page; one act starts one download.
+    const bool acted =
+        isVisible() && (std::exchange(m_requestedAddress, QUrl()) == download ||
+                        (m_userActed.isValid() && m_userActed.elapsed() < 10000));
+    m_userActed.invalidate();
+    return acted;
+}
+
 void WebEngineView::followDownload(QWebEngineDownloadRequest *download)
 {
+    // The address turned out to be a file: the page before it is still the one shown.
+    setLoadState(m_loadedBeforeThisLoad ? LoadState::Loaded : LoadState::Idle);
+    // The site proposes a name, never where it goes.
+    const QString name = DownloadName::safe(download->suggestedFileName().isEmpty()
+                                                ? download->downloadFileName()
+                                                : download->suggestedFileName());
+    const bool approved = std::exchange(m_approvedDownload, QUrl()) == download->url();
+    if (!approved && !takeUserAct(download->url())) {
+        download->cancel();
+        askAboutDownload(download->url(), name);
+        return;
+    }
+    const QString folder = m_view->page()->profile()->downloadPath();
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()) {
+        download->cancel();
+        emit statusTextChanged(tr("%1 was not saved: the download folder %2 cannot be written.")
+                                   .arg(name, QDir::toNativeSeparators(folder)));
+        return;
+    }
     // The engine drops a download no one accepts, and the link would look dead: as browsers do,
     // the file goes to the user's download folder under a name of its own, and the status bar
     // follows it.
+    download->setDownloadDirectory(folder);
+    download->setDownloadFileName(DownloadName::unused(folder, name));
     download->accept();
-    // The address turned out to be a file: the page before it is still the one shown.
-    setLoadState(m_loadedBeforeThisLoad ? LoadState::Loaded : LoadState::Idle);
-    const QString file = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+    const QString file = QDir(folder).filePath(download->downloadFileName());
     emit statusTextChanged(tr("Downloading %1").arg(file));
     connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, file] {
         if (download->state() == QWebEngineDownloadRequest::DownloadCompleted)
@@ -310,6 +449,35 @@ void WebEngineView::followDownload(QWebEngineDownloadRequest *download)
             emit statusTextChanged(
                 tr("The download of %1 failed: %2").arg(file, download->interruptReasonString()));
     });
+}
+
+void WebEngineView::askAboutDownload(const QUrl &address, const QString &name)
+{
+    // The question stays with the tab whose page asked, and goes after a while unanswered.
+    delete m_downloadQuestion;
+    auto *question = new QFrame(this);
+    m_downloadQuestion = question;
+    question->setObjectName(QStringLiteral("downloadQuestion"));
+    question->setFrameShape(QFrame::StyledPanel);
+    auto *row = new QHBoxLayout(question);
+    auto *text = new QLabel(tr("This page wants to save \u201c%1\u201d. Save it?").arg(name));
+    text->setTextFormat(Qt::PlainText);
+    row->addWidget(text, 1);
+    auto *save = new QPushButton(tr("&Save"));
+    save->setObjectName(QStringLiteral("saveDownload"));
+    auto *discard = new QPushButton(tr("&Don't Save"));
+    discard->setObjectName(QStringLiteral("discardDownload"));
+    row->addWidget(save);
+    row->addWidget(discard);
+    static_cast<QVBoxLayout *>(layout())->insertWidget(0, question);
+    connect(save, &QPushButton::clicked, this, [this, address, name] {
+        m_approvedDownload = address;
+        m_view->page()->download(address, name);
+        m_downloadQuestion->deleteLater();
+    });
+    connect(discard, &QPushButton::clicked, question, &QObject::deleteLater);
+    QTimer::singleShot(std::chrono::minutes(1), question, &QObject::deleteLater);
+    emit statusTextChanged(tr("A page asks to save %1; its tab asks you first.").arg(name));
 }
 
 void WebEngineView::setLoadState(LoadState state)

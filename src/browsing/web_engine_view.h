@@ -3,7 +3,9 @@
 
 #include "browser_engine.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QUrl>
 #include <memory>
 
 class PageProtection;
@@ -70,6 +72,9 @@ private:
     void followLoading(const QWebEngineLoadingInfo &info);
     void followEndedProcess(int status);
     void followDownload(QWebEngineDownloadRequest *download);
+    // Whether the user just acted in this view in sight; the act is then used up.
+    bool takeUserAct(const QUrl &download);
+    void askAboutDownload(const QUrl &address, const QString &name);
     void setLoadState(LoadState state);
     void toggleFullScreen(QWebEngineFullScreenRequest request);
 
@@ -84,6 +89,13 @@ private:
     bool m_playerOffered = false;
     // The user has typed into the page since it loaded.
     bool m_typedInto = false;
+    // Since the user's last click or key in the page.
+    QElapsedTimer m_userActed;
+    // Where the window last sent the view.
+    QUrl m_requestedAddress;
+    QPointer<QWidget> m_downloadQuestion;
+    // The download the user said yes to.
+    QUrl m_approvedDownload;
 };
 
 #endif

@@ -1,3 +1,4 @@
+#include "browsing/download_name.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -73,6 +74,34 @@ class TestBrowsing : public QObject
 
 private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // A site proposes a download's name; the name never leaves the folder, hides or runs.
+    void downloadName_isPlainAndNeverRuns_data()
+    {
+        QTest::addColumn<QString>("proposed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("plain") << u"clip.mp4"_qs << u"clip.mp4"_qs;
+        QTest::newRow("up the tree") << u"../../x.mp4"_qs << u"x.mp4"_qs;
+        QTest::newRow("absolute") << u"/home/u/.bashrc"_qs << u"bashrc"_qs;
+        QTest::newRow("backslashes") << u"..\\..\\a.txt"_qs << u"a.txt"_qs;
+        QTest::newRow("hidden") << u"...profile"_qs << u"profile"_qs;
+        QTest::newRow("desktop entry") << u"start.DESKTOP"_qs << u"start.DESKTOP.download"_qs;
+        QTest::newRow("script") << u"x.sh"_qs << u"x.sh.download"_qs;
+        QTest::newRow("control characters") << u"a\nb\u0007.txt"_qs << u"ab.txt"_qs;
+        QTest::newRow("nothing left") << u"../.."_qs << u"download"_qs;
+    }
+
+    void downloadName_isPlainAndNeverRuns()
+    {
+        QFETCH(QString, proposed);
+        QFETCH(QString, saved);
+        QCOMPARE(DownloadName::safe(proposed), saved);
+        // Never over another file, a dangling link included.
+        QTemporaryDir folder;
+        QVERIFY(QFile::link(u"/nonexistent"_qs, folder.filePath(saved)));
+        const QString unused = DownloadName::unused(folder.path(), saved);
+        QVERIFY2(unused != saved && unused.contains(u" (1)"_qs), qPrintable(unused));
+    }
 
     void commands_actOnTheSelectedTabsViewOnly_data()
     {

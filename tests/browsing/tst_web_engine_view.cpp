@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFrame>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSignalSpy>
@@ -42,9 +44,12 @@ public:
                     const QByteArray body = Pages.value(socket->readAll().split(' ').value(1));
                     const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
                     // A file to save, as a site's download link sends it; a cookie.
-                    const QByteArray kind = body == "clip"     ? "Content-Disposition: attachment"
-                                            : body == "cookie" ? "Set-Cookie: c=1; Path=/"
-                                                               : "Content-Type: text/html";
+                    const QByteArray kind =
+                        body == "clip"     ? "Content-Disposition: attachment"
+                        : body == "evil"   ? "Content-Disposition: attachment; "
+                                             "filename=\"../../.autostart-probe.desktop\""
+                        : body == "cookie" ? "Set-Cookie: c=1; Path=/"
+                                           : "Content-Type: text/html";
                     socket->write("HTTP/1.1 " + status +
                                   "\r\nContent-Length: " + QByteArray::number(body.size()) +
                                   "\r\n" + kind + "\r\nConnection: close\r\n\r\n" + body);
@@ -77,6 +82,9 @@ private:
                      "<script>onload = () => document.title = 'Results ' + "
                      "getComputedStyle(document.getElementById('s')).display</script>"},
         {"/own.png", "cookie"},
+        {"/evil.bin", "evil"},
+        {"/auto", "<title>auto</title><script>location.href = '/clip.mp4'</script>"},
+        {"/alert", "<script>alert('hi'); print(); document.title = 'after alert'</script>"},
         {"http://cookies.test/third.png", "cookie"},
         {"http://ads.test/landing", "<title>Landing</title>"},
         {"http://cookies.test/check", "<script>document.title = `cookies [${document.cookie}]`</script>"},
@@ -183,8 +191,10 @@ private slots:
         QApplication::activePopupWidget()->close();
         QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));
 
+        m_site.requests.clear();
         QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(100, 100));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+        QCOMPARE(m_site.requests.size(), 1); // fetched once, by the view's own page
         QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
         QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
         QVERIFY(view->goBack());
@@ -286,6 +296,51 @@ private slots:
         QCOMPARE(QDir(downloads.path()).entryList(QDir::Files).size(), 2);
         QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
         QCOMPARE(view->loadState(), State::Loaded);
+    }
+
+    void pages_actOnTheMachineOnlyWhenAsked()
+    {
+        QTemporaryDir downloads;
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->resize(640, 480);
+        view->show();
+        QSignalSpy texts(view.get(), &BrowserView::statusTextChanged);
+        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
+        view->findChild<QWebEngineView *>()->page()->profile()->setDownloadPath(downloads.path());
+        const auto saved = [&] { return QDir(downloads.path()).entryList(QDir::Files); };
+
+        // A site names the file; it lands in the download folder under a plain name, not run.
+        QVERIFY(view->navigate(m_site.address(u"/evil.bin"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(saved(), QStringList{u"autostart-probe.desktop.download"_qs},
+                                  LoadTimeout);
+        QVERIFY(!QFileInfo::exists(downloads.filePath(u"../../.autostart-probe.desktop"_qs)));
+
+        // A page that sends a file by itself waits for the user's yes.
+        QVERIFY(view->navigate(m_site.address(u"/auto"_qs)));
+        QFrame *question = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(question = view->findChild<QFrame *>(u"downloadQuestion"_qs),
+                                 LoadTimeout);
+        QCOMPARE(saved().size(), 1);
+        QTest::mouseClick(question->findChild<QPushButton *>(u"saveDownload"_qs), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(saved().size(), 2, LoadTimeout);
+        QVERIFY(saved().contains(u"clip.mp4"_qs));
+
+        // A page out of sight shows no dialog and prints nothing; its script goes on.
+        view->hide();
+        texts.clear();
+        QVERIFY(view->navigate(m_site.address(u"/alert"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"after alert"_qs, LoadTimeout);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QString said;
+        for (const QVariantList &text : texts)
+            said += text.constFirst().toString() + u'\n';
+        QVERIFY2(said.contains(u"not shown"_qs) && said.contains(u"nothing was printed"_qs),
+                 qPrintable(said));
+        // Out of sight, even an address the window sent may not save a file unasked.
+        QVERIFY(view->navigate(m_site.address(u"/clip.mp4"_qs)));
+        QTRY_VERIFY_WITH_TIMEOUT(view->findChild<QFrame *>(u"downloadQuestion"_qs), LoadTimeout);
+        QCOMPARE(saved().size(), 2);
     }
 
     void blocking_keepsAdsAway_hidesNamedElements_refusesThirdPartyCookies_allowedSiteGetsAll()

@@ -1,0 +1,65 @@
+#include "download_name.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace DownloadName {
+
+namespace {
+
+constexpr qsizetype LongestName = 200;
+
+// What a desktop or a file manager runs, or installs, when the file is opened.
+bool isRunnable(const QString &name)
+{
+    static const QStringList Suffixes{
+        u".desktop"_qs, u".directory"_qs, u".kdelnk"_qs, u".sh"_qs,     u".bash"_qs,
+        u".run"_qs,     u".bin"_qs,       u".appimage"_qs, u".exe"_qs, u".msi"_qs,
+        u".bat"_qs,     u".cmd"_qs,       u".com"_qs,    u".jar"_qs,    u".py"_qs,
+        u".pl"_qs,      u".deb"_qs,       u".rpm"_qs,    u".flatpakref"_qs, u".command"_qs};
+    for (const QString &suffix : Suffixes)
+        if (name.endsWith(suffix, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+} // namespace
+
+QString safe(const QString &proposed)
+{
+    QString name = proposed;
+    name = name.mid(name.lastIndexOf(u'/') + 1);
+    name = name.mid(name.lastIndexOf(u'\\') + 1);
+    name.removeIf([](QChar c) { return c.category() == QChar::Other_Control || c == u':'; });
+    name = name.trimmed();
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    while (name.endsWith(u'.') || name.endsWith(u' '))
+        name.chop(1);
+    if (name.isEmpty())
+        name = u"download"_qs;
+    if (name.size() > LongestName)
+        name = name.right(LongestName); // keeps the extension
+    if (isRunnable(name))
+        name += u".download"_qs;
+    return name;
+}
+
+QString unused(const QString &folder, const QString &name)
+{
+    const QDir dir(folder);
+    if (!QFileInfo::exists(dir.filePath(name)) && !QFileInfo(dir.filePath(name)).isSymLink())
+        return name;
+    // "clip.tar.gz" becomes "clip (1).tar.gz", as browsers name a second copy.
+    const qsizetype dot = name.indexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    for (int copy = 1;; ++copy) {
+        const QString candidate = u"%1 (%2)%3"_qs.arg(stem).arg(copy).arg(extension);
+        const QFileInfo file(dir.filePath(candidate));
+        if (!file.exists() && !file.isSymLink())
+            return candidate;
+    }
+}
+
+} // namespace DownloadName
