@@ -69,7 +69,7 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
             const QString folder = DataFile::folderFor(QCoreApplication::applicationDirPath());
             const BlockingSettings settings =
                 BlockingSettings::load(BlockingSettings::path(folder)).value_or(BlockingSettings{});
-            lists = Blocker::listsInUse(folder, settings);
+            lists = Blocker::listsInUse(FilterLists::available(folder), settings);
         }
         const WhyBlocked::Answer answer =
             WhyBlocked::ask(lists, parser.value(whyBlocked), parser.value(page), parser.value(type));

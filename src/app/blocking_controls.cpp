@@ -1,6 +1,7 @@
 #include "blocking_controls.h"
 
 #include "blocking/blocker.h"
+#include "settings/blocking_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -22,8 +23,15 @@ BlockingControls::BlockingControls(Blocker *blocker, SelectedView selectedView, 
 {
 }
 
+BlockingControls::~BlockingControls()
+{
+    delete m_window.data();
+}
+
 void BlockingControls::addTo(QMenu *menu, QStatusBar *bar)
 {
+    menu->addAction(tr("&Blocking..."), this, &BlockingControls::showWindow)
+        ->setObjectName(QStringLiteral("blocking"));
     m_allow = menu->addAction(tr("&Allow This Site"));
     m_allow->setObjectName(QStringLiteral("allowSite"));
     m_allow->setCheckable(true);
@@ -70,4 +78,16 @@ void BlockingControls::setAllowed(bool allowed)
                                .arg(QDir::toNativeSeparators(m_blocker->settingsPath())));
     view->refresh();
     showSelected();
+}
+
+void BlockingControls::showWindow()
+{
+    if (!m_window) {
+        m_window = new BlockingWindow(m_blocker);
+        // What changed shows on the page in sight at once.
+        connect(m_window, &QDialog::finished, this, &BlockingControls::showSelected);
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
 }

@@ -4,17 +4,19 @@
 #include "browsing/browser_view.h"
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 class Blocker;
+class BlockingWindow;
 class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
 
 // What the user sees of the blocker: how many requests were blocked on the page in sight, in
-// the status bar, and "Allow This Site" for that page (a menu entry and a key), which reloads
-// the page.
+// the status bar; "Allow This Site" for that page (a menu entry and a key), which reloads the
+// page; and the Blocking window.
 class BlockingControls final : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ public:
     using SelectedView = std::function<BrowserView *()>;
 
     BlockingControls(Blocker *blocker, SelectedView selectedView, QObject *parent);
+    ~BlockingControls() override;
+    Q_DISABLE_COPY_MOVE(BlockingControls)
 
     void addTo(QMenu *menu, QStatusBar *bar);
     void follow(BrowserView *view);
@@ -34,11 +38,13 @@ signals:
 
 private:
     void setAllowed(bool allowed);
+    void showWindow();
 
     Blocker *m_blocker;
     SelectedView m_selectedView;
     QAction *m_allow = nullptr;
     QLabel *m_count = nullptr;
+    QPointer<BlockingWindow> m_window;
 };
 
 #endif

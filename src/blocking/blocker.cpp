@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QThread>
 
-Blocker::Blocker(const QString &dataFolder, QObject *parent)
-    : QObject(parent), m_dataFolder(dataFolder)
+Blocker::Blocker(const QString &dataFolder, QStringList systemFolders, QObject *parent)
+    : QObject(parent), m_dataFolder(dataFolder), m_systemFolders(std::move(systemFolders))
 {
     const std::optional<BlockingSettings> settings =
         BlockingSettings::load(BlockingSettings::path(dataFolder));
@@ -21,10 +21,9 @@ Blocker::~Blocker()
         m_loading->wait();
 }
 
-QList<FilterLists::ListFile> Blocker::listsInUse(const QString &dataFolder,
+QList<FilterLists::ListFile> Blocker::listsInUse(QList<FilterLists::ListFile> files,
                                                 const BlockingSettings &settings)
 {
-    QList<FilterLists::ListFile> files = FilterLists::available(dataFolder);
     files.removeIf([&](const FilterLists::ListFile &file) {
         return settings.listsOff.contains(file.name, Qt::CaseInsensitive);
     });
@@ -33,9 +32,11 @@ QList<FilterLists::ListFile> Blocker::listsInUse(const QString &dataFolder,
 
 void Blocker::loadLists()
 {
-    if (m_loading)
+    if (m_loading) {
+        m_loadAgain = true;
         return;
-    const QList<FilterLists::ListFile> files = listsInUse(m_dataFolder, m_settings);
+    }
+    const QList<FilterLists::ListFile> files = listsInUse(availableLists(), m_settings);
     m_loading = QThread::create([this, files] {
         FilterLists::Loaded loaded = FilterLists::load(files);
         QMetaObject::invokeMethod(
@@ -43,7 +44,11 @@ void Blocker::loadLists()
             Qt::QueuedConnection);
     });
     connect(m_loading, &QThread::finished, m_loading, &QObject::deleteLater);
-    connect(m_loading, &QThread::finished, this, [this] { m_loading = nullptr; });
+    connect(m_loading, &QThread::finished, this, [this] {
+        m_loading = nullptr;
+        if (std::exchange(m_loadAgain, false))
+            loadLists();
+    });
     m_loading->start(QThread::LowPriority);
 }
 
@@ -86,6 +91,28 @@ QByteArray Blocker::hidingStyleSheet(const QUrl &page) const
     return m_filters->hidingStyleSheet(page);
 }
 
+bool Blocker::apply(const BlockingSettings &settings)
+{
+    const bool listsChanged = settings.listsOff != m_settings.listsOff;
+    m_settings = settings;
+    if (listsChanged)
+        loadLists();
+    return save();
+}
+
+bool Blocker::save()
+{
+    emit settingsChanged();
+    // A file that exists but could not be read holds what the user kept there: never replaced.
+    return !m_settingsUnreadable &&
+           DataFile::write(BlockingSettings::path(m_dataFolder), m_settings.toText().toBytes());
+}
+
+QList<FilterLists::ListFile> Blocker::availableLists() const
+{
+    return FilterLists::available(m_dataFolder, m_systemFolders);
+}
+
 bool Blocker::isAllowed(const QUrl &page) const
 {
     const QByteArray host = page.host(QUrl::FullyEncoded).toLower().toUtf8();
@@ -102,7 +129,5 @@ bool Blocker::setAllowed(const QUrl &page, bool allowed)
     m_settings.allowedSites.removeAll(site);
     if (allowed)
         m_settings.allowedSites.append(site);
-    if (m_settingsUnreadable)
-        return false;
-    return DataFile::write(BlockingSettings::path(m_dataFolder), m_settings.toText().toBytes());
+    return save();
 }

@@ -14,7 +14,10 @@ class Blocker final : public QObject, public RequestPolicy
     Q_OBJECT
 
 public:
-    explicit Blocker(const QString &dataFolder, QObject *parent = nullptr);
+    // The lists are those installed in the system folders and the user's own.
+    explicit Blocker(const QString &dataFolder,
+                     QStringList systemFolders = FilterLists::systemListFolders(),
+                     QObject *parent = nullptr);
     ~Blocker() override;
     Q_DISABLE_COPY_MOVE(Blocker)
 
@@ -27,6 +30,13 @@ public:
                          Blocking::RequestType type) const override;
     QByteArray hidingStyleSheet(const QUrl &page) const override;
 
+    const BlockingSettings &settings() const { return m_settings; }
+    // Takes the user's settings at once (reading the lists again when which are on changed) and
+    // saves them; false when the file was not saved (they hold for this run all the same).
+    bool apply(const BlockingSettings &settings);
+    // Every list the program could use, on or off.
+    QList<FilterLists::ListFile> availableLists() const;
+
     // Whether the page's site is one the user allowed, so nothing on its pages is blocked.
     bool isAllowed(const QUrl &page) const;
     // Allows the page's site or takes that back, and saves the choice; false when the file was
@@ -36,22 +46,29 @@ public:
     // The lists named by the settings, without those the user turned off.
     QString settingsPath() const { return BlockingSettings::path(m_dataFolder); }
 
-    static QList<FilterLists::ListFile> listsInUse(const QString &dataFolder,
+    static QList<FilterLists::ListFile> listsInUse(QList<FilterLists::ListFile> available,
                                                    const BlockingSettings &settings);
     const QList<FilterLists::ListReport> &reports() const { return m_reports; }
 
 signals:
     void listsLoaded();
+    // The user's choices changed, from whichever control.
+    void settingsChanged();
     void statusMessage(const QString &text);
 
 private:
+    bool save();
+
     QString m_dataFolder;
+    QStringList m_systemFolders;
     BlockingSettings m_settings;
     // The file exists but could not be read: it is never replaced.
     bool m_settingsUnreadable = false;
     std::shared_ptr<const Blocking::FilterSet> m_filters;
     QList<FilterLists::ListReport> m_reports;
     QThread *m_loading = nullptr;
+    // The lists in use changed while they were being read.
+    bool m_loadAgain = false;
 };
 
 #endif

@@ -13,6 +13,14 @@ fail() { echo "FAIL: $*"; exit 1; }
 (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --version) | grep -qx 'Reelhop 1.2.0' || fail "--version"
 (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --help) | grep -q -- '--version' || fail "--help"
 
+# --why-blocked answers from the lists it is given, in one line, without a display.
+printf '||ads.test^$script\n@@||ads.test/ok^\n' > "$work/mine.txt"
+why() { (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --why-blocked "$@" --list "$work/mine.txt"); }
+[ "$(why https://ads.test/a.js --type script)" = 'blocked by ||ads.test^$script (mine.txt)' ] || fail "--why-blocked: blocked"
+[ "$(why https://ads.test/ok/a.js --type script --page https://v.example/)" = 'allowed by @@||ads.test/ok^ (mine.txt)' ] || fail "--why-blocked: allowed"
+[ "$(why https://ads.test/a.png --type image)" = 'no rule' ] || fail "--why-blocked: no rule"
+why https://ads.test/ --type nonsense > /dev/null 2>&1 && fail "--why-blocked: a bad type is no answer"
+
 # Installing: the files where a desktop looks for them, each valid.
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
 for file in bin/reelhop lib/reelhop/reelhop_webengine.so share/applications/reelhop.desktop \

@@ -1,0 +1,127 @@
+#include "blocking_window.h"
+
+#include "blocking/blocker.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { Name, Rules, Skipped, Date };
+
+} // namespace
+
+BlockingWindow::BlockingWindow(Blocker *blocker, QWidget *parent)
+    : QDialog(parent), m_blocker(blocker)
+{
+    setObjectName(QStringLiteral("Blocking"));
+    setWindowTitle(tr("Blocking"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto *column = new QVBoxLayout(this);
+
+    m_enabled = new QCheckBox(tr("&Block ads, trackers and harmful sites"));
+    m_enabled->setObjectName(QStringLiteral("blockingOn"));
+    column->addWidget(m_enabled);
+
+    auto *listsLabel = new QLabel(tr("Filter &lists"));
+    column->addWidget(listsLabel);
+    m_lists = new QTreeWidget;
+    m_lists->setObjectName(QStringLiteral("blockingLists"));
+    m_lists->setRootIsDecorated(false);
+    m_lists->setHeaderLabels({tr("List"), tr("Rules"), tr("Skipped"), tr("Date")});
+    m_lists->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    listsLabel->setBuddy(m_lists);
+    column->addWidget(m_lists, 1);
+
+    auto *allowedLabel = new QLabel(tr("&Sites allowed (nothing is blocked on them)"));
+    column->addWidget(allowedLabel);
+    m_allowed = new QListWidget;
+    m_allowed->setObjectName(QStringLiteral("allowedSites"));
+    allowedLabel->setBuddy(m_allowed);
+    column->addWidget(m_allowed);
+    m_removeAllowed = new QPushButton(tr("&Block on This Site Again"));
+    m_removeAllowed->setObjectName(QStringLiteral("removeAllowed"));
+    column->addWidget(m_removeAllowed, 0, Qt::AlignLeft);
+
+    m_failure = new QLabel;
+    m_failure->setObjectName(QStringLiteral("failure"));
+    m_failure->setWordWrap(true);
+    m_failure->hide();
+    column->addWidget(m_failure);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    column->addWidget(buttons);
+    resize(560, 480);
+
+    connect(m_enabled, &QCheckBox::toggled, this, &BlockingWindow::apply);
+    connect(m_lists, &QTreeWidget::itemChanged, this, &BlockingWindow::apply);
+    connect(m_removeAllowed, &QPushButton::clicked, this, [this] {
+        delete m_allowed->currentItem();
+        apply();
+    });
+    connect(m_allowed, &QListWidget::currentRowChanged, this,
+            [this](int row) { m_removeAllowed->setEnabled(row >= 0); });
+    connect(blocker, &Blocker::listsLoaded, this, &BlockingWindow::fill);
+    // Not from inside the change of one of this window's own rows.
+    connect(blocker, &Blocker::settingsChanged, this, &BlockingWindow::fill,
+            Qt::QueuedConnection);
+    fill();
+}
+
+void BlockingWindow::fill()
+{
+    m_filling = true;
+    const BlockingSettings &settings = m_blocker->settings();
+    m_enabled->setChecked(settings.enabled);
+    m_lists->clear();
+    for (const FilterLists::ListFile &file : m_blocker->availableLists()) {
+        auto *item = new QTreeWidgetItem(m_lists, {file.name});
+        item->setToolTip(Name, QDir::toNativeSeparators(file.path));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        const bool on = !settings.listsOff.contains(file.name, Qt::CaseInsensitive);
+        item->setCheckState(Name, on ? Qt::Checked : Qt::Unchecked);
+        for (const FilterLists::ListReport &report : m_blocker->reports()) {
+            if (report.file.path != file.path || !on)
+                continue;
+            item->setText(Rules, report.failure.isEmpty() ? QString::number(report.count.rules)
+                                                          : tr("not read"));
+            item->setToolTip(Rules, report.failure);
+            item->setText(Skipped, QString::number(report.count.skipped));
+            item->setText(Date, QLocale().toString(report.modified.date(), QLocale::ShortFormat));
+        }
+    }
+    m_allowed->clear();
+    m_allowed->addItems(settings.allowedSites);
+    m_removeAllowed->setEnabled(false);
+    m_filling = false;
+}
+
+void BlockingWindow::apply()
+{
+    if (m_filling)
+        return;
+    BlockingSettings settings = m_blocker->settings();
+    settings.enabled = m_enabled->isChecked();
+    settings.listsOff.clear();
+    for (int row = 0; row < m_lists->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = m_lists->topLevelItem(row);
+        if (item->checkState(Name) != Qt::Checked)
+            settings.listsOff.append(item->text(Name));
+    }
+    settings.allowedSites.clear();
+    for (int row = 0; row < m_allowed->count(); ++row)
+        settings.allowedSites.append(m_allowed->item(row)->text());
+    const bool saved = m_blocker->apply(settings);
+    m_failure->setText(saved ? QString()
+                             : tr("Your choices hold until Reelhop closes: %1 could not be saved.")
+                                   .arg(QDir::toNativeSeparators(m_blocker->settingsPath())));
+    m_failure->setVisible(!saved);
+}
