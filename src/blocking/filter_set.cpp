@@ -2,7 +2,10 @@
 
 #include "files/data_file.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <cstring>
 #include <limits>
 
@@ -28,11 +31,29 @@ quint32 tokenHash(QByteArrayView token)
 
 constexpr quint32 NoToken = 0;
 
+// Tokens that most addresses hold: a rule filed under one would be tried for nearly every request.
+bool isCommonToken(QByteArrayView token)
+{
+    static constexpr std::array<std::string_view, 24> Common{
+        "http", "https", "www",  "com",  "net",  "org", "js",   "css",  "html", "php",  "png",  "jpg",
+        "gif",  "svg",   "webp", "json", "cdn",  "img", "static", "images", "assets", "api", "v1", "min"};
+    for (std::string_view common : Common)
+        if (token == QByteArrayView(common.data(), qsizetype(common.size())))
+            return true;
+    return false;
+}
+
 // The tokens of a rule's pattern that any address it matches must hold whole: bounded on both
 // sides by a character that is no token's, or by an anchor.
-std::vector<quint32> patternTokens(const NetworkRule &rule)
+struct PatternToken
 {
-    std::vector<quint32> tokens;
+    quint32 hash;
+    bool common;
+};
+
+std::vector<PatternToken> patternTokens(const NetworkRule &rule)
+{
+    std::vector<PatternToken> tokens;
     const QByteArray lower = rule.pattern.toLower();
     const qsizetype size = lower.size();
     for (qsizetype at = 0; at < size;) {
@@ -46,17 +67,20 @@ std::vector<quint32> patternTokens(const NetworkRule &rule)
         const bool leftBound = at > 0 ? lower[at - 1] != '*'
                                       : rule.start != NetworkRule::Start::Anywhere;
         const bool rightBound = end < size ? lower[end] != '*' : rule.anchoredEnd;
-        if (leftBound && rightBound)
-            tokens.push_back(tokenHash(QByteArrayView(lower).sliced(at, end - at)));
+        if (leftBound && rightBound) {
+            const QByteArrayView token = QByteArrayView(lower).sliced(at, end - at);
+            tokens.push_back({tokenHash(token), isCommonToken(token)});
+        }
         at = end;
     }
     return tokens;
 }
 
-std::vector<quint32> addressTokens(QByteArrayView lowerAddress)
+using AddressTokens = QVarLengthArray<quint32, 64>;
+
+AddressTokens addressTokens(QByteArrayView lowerAddress)
 {
-    std::vector<quint32> tokens;
-    tokens.reserve(32);
+    AddressTokens tokens;
     const qsizetype size = lowerAddress.size();
     for (qsizetype at = 0; at < size;) {
         if (!isTokenCharacter(lowerAddress[at])) {
@@ -193,36 +217,60 @@ bool isCountryCode(QByteArrayView label)
     return label.size() == 2 && label[0] >= 'a' && label[0] <= 'z';
 }
 
+// Where the host stands in an encoded address, and the host; QUrl has made it lower case.
+std::pair<qsizetype, QByteArrayView> hostIn(QByteArrayView address)
+{
+    const qsizetype scheme = address.indexOf("://");
+    if (scheme < 0)
+        return {0, {}};
+    qsizetype start = scheme + 3;
+    qsizetype end = start;
+    while (end < address.size() && !QByteArrayView("/?#").contains(address[end]))
+        ++end;
+    const qsizetype at = address.sliced(start, end - start).lastIndexOf('@');
+    if (at >= 0)
+        start += at + 1;
+    if (start < end && address[start] == '[') { // "[::1]:8080": the host without its brackets
+        const qsizetype close = address.sliced(start, end - start).indexOf(']');
+        return close < 0 ? std::pair{qsizetype(0), QByteArrayView()}
+                         : std::pair{start + 1, address.sliced(start + 1, close - 1)};
+    }
+    const qsizetype colon = address.sliced(start, end - start).indexOf(':');
+    if (colon >= 0)
+        end = start + colon;
+    return {start, address.sliced(start, end - start)};
+}
+
 } // namespace
 
-QByteArray siteOf(QByteArrayView host)
+QByteArrayView siteOf(QByteArrayView host)
 {
-    const QList<QByteArray> labels = host.toByteArray().split('.');
     // An address given by number is a site of its own.
-    if (labels.size() < 2 || (host.back() >= '0' && host.back() <= '9') || host.contains(':'))
-        return host.toByteArray();
-    qsizetype keep = 2;
+    if (host.isEmpty() || (host.back() >= '0' && host.back() <= '9') || host.contains(':'))
+        return host;
+    const qsizetype last = host.lastIndexOf('.');
+    const qsizetype second = last > 0 ? host.first(last).lastIndexOf('.') : -1;
+    if (second < 0)
+        return host;
     // "example.co.uk", "example.com.au": a country's own second level.
-    if (labels.size() >= 3 && isCountryCode(labels.last()) && labels[labels.size() - 2].size() <= 3)
-        keep = 3;
-    return labels.mid(labels.size() - keep).join('.');
+    const qsizetype third = host.first(second).lastIndexOf('.');
+    if (isCountryCode(host.sliced(last + 1)) && last - second - 1 <= 3)
+        return host.sliced(third + 1);
+    return host.sliced(second + 1);
 }
 
 Request Request::make(const QUrl &address, const QUrl &page, RequestType type)
 {
     Request request;
     request.address = address.toEncoded();
-    request.host = address.host(QUrl::FullyEncoded).toLower().toUtf8();
-    request.pageHost = page.host(QUrl::FullyEncoded).toLower().toUtf8();
+    request.lowerAddress = request.address.toLower();
+    const auto [hostStart, host] = hostIn(request.lowerAddress);
+    request.hostStart = hostStart;
+    request.host = host.toByteArray();
+    request.pageHost = page.host(QUrl::FullyEncoded).toUtf8().toLower();
     request.type = type;
     request.thirdParty =
         request.pageHost.isEmpty() || siteOf(request.host) != siteOf(request.pageHost);
-    const qsizetype scheme = request.address.indexOf("://");
-    const qsizetype hostAt =
-        request.host.isEmpty() ? -1 : request.address.toLower().indexOf(request.host, scheme + 1);
-    request.hostStart = hostAt < 0 ? 0 : hostAt;
-    if (hostAt < 0)
-        request.host.clear();
     return request;
 }
 
@@ -256,28 +304,29 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text)
     return count;
 }
 
-void FilterSet::index(Entry entry, QHash<quint32, Bucket> &index)
+void FilterSet::index(Entry entry, Index &index)
 {
-    // The rule goes under its token that the fewest rules share, so that no bucket grows long.
+    // The rule goes under its token that the fewest rules share, and not under one that most
+    // addresses hold, so that no request has many rules to try.
     quint32 chosen = NoToken;
     qsizetype fewest = std::numeric_limits<qsizetype>::max();
-    for (quint32 token : patternTokens(entry.rule)) {
-        const auto bucket = index.constFind(token);
-        const qsizetype size = bucket == index.cend() ? 0 : qsizetype(bucket->size());
+    for (const PatternToken &token : patternTokens(entry.rule)) {
+        const auto bucket = index.constFind(token.hash);
+        const qsizetype size = (bucket == index.cend() ? 0 : qsizetype(bucket->size())) +
+                               (token.common ? 100000 : 0);
         if (size < fewest) {
             fewest = size;
-            chosen = token;
+            chosen = token.hash;
         }
     }
     index[chosen].push_back(int(m_network.size()));
     m_network.push_back(std::move(entry));
 }
 
-const FilterSet::Entry *FilterSet::firstMatch(const QHash<quint32, Bucket> &index,
-                                              const Request &request,
-                                              const std::vector<quint32> &tokens) const
+const FilterSet::Entry *FilterSet::firstMatch(const Index &index, const Request &request,
+                                              const AddressTokens &tokens) const
 {
-    const QByteArray lowerAddress = request.address.toLower();
+    const QByteArrayView lowerAddress = request.lowerAddress;
     const Entry *found = nullptr;
     const auto search = [&](quint32 token) {
         const auto bucket = index.constFind(token);
@@ -303,7 +352,7 @@ const FilterSet::Entry *FilterSet::firstMatch(const QHash<quint32, Bucket> &inde
 
 Decision FilterSet::decide(const Request &request) const
 {
-    const std::vector<quint32> tokens = addressTokens(request.address.toLower());
+    const AddressTokens tokens = addressTokens(request.lowerAddress);
     const Entry *block = firstMatch(m_blocks, request, tokens);
     if (!block)
         return {};
@@ -316,9 +365,9 @@ Decision FilterSet::decide(const Request &request) const
 std::uint8_t FilterSet::pageExcuses(const QUrl &page) const
 {
     const Request request = Request::make(page, page, RequestType::Document);
-    const QByteArray lowerAddress = request.address.toLower();
+    const QByteArrayView lowerAddress = request.lowerAddress;
     std::uint8_t excuses = NetworkRule::NoPage;
-    std::vector<quint32> tokens = addressTokens(lowerAddress);
+    AddressTokens tokens = addressTokens(lowerAddress);
     tokens.push_back(NoToken);
     for (quint32 token : tokens) {
         const auto bucket = m_exceptions.constFind(token);

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QUrl>
+#include <QVarLengthArray>
 #include <vector>
 
 namespace Blocking {
@@ -14,6 +15,7 @@ namespace Blocking {
 struct Request
 {
     QByteArray address; // percent-encoded, as sent
+    QByteArray lowerAddress;
     QByteArray host; // lower case
     QByteArray pageHost; // lower case; empty when no page asks
     RequestType type = RequestType::Other;
@@ -24,9 +26,9 @@ struct Request
     static Request make(const QUrl &address, const QUrl &page, RequestType type);
 };
 
-// Whether two hosts belong to one site: the same registrable domain, as near as the program can
-// tell without the public suffix list (two labels, three under a country's "co.uk" and the like).
-QByteArray siteOf(QByteArrayView host);
+// The registrable domain of a host, as near as the program can tell without the public suffix
+// list: two labels, three under a country's "co.uk" and the like; an address by number whole.
+QByteArrayView siteOf(QByteArrayView host);
 
 struct Decision
 {
@@ -70,16 +72,18 @@ private:
         int list = 0;
     };
     using Bucket = std::vector<int>;
+    // Rules by the token of their pattern they are filed under.
+    using Index = QHash<quint32, Bucket>;
 
-    void index(Entry entry, QHash<quint32, Bucket> &index);
+    void index(Entry entry, Index &index);
     // The first rule of the index that matches; an important one before any other.
-    const Entry *firstMatch(const QHash<quint32, Bucket> &index, const Request &request,
-                            const std::vector<quint32> &tokens) const;
+    const Entry *firstMatch(const Index &index, const Request &request,
+                            const QVarLengthArray<quint32, 64> &tokens) const;
     std::uint8_t pageExcuses(const QUrl &page) const;
 
     std::vector<Entry> m_network;
-    QHash<quint32, Bucket> m_blocks;
-    QHash<quint32, Bucket> m_exceptions;
+    Index m_blocks;
+    Index m_exceptions;
     QStringList m_lists;
 
     std::vector<HidingRule> m_hiding;

@@ -30,6 +30,15 @@ for (let i = 0; i < 48; i++) {
 </script></body></html>"""
 
 
+# A still results page carrying three animated ad frames from ad hosts that filter lists name.
+AD_RESULTS = """<html><head><title>Results</title></head><body><h1>Results</h1>
+<p>Ten videos, each with a title and a still thumbnail.</p>
+<iframe src="http://ad.doubleclick.net/ad/animate" width=300 height=250></iframe>
+<iframe src="http://securepubads.g.doubleclick.net/gampad/animate" width=728 height=90></iframe>
+<iframe src="http://tpc.googlesyndication.com/safeframe/animate" width=160 height=600></iframe>
+</body></html>"""
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     def log_request_line(self):
         with open(sys.argv[1], "a", encoding="utf-8") as log:
@@ -38,6 +47,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self.log_request_line()
         body = (ANIMATED if "animate" in self.path else
+                AD_RESULTS if "adresults" in self.path else
                 WEIGHTY.replace("{path}", self.path) if "weighty" in self.path else
                 f"<html><head><title>Page {self.path}</title></head><body>page {self.path}</body></html>")
         body = body.encode()

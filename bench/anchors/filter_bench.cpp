@@ -1,0 +1,97 @@
+// The blocker's matcher on the lists Debian installs: how long the lists take to be ready, how
+// long one request takes to decide over 100,000 made-up but realistic requests, and the memory
+// the rules take. Usage: filter_bench LIST...
+#include "blocking/filter_set.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cstdio>
+#include <malloc.h>
+
+using namespace Blocking;
+
+namespace {
+
+size_t heapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Hosts the lists name ("||host^") and hosts of ordinary sites, with the paths, queries and
+// request types that results pages ask for.
+QList<std::pair<QUrl, RequestType>> requests(const QList<QByteArray> &listed, int count)
+{
+    const QList<QByteArray> ordinary{"www.youtube.com", "i.ytimg.com", "fonts.gstatic.com",
+                                     "www.google.com", "video.search.yahoo.com", "s.yimg.com",
+                                     "www.dailymotion.com", "static1.dmcdn.net", "vimeo.com",
+                                     "i.vimeocdn.com", "archive.org", "cdn.jsdelivr.net"};
+    const QList<QByteArray> paths{"/", "/results", "/watch", "/vi/abc123/hqdefault.jpg",
+                                  "/s/player/base.js", "/api/stats/qoe", "/pagead/js/ads.js",
+                                  "/css/main.css", "/v1/events", "/img/thumb_320x180.webp",
+                                  "/gtag/js", "/beacon", "/fonts/roboto.woff2"};
+    const QList<QByteArray> queries{"", "?q=jazz", "?id=GTM-123&l=dataLayer",
+                                    "?v=dQw4w9WgXcQ&t=42s", "?cb=1699999999&ord=7",
+                                    "?search_query=rock+%26+roll"};
+    QRandomGenerator random(42);
+    QList<std::pair<QUrl, RequestType>> made;
+    for (int index = 0; index < count; ++index) {
+        const bool fromList = random.bounded(3) == 0 && !listed.isEmpty();
+        const QByteArray host = fromList ? listed[random.bounded(int(listed.size()))]
+                                         : ordinary[random.bounded(int(ordinary.size()))];
+        const QByteArray address = "https://" + host + paths[random.bounded(int(paths.size()))] +
+                                   queries[random.bounded(int(queries.size()))];
+        made.append({QUrl::fromEncoded(address), RequestType(1 << random.bounded(12))});
+    }
+    return made;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QList<QByteArray> texts;
+    for (int index = 1; index < argc; ++index) {
+        QFile file(QString::fromLocal8Bit(argv[index]));
+        if (!file.open(QIODevice::ReadOnly))
+            return std::fprintf(stderr, "filter_bench: cannot read %s\n", argv[index]), 1;
+        texts.append(file.readAll());
+    }
+    const size_t heapBefore = heapBytes();
+    QElapsedTimer clock;
+    clock.start();
+    FilterSet filters;
+    qsizetype lines = 0;
+    for (qsizetype index = 0; index < texts.size(); ++index) {
+        filters.addList(QString::number(index), texts[index]);
+        lines += texts[index].count('\n');
+    }
+    const double readyMs = double(clock.nsecsElapsed()) / 1e6;
+    const double addedMiB = double(heapBytes() - heapBefore) / (1024 * 1024);
+
+    QList<QByteArray> listed;
+    for (const QByteArray &text : texts)
+        for (const QByteArray &line : text.split('\n'))
+            if (line.startsWith("||") && line.endsWith('^') && listed.size() < 5000)
+                listed.append(line.mid(2, line.size() - 3));
+    const QUrl page(QStringLiteral("https://www.youtube.com/results?search_query=jazz"));
+    const auto made = requests(listed, 100000);
+    std::vector<qint64> nanoseconds;
+    nanoseconds.reserve(size_t(made.size()));
+    int blocked = 0;
+    for (const auto &[address, type] : made) {
+        clock.start();
+        blocked += filters.decide(Request::make(address, page, type)).blocked();
+        nanoseconds.push_back(clock.nsecsElapsed());
+    }
+    std::sort(nanoseconds.begin(), nanoseconds.end());
+    std::printf("lines %lld\nready_ms %.1f\nadded_mib %.1f\nrequests %lld\nblocked %d\n"
+                "median_us %.2f\np99_us %.2f\n",
+                static_cast<long long>(lines), readyMs, addedMiB,
+                static_cast<long long>(made.size()), blocked,
+                double(nanoseconds[nanoseconds.size() / 2]) / 1000,
+                double(nanoseconds[nanoseconds.size() * 99 / 100]) / 1000);
+    return 0;
+}
