@@ -1,6 +1,7 @@
 #include "engine_view.h"
 
 #include <QVBoxLayout>
+#include <algorithm>
 
 EngineView::EngineView(EngineRequest requestEngine, QWidget *parent)
     : BrowserView(parent), m_requestEngine(std::move(requestEngine))
@@ -9,12 +10,35 @@ EngineView::EngineView(EngineRequest requestEngine, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
 }
 
+QUrl EngineView::typedAddress(const QString &text)
+{
+    // The fix-up a browser's address bar does, but an address typed without a scheme tries
+    // https first: "example.com" loads https://example.com.
+    // A machine of the user's own network, named by number or by a bare name, keeps http.
+    QUrl url = QUrl::fromUserInput(text);
+    const QString host = url.host();
+    const bool byNumber = host.contains(u':') || std::all_of(host.cbegin(), host.cend(), [](QChar c) {
+                              return c.isDigit() || c == u'.';
+                          });
+    const bool local = !host.contains(u'.') || host.endsWith(u".local") || byNumber;
+    if (url.scheme() == u"http" && !local &&
+        !text.trimmed().startsWith(u"http:", Qt::CaseInsensitive))
+        url.setScheme(u"https"_qs);
+    return url;
+}
+
 bool EngineView::navigate(const QString &address)
 {
-    // The fix-up a browser's address bar does: "example.com" loads http://example.com.
-    const QUrl url = QUrl::fromUserInput(address);
+    const QUrl url = typedAddress(address);
     if (!url.isValid())
         return false;
+    // A site that answers no https gets the http address it was typed as, once.
+    m_httpFallback = url.scheme() == u"https" &&
+                             !address.trimmed().startsWith(u"https:", Qt::CaseInsensitive)
+                         ? url.adjusted(QUrl::None)
+                         : QUrl();
+    if (!m_httpFallback.isEmpty())
+        m_httpFallback.setScheme(u"http"_qs);
     // A pasted "javascript:" address would run in the shown site's page, with its cookies.
     if (url.scheme() == u"javascript") {
         emit statusTextChanged(tr("Addresses that run scripts are not opened."));
@@ -48,6 +72,12 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::statusTextChanged, this, &BrowserView::statusTextChanged);
     connect(page, &BrowserView::progressChanged, this, &BrowserView::progressChanged);
     connect(page, &BrowserView::loadStateChanged, this, &BrowserView::loadStateChanged);
+    connect(page, &BrowserView::loadStateChanged, this, [this](LoadState state) {
+        if (state == LoadState::Failed && !m_httpFallback.isEmpty())
+            navigate(std::exchange(m_httpFallback, QUrl()).toString(QUrl::FullyEncoded));
+        else if (state == LoadState::Loaded)
+            m_httpFallback.clear();
+    });
     connect(page, &BrowserView::zoomStepRequested, this, &BrowserView::zoomStepRequested);
     connect(page, &BrowserView::findFinished, this, &BrowserView::findFinished);
     connect(page, &BrowserView::playRequested, this, &BrowserView::playRequested);

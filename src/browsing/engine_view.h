@@ -19,6 +19,9 @@ public:
     using EngineRequest = std::function<void(EngineView *)>;
 
     explicit EngineView(EngineRequest requestEngine, QWidget *parent = nullptr);
+
+    // What an address typed into the address box opens: without a scheme, https.
+    static QUrl typedAddress(const QString &text);
     Q_DISABLE_COPY_MOVE(EngineView)
 
     bool navigate(const QString &address) override;
@@ -64,6 +67,8 @@ private:
     qreal m_zoomFactor = 1;
     bool m_playerOffered = false;
     QString m_failure;
+    // Where a typed address goes if its https answer fails.
+    QUrl m_httpFallback;
 };
 
 #endif

@@ -366,8 +366,12 @@ private slots:
         view->findChild<QWebEngineView *>()->page()->runJavaScript(
             u"document.cookie"_qs, [&](const QVariant &result) { cookie = result; });
         QTRY_COMPARE_WITH_TIMEOUT(cookie, QVariant(u"c=1"_qs), LoadTimeout);
-        QVERIFY(view->navigate(u"http://cookies.test/check"_qs));
+        // Typed without a scheme: https first; a site without it gets the http address.
+        m_site.requests.clear();
+        QVERIFY(view->navigate(u"cookies.test/check"_qs));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"cookies []"_qs, LoadTimeout);
+        QVERIFY(m_site.requests.value(0).startsWith("CONNECT cookies.test:443"));
+        QCOMPARE(view->locationUrl(), u"http://cookies.test/check"_qs);
 
         // A page that a rule blocks is not asked for; the program's page says so, and its link
         // opens it this once.
