@@ -27,7 +27,7 @@ QLabel *createLabel(QWidget *parent, const QString &name, const QString &text, c
 
 } // namespace
 
-AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
+AboutBox::AboutBox(const QString &engineVersion, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("About Reelhop"));
@@ -64,6 +64,12 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
                                tr("Reelhop is free to use and comes without any warranty."),
                                designFont(QStringLiteral("MS Sans Serif"), 9.75), Qt::black,
                                Twips::rect(255, 2865, 3870, 825));
+
+    // Which engine draws the pages, and how old its security fixes are, is the user's to know.
+    if (!engineVersion.isEmpty())
+        createLabel(this, QStringLiteral("lblEngine"), tr("Pages are drawn by %1.").arg(engineVersion),
+                    designFont(QStringLiteral("MS Sans Serif"), 8.25), Qt::black,
+                    Twips::rect(1560, 2130, 3885, 450));
 
     auto *line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));

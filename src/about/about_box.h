@@ -12,7 +12,8 @@ class AboutBox final : public QDialog
     Q_OBJECT
 
 public:
-    explicit AboutBox(QWidget *parent = nullptr);
+    // The web engine as the module names it; empty where there is none.
+    explicit AboutBox(const QString &engineVersion = {}, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(AboutBox)
 
 private:

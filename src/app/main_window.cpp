@@ -5,6 +5,7 @@
 #include "blocking_controls.h"
 #include "browsing/browser_command.h"
 #include "browsing/browser_events.h"
+#include "browsing/engine_loader.h"
 #include "browsing/find_bar.h"
 #include "browsing/memory_saver.h"
 #include "browsing/mouse_history_buttons.h"
@@ -554,7 +555,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::showAbout()
 {
     if (!m_about)
-        m_about = new AboutBox;
+        m_about = new AboutBox(EngineLoader::engineVersion(EngineLoader::installedModulePath()));
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
