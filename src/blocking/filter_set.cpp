@@ -51,28 +51,36 @@ struct PatternToken
     bool common;
 };
 
-std::vector<PatternToken> patternTokens(const NetworkRule &rule)
+// Calls found(start, end) for each maximal run of token characters.
+template <typename Found> void forEachToken(QByteArrayView text, Found found)
 {
-    std::vector<PatternToken> tokens;
-    const QByteArray lower = rule.pattern.toLower();
-    const qsizetype size = lower.size();
+    const qsizetype size = text.size();
     for (qsizetype at = 0; at < size;) {
-        if (!isTokenCharacter(lower[at])) {
+        if (!isTokenCharacter(text[at])) {
             ++at;
             continue;
         }
         qsizetype end = at;
-        while (end < size && isTokenCharacter(lower[end]))
+        while (end < size && isTokenCharacter(text[end]))
             ++end;
+        found(at, end);
+        at = end;
+    }
+}
+
+std::vector<PatternToken> patternTokens(const NetworkRule &rule)
+{
+    std::vector<PatternToken> tokens;
+    const QByteArray lower = rule.pattern.toLower();
+    forEachToken(lower, [&](qsizetype at, qsizetype end) {
         const bool leftBound = at > 0 ? lower[at - 1] != '*'
                                       : rule.start != NetworkRule::Start::Anywhere;
-        const bool rightBound = end < size ? lower[end] != '*' : rule.anchoredEnd;
+        const bool rightBound = end < lower.size() ? lower[end] != '*' : rule.anchoredEnd;
         if (leftBound && rightBound) {
             const QByteArrayView token = QByteArrayView(lower).sliced(at, end - at);
             tokens.push_back({tokenHash(token), isCommonToken(token)});
         }
-        at = end;
-    }
+    });
     return tokens;
 }
 
@@ -81,18 +89,9 @@ using AddressTokens = QVarLengthArray<quint32, 64>;
 AddressTokens addressTokens(QByteArrayView lowerAddress)
 {
     AddressTokens tokens;
-    const qsizetype size = lowerAddress.size();
-    for (qsizetype at = 0; at < size;) {
-        if (!isTokenCharacter(lowerAddress[at])) {
-            ++at;
-            continue;
-        }
-        qsizetype end = at;
-        while (end < size && isTokenCharacter(lowerAddress[end]))
-            ++end;
+    forEachToken(lowerAddress, [&](qsizetype at, qsizetype end) {
         tokens.push_back(tokenHash(lowerAddress.sliced(at, end - at)));
-        at = end;
-    }
+    });
     return tokens;
 }
 
