@@ -2,7 +2,9 @@
 
 #include "files/data_file.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QDir>
 #include <QLineEdit>
 #include <QStringListModel>
@@ -24,6 +26,20 @@ SearchHistory::SearchHistory(QString filePath, QLineEdit *searchBox)
     searchBox->setCompleter(offers);
     connect(offers, qOverload<const QString &>(&QCompleter::activated), this,
             &SearchHistory::chosen);
+    // The offers list takes the keys while it shows; Enter there with no offer picked closes it
+    // and would search nothing: it searches the text in the box, as Enter in the box does.
+    offers->popup()->installEventFilter(this);
+}
+
+bool SearchHistory::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent *>(event)->key();
+        const auto *list = static_cast<QAbstractItemView *>(watched);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !list->currentIndex().isValid())
+            QMetaObject::invokeMethod(this, &SearchHistory::chosen, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QString SearchHistory::path(const QString &folder)

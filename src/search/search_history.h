@@ -28,9 +28,12 @@ public:
     void clear();
 
 signals:
-    // The user took an earlier search from the offers.
+    // The user took an earlier search from the offers, or pressed Enter while they showed.
     void chosen();
     void statusMessage(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void save(const QStringList &searches);

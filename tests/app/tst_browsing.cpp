@@ -1,6 +1,7 @@
 #include "browsing/download_name.h"
 #include "support/window_fixture.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QCompleter>
@@ -277,8 +278,15 @@ private slots:
         box = fixture.find<QLineEdit>(u"Text1"_qs);
         QCOMPARE(offers(box, u"ca"_qs), (QStringList{u"cats"_qs, u"Car chase"_qs}));
         QCOMPARE(fixture.fileBytes(u"searches.txt"_qs), QByteArray("cats\nCar chase\ndogs\n"));
+        // Enter while the offers show searches the text typed.
+        QAbstractItemView *shown = box->completer()->popup();
+        QTRY_VERIFY(shown->isVisible());
+        QTest::keyClick(shown, Qt::Key_Return);
+        QTRY_COMPARE(fixture.fileBytes(u"searches.txt"_qs),
+                     QByteArray("ca\ncats\nCar chase\ndogs\n"));
         fixture.find<QAction>(u"clearHistory"_qs)->trigger();
         QCOMPARE(offers(box, u"c"_qs), QStringList());
+        QVERIFY(!box->completer()->popup()->isVisible());
         QCOMPARE(fixture.fileBytes(u"searches.txt"_qs), QByteArray());
     }
 
