@@ -247,8 +247,8 @@ void MainWindow::createMenus()
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     if (!m_player.isEmpty()) {
         QAction *play = file->addAction(tr("Play in &Video Player"), this, [this] {
-            if (const BrowserView *selected = currentView())
-                this->play(selected->locationUrl());
+            const BrowserView *selected = currentView();
+            this->play(selected ? selected->locationUrl() : QString());
         });
         play->setObjectName(QStringLiteral("playPage"));
         play->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
@@ -263,7 +263,12 @@ void MainWindow::createMenus()
         ->setObjectName(QStringLiteral("Option1"));
     option->addAction(tr("&Sites..."), this, &MainWindow::showSites)
         ->setObjectName(QStringLiteral("sites"));
-    option->addAction(tr("Clear Search &History"), m_history, &SearchHistory::clear)
+    option
+        ->addAction(tr("Clear Search &History"), this,
+                    [this] {
+                        m_history->clear();
+                        m_statusPanel->showReport(tr("The search history was cleared."));
+                    })
         ->setObjectName(QStringLiteral("clearHistory"));
     option->addSeparator();
     m_blockingControls->addTo(option, statusBar());
@@ -438,9 +443,12 @@ void MainWindow::search()
         searched = true;
     }
     m_history->add(m_toolbar->searchBox->text());
-    if (!searched)
-        showNotice(tr("No site is chosen to search: choose them under Options, Options, on the "
-                      "Search tab."));
+    const QString noSite = tr("No site is chosen to search: choose them under Options, Options, "
+                              "on the Search tab.");
+    if (searched)
+        m_statusPanel->withdraw(noSite);
+    else
+        showNotice(noSite);
 }
 
 void MainWindow::startUp()
@@ -475,8 +483,15 @@ void MainWindow::showHomePage()
 void MainWindow::addFavorite()
 {
     const BrowserView *source = currentView();
-    m_favorites->add(source ? source->title() : QString(),
-                     source ? source->locationUrl() : QString());
+    const QString address = source ? source->locationUrl() : QString();
+    if (address.isEmpty() || address == u"http:///") {
+        showNotice(tr("There is no page here to add to the favorites: open a page on a site "
+                      "tab or on HOME first."));
+        return;
+    }
+    // A page without a title yet is kept under its address.
+    const QString title = source->title();
+    m_favorites->add(title.isEmpty() ? address : title, address);
     m_tabs->setCurrentIndex(SiteCatalogue::FavoritesTab);
 }
 
@@ -532,6 +547,12 @@ void MainWindow::openFindBar()
 
 void MainWindow::play(const QString &address)
 {
+    // The player opens web addresses; the program's own pages and an empty tab are none.
+    const QString scheme = QUrl(address).scheme();
+    if (scheme != u"http" && scheme != u"https") {
+        showNotice(tr("There is no web page here to play: open a video's page on a site tab first."));
+        return;
+    }
     if (const std::optional<QString> failure = VideoPlayer::play(m_player, address))
         showNotice(tr("The video player could not be started: %1").arg(*failure));
     else

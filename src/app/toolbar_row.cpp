@@ -3,6 +3,7 @@
 #include "form/fonts.h"
 #include "form/text_button.h"
 #include "form/twips.h"
+#include "search/search_history.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -60,8 +61,9 @@ ToolbarRow::ToolbarRow(QWidget *client)
     searchBox = new QLineEdit(client);
     searchBox->setObjectName(QStringLiteral("Text1"));
     searchBox->setAccessibleName(tr("Search text"));
-    searchBox->setToolTip(tr("Search text (Ctrl+K)"));
-    searchBox->setMaxLength(std::numeric_limits<int>::max());
+    searchBox->setToolTip(tr("Search videos on every chosen site: type and press Enter (Ctrl+K)"));
+    searchBox->setPlaceholderText(tr("Search videos"));
+    searchBox->setMaxLength(SearchHistory::LongestSearch);
     searchBox->setGeometry(Twips::rect(8880, 50, 1935, 315));
 
     searchButton = createTextButton(client, QStringLiteral("Command21"), tr("Find It!"),

@@ -331,8 +331,12 @@ void WebEngineView::showContextMenu(QPoint position)
 {
     QMenu *menu = m_view->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The tabs are fixed: a link opens in the tab it is in, as a click does.
+    for (const auto action : {QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::OpenLinkInNewWindow,
+                              QWebEnginePage::OpenLinkInNewBackgroundTab})
+        menu->removeAction(m_view->pageAction(action));
     const QUrl link = m_view->lastContextMenuRequest()->linkUrl();
-    if (m_playerOffered && link.isValid()) {
+    if (m_playerOffered && (link.scheme() == u"http" || link.scheme() == u"https")) {
         QAction *play = menu->addAction(tr("Play in Video Player"));
         play->setObjectName(QStringLiteral("playLink"));
         connect(play, &QAction::triggered, this,

@@ -20,6 +20,16 @@ void StatusPanel::showNotice(const QString &text)
         QCoreApplication::instance()->installEventFilter(this);
 }
 
+void StatusPanel::withdraw(const QString &notice)
+{
+    if (!text().contains(notice))
+        return;
+    const QString rest = QString(text()).remove(notice).trimmed();
+    setText(rest);
+    if (rest.isEmpty() && std::exchange(m_holding, false))
+        QCoreApplication::instance()->removeEventFilter(this);
+}
+
 bool StatusPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) {

@@ -17,6 +17,8 @@ public:
     void showReport(const QString &text);
     // A notice joins the ones the user has not answered yet.
     void showNotice(const QString &text);
+    // What a notice reported is mended: it goes, whether the user answered it or not.
+    void withdraw(const QString &notice);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

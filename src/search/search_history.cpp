@@ -49,7 +49,7 @@ QString SearchHistory::path(const QString &folder)
 
 QStringList SearchHistory::withSearch(QStringList searches, const QString &text)
 {
-    QString line = text;
+    QString line = text.left(LongestSearch);
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     if (line.trimmed().isEmpty())
         return searches;

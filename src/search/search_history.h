@@ -16,6 +16,8 @@ class SearchHistory final : public QObject
 
 public:
     static constexpr int MaxSearches = 100;
+    // Plenty for a search, and a hundred of them stay well inside what the file's reader takes.
+    static constexpr int LongestSearch = 2000;
 
     SearchHistory(QString filePath, QLineEdit *searchBox);
 

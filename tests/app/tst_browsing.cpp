@@ -378,6 +378,14 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(arguments(), QByteArray("--\0https://v.example/link\0", 26),
                                   20000);
         QVERIFY(!QFile::exists(u"pwned"_qs));
+        // The notes and the program's own page are nothing the player can open: it says so.
+        for (const int tab : {10, 11}) {
+            fixture.tabs()->setCurrentIndex(tab);
+            playPage->trigger();
+            QVERIFY2(fixture.status().contains(u"no web page here"_qs), qPrintable(fixture.status()));
+            QTest::mouseClick(fixture.tabs()->tabBar(), Qt::LeftButton); // the user has read it
+        }
+        QCOMPARE(arguments(), QByteArray("--\0https://v.example/link\0", 26));
     }
 };
 

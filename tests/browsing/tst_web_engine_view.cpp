@@ -187,6 +187,10 @@ private slots:
                         ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_qs)
                         : nullptr),
             LoadTimeout);
+        // The tabs are fixed: no entry offers a new tab or window.
+        const QList<QAction *> offered = QApplication::activePopupWidget()->actions();
+        for (const auto action : {QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::OpenLinkInNewWindow})
+            QVERIFY(!offered.contains(engineView->pageAction(action)));
         play->trigger();
         QApplication::activePopupWidget()->close();
         QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));

@@ -44,12 +44,13 @@ private slots:
         QTest::newRow("ADD on a site tab") << three << 3 << -1 << u"Command11"_qs << QStringList()
                                            << three + "abc, \"quoted\"\r\nhttp://xyz/\r\n"
                                            << 4 << 9 << home;
-        QTest::newRow("ADD on the notes tab: an empty one")
-            << three << 10 << -1 << u"Command11"_qs << QStringList() << three + "\r\n\r\n"
-            << 4 << 9 << home;
-        QTest::newRow("ADD on the favorites tab: an empty one")
-            << one << 9 << 0 << u"Command11"_qs << QStringList() << one + "\r\n\r\n"
-            << 2 << 9 << home;
+        QTest::newRow("ADD a page without a title: kept under its address")
+            << one << 4 << -1 << u"Command11"_qs << QStringList()
+            << one + "http://untitled.example/\r\nhttp://untitled.example/\r\n" << 2 << 9 << home;
+        QTest::newRow("ADD on the notes tab: no page, nothing added")
+            << three << 10 << -1 << u"Command11"_qs << QStringList() << three << 3 << 10 << home;
+        QTest::newRow("ADD on the favorites tab: no page, nothing added")
+            << one << 9 << 0 << u"Command11"_qs << QStringList() << one << 1 << 9 << home;
         QTest::newRow("DELETE") << three << 9 << 1 << u"Command3"_qs << QStringList() << deleted
                                 << 2 << 9 << home;
         QTest::newRow("&Delete") << three << 9 << 1 << u"Delete"_qs << QStringList() << deleted << 2
@@ -86,6 +87,7 @@ private slots:
             {{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}, {u"file.dtt"_qs, file}});
         fixture.view(3)->pageTitle = u"abc, \"quoted\""_qs;
         fixture.view(3)->location = u"http://xyz/"_qs;
+        fixture.view(4)->location = u"http://untitled.example/"_qs;
         QFETCH(int, tab);
         fixture.tabs()->setCurrentIndex(tab);
         fixture.showActive();
@@ -107,6 +109,8 @@ private slots:
         QTEST(fixture.tabs()->currentIndex(), "tabAfter");
         QTEST(fixture.tabs()->tabText(11), "homeCaption");
         QCOMPARE(fixture.tabs()->tabText(9), u"Favorites"_qs);
+        if (QByteArrayView(QTest::currentDataTag()).contains("no page"))
+            QVERIFY2(fixture.status().contains(u"no page here"_qs), qPrintable(fixture.status()));
     }
 
     void readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRestarts()
@@ -160,7 +164,9 @@ private slots:
         emit fixture.view(9)->statusTextChanged(u"Opening the home page"_qs);
         QCOMPARE(fixture.status(), notice);
 
+        fixture.view(3)->location = u"http://a.example/"_qs;
         for (int add = 0; add < 2; ++add) {
+            fixture.tabs()->setCurrentIndex(3);
             fixture.click(u"Command11"_qs);
             QVERIFY2(fixture.status().contains(u"not saved"_qs), qPrintable(fixture.status()));
         }

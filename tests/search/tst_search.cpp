@@ -167,6 +167,8 @@ private slots:
         none.click(u"Command21"_qs);
         QCOMPARE(none.log, QStringList{navigation(
                                6, u"https://www.dailymotion.com/search/Bj%C3%B6rk/videos"_qs)});
+        // The notice goes once a search reaches a site.
+        QVERIFY2(!none.status().contains(u"No site"_qs), qPrintable(none.status()));
     }
 
     void template_putsTheEncodedTextAtItsMark_data()
