@@ -4,12 +4,17 @@
 
 namespace {
 
+// "[name]", with blanks around the name and a comment after it, as INI files allow.
 std::optional<QStringView> groupOf(QStringView line)
 {
     line = line.trimmed();
-    if (line.size() < 2 || !line.startsWith(u'[') || !line.endsWith(u']'))
+    const qsizetype close = line.indexOf(u']');
+    if (!line.startsWith(u'[') || close < 0)
         return std::nullopt;
-    return line.sliced(1, line.size() - 2).trimmed();
+    const QStringView after = line.sliced(close + 1).trimmed();
+    if (!after.isEmpty() && !after.startsWith(u';') && !after.startsWith(u'#'))
+        return std::nullopt;
+    return line.sliced(1, close - 1).trimmed();
 }
 
 bool isComment(QStringView line)

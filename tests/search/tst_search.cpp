@@ -137,14 +137,16 @@ private slots:
         QTest::keyClick(text, Qt::Key_Exclam);
         QCOMPARE(text->text(), u"AC/DC!"_qs);
 
-        // An empty text gives the bare addresses; a long one goes whole.
+        // An empty text gives the bare addresses; a long one goes whole, up to the 2,000
+        // characters the box and the history take.
         fixture.log.clear();
         text->clear();
         fixture.click(u"Command21"_qs);
         QCOMPARE(fixture.log, (QStringList{navigation(2, yahoo), navigation(5, MetaCafeClosed)}));
         text->setText(QString(100000, u'é'));
         fixture.click(u"Command21"_qs);
-        QVERIFY(fixture.log.last().endsWith(u"%C3%A9"_qs.repeated(100000)));
+        QVERIFY(fixture.log.last().endsWith(u"=%C3%A9"_qs + u"%C3%A9"_qs.repeated(1999)));
+        QCOMPARE(fixture.fileBytes(u"searches.txt"_qs).split('\n').constFirst().size(), 4000);
     }
 
     void search_withNoBoxLoadsNothing_andSaysHowToChoose_openDialogCounts()
@@ -247,6 +249,11 @@ private slots:
                "start=rumble.com\n" +
                    Vimeo7
             << captions << u"https://odysee.com/"_qs << u"[site5]"_qs;
+        // A comment after a group's name: the keys below are that group's, not the one before.
+        QTest::newRow("a comment after a group")
+            << QByteArray("[site1]\nname=Odysee\nstart=https://odysee.com/\n[ site7 ] ; mine\n"
+                          "name=Vimeo\nstart=https://vimeo.com/\n")
+            << captions << u"https://odysee.com/"_qs << QString();
     }
 
     void startUp_takesTheSitesFile()
