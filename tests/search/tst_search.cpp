@@ -208,6 +208,33 @@ private slots:
                  address);
     }
 
+    void addressesAndTemplates_areCheckedBeforeTheyAreKept_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isTemplate");
+        QTest::addColumn<QString>("problem"); // a word of the problem; empty: none
+        QTest::newRow("a page") << u"https://v.example/"_qs << false << QString();
+        QTest::newRow("no host") << u"https://"_qs << false << u"http or https"_qs;
+        QTest::newRow("no host, one slash") << u"http:/x"_qs << false << u"http or https"_qs;
+        QTest::newRow("another scheme") << u"ftp://v.example/"_qs << false << u"http or https"_qs;
+        QTest::newRow("a template") << u"https://v.example/s?q=%s"_qs << true << QString();
+        QTest::newRow("text at the end of a path") << u"https://v.example/tags/"_qs << true
+                                                   << QString();
+        QTest::newRow("text in the host") << u"https://v.example"_qs << true << u"site's name"_qs;
+        QTest::newRow("mark in the host") << u"https://%s.example/"_qs << true << u"site's name"_qs;
+        QTest::newRow("two marks") << u"https://v.example/%s/%s"_qs << true << u"at most once"_qs;
+    }
+
+    void addressesAndTemplates_areCheckedBeforeTheyAreKept()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, isTemplate);
+        QFETCH(QString, problem);
+        const QString found = isTemplate ? SearchTemplate::templateProblem(text)
+                                         : SearchTemplate::addressProblem(text);
+        QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.contains(problem), qPrintable(found));
+    }
+
     void file_keepsWhatItDoesNotKnowAcrossASave()
     {
         const IniText text = IniText::fromBytes("; mine\r\n" + Vimeo7 +
