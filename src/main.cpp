@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <cstdio>
 #include <unistd.h>
 
@@ -39,9 +40,14 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
     const QCommandLineOption list(
         u"list"_qs, u"With --why-blocked: a list to ask instead of the program's; repeatable."_qs,
         u"file"_qs);
-    parser.addOptions({whyBlocked, page, type, list});
+    const QCommandLineOption verbose(u"verbose"_qs,
+                                     u"Prints what the web engine says as it starts and runs."_qs);
+    parser.addOptions({whyBlocked, page, type, list, verbose});
     // Qt's own options (-platform, -style, ...) are for QApplication: unknown ones are no error.
     parser.parse(arguments);
+    // The terminal stays quiet unless something is wrong for the user, or it is asked for.
+    if (!parser.isSet(verbose))
+        QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_qs);
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         // Without an application object Qt cannot name the program itself.
         const QString program = QFileInfo(arguments.value(0, QStringLiteral("reelhop"))).fileName();

@@ -100,6 +100,12 @@ protected:
         return m_catcher;
     }
 
+    // A page's console is the page's business, not the terminal's.
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int,
+                                  const QString &) override
+    {
+    }
+
     void javaScriptAlert(const QUrl &origin, const QString &message) override
     {
         if (mayShowDialog())
