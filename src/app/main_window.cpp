@@ -424,8 +424,14 @@ void MainWindow::layOut()
 void MainWindow::loadAddress()
 {
     m_events->addressSubmitted();
-    if (BrowserView *target = currentView())
-        target->navigate(m_toolbar->addressBox->currentText());
+    BrowserView *target = currentView();
+    if (!target)
+        return;
+    const QString address = BrowserEvents::addressToOpen(m_toolbar->addressBox->currentText());
+    if (address == SiteCatalogue::HomePage)
+        target->showPage(homePageHtml(m_lineup), address);
+    else
+        target->navigate(address);
 }
 
 void MainWindow::search()

@@ -56,12 +56,30 @@ BrowserEvents::BrowserEvents(const Controls &controls, QObject *parent)
 void BrowserEvents::addressSubmitted()
 {
     m_addressEdited = false;
+    m_leftEdit.reset();
+    m_typedByTab.remove(m_controls.tabs->currentIndex());
+}
+
+QString BrowserEvents::shownAddress(const QString &location)
+{
+    if (location == u"http:///")
+        return {};
+    if (location == SiteCatalogue::HomePage)
+        return SiteCatalogue::HomeName.toString();
+    return location;
+}
+
+QString BrowserEvents::addressToOpen(const QString &text)
+{
+    return text.trimmed().compare(SiteCatalogue::HomeName, Qt::CaseInsensitive) == 0
+               ? SiteCatalogue::HomePage.toString()
+               : text;
 }
 
 bool BrowserEvents::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut)
-        m_addressEdited = false;
+    if (event->type() == QEvent::FocusOut && std::exchange(m_addressEdited, false))
+        m_leftEdit = {m_controls.tabs->currentIndex(), m_controls.addressBox->currentText()};
     return QObject::eventFilter(watched, event);
 }
 
@@ -84,10 +102,13 @@ void BrowserEvents::followProgress()
     const BrowserView *view = selectedView();
     if (!view)
         return;
-    // After a search nine views report for seconds; what the user is typing must survive them.
-    if (m_addressEdited && m_controls.addressBox->lineEdit()->hasFocus())
+    // After a search nine views report for seconds; what the user is typing must survive them,
+    // and so must what was typed on this tab before the user went to another.
+    if ((m_addressEdited && m_controls.addressBox->lineEdit()->hasFocus()) ||
+        m_typedByTab.contains(m_controls.tabs->currentIndex()))
         return;
-    m_controls.addressBox->setEditText(view->locationUrl());
+    m_leftEdit.reset(); // left on this tab: given up
+    m_controls.addressBox->setEditText(shownAddress(view->locationUrl()));
 }
 
 void BrowserEvents::showLoadState(int view)
@@ -106,11 +127,20 @@ void BrowserEvents::showProgress()
 
 void BrowserEvents::followSelectedTab()
 {
+    // What was typed and not sent stays with the tab it was typed on.
+    if (std::exchange(m_addressEdited, false))
+        m_typedByTab.insert(m_shownTab, m_controls.addressBox->currentText());
+    else if (m_leftEdit && m_leftEdit->first == m_shownTab)
+        m_typedByTab.insert(m_leftEdit->first, m_leftEdit->second);
+    m_leftEdit.reset();
+    m_shownTab = m_controls.tabs->currentIndex();
     // Nine sites may start videos at once after a search: only the one in sight is heard.
     const BrowserView *selected = selectedView();
     for (BrowserView *view : m_controls.views)
         view->setMuted(view != selected);
     showProgress();
+    m_controls.addressBox->setEditText(
+        m_typedByTab.value(m_shownTab, selected ? shownAddress(selected->locationUrl()) : QString()));
     if (selected && selected->loadState() == BrowserView::LoadState::Failed)
         m_controls.statusPanel->showReport(
             tr("The page could not be loaded: %1").arg(selected->failureReason()));

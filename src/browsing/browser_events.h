@@ -3,9 +3,11 @@
 
 #include "browser_view.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QObject>
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -34,6 +36,12 @@ public:
     // The user sent the typed address off: the box follows the views again.
     void addressSubmitted();
 
+    // The address as the box shows it: the program's own pages by a name of their own
+    // ("reelhop:home"), a view sent nowhere yet by nothing.
+    static QString shownAddress(const QString &location);
+    // What the box's text opens: the program's own page names back to their addresses.
+    static QString addressToOpen(const QString &text);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -51,6 +59,11 @@ private:
     std::array<QIcon, 4> m_stateIcons;
     // Text the user typed into the focused address box, which no report may overwrite.
     bool m_addressEdited = false;
+    // Text typed on a tab and not sent, kept with the tab when the user goes to another one.
+    QHash<int, QString> m_typedByTab;
+    // An edit the user left the box with: abandoned, unless the user left for another tab.
+    std::optional<std::pair<int, QString>> m_leftEdit;
+    int m_shownTab = -1;
 };
 
 #endif

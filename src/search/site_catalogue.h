@@ -34,6 +34,8 @@ inline constexpr int HomeView = 9;
 
 inline constexpr QStringView HomeCaption = u"HOME";
 inline constexpr QStringView HomePage = u"qrc:/home/index.html";
+// The home page's address as the address box shows it, and as the user may type it.
+inline constexpr QStringView HomeName = u"reelhop:home";
 
 using Lineup = std::array<Site, SiteCount>;
 

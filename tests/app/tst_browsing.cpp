@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QTabBar>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
@@ -171,17 +172,18 @@ private slots:
         QCOMPARE(fixture->status(), u"Opening http://seven/"_qs);
         QCOMPARE(address->currentText(), u"http://two/"_qs);
 
-        // A new tab shows nothing new until a view reports.
+        // Each tab shows its own page's address at once; the program's own pages by their name,
+        // a tab without a page nothing.
         fixture->tabs()->setCurrentIndex(11);
-        QCOMPARE(address->currentText(), u"http://two/"_qs);
+        QCOMPARE(address->currentText(), u"reelhop:home"_qs);
         emit fixture->view(3)->progressChanged(40, 100);
-        QCOMPARE(address->currentText(), fixture->view(9)->location);
+        QCOMPARE(address->currentText(), u"reelhop:home"_qs);
         for (const int tab : {9, 10}) {
             fixture->tabs()->setCurrentIndex(tab);
             emit fixture->view(7)->statusTextChanged(u"Done"_qs);
             emit fixture->view(7)->progressChanged(100, 100);
             QCOMPARE(fixture->status(), u"Opening http://seven/"_qs);
-            QCOMPARE(address->currentText(), fixture->view(9)->location);
+            QCOMPARE(address->currentText(), QString());
         }
 
         // What the user types outlasts the pages' reports until it is sent.
@@ -202,6 +204,17 @@ private slots:
         keys(*fixture, "Ctrl+L");
         emit fixture->view(4)->progressChanged(20, 100);
         QCOMPARE(address->currentText(), u"http://new.example/"_qs);
+        // One left for another tab stays with its tab; typing the home page's name opens it.
+        QTest::keyClicks(QApplication::focusWidget(), u"/half"_qs);
+        QTest::mouseClick(fixture->tabs()->tabBar(), Qt::LeftButton, {},
+                          fixture->tabs()->tabBar()->tabRect(2).center());
+        QCOMPARE(address->currentText(), u"http://two/"_qs);
+        emit fixture->view(4)->progressChanged(30, 100);
+        fixture->tabs()->setCurrentIndex(4);
+        QCOMPARE(address->currentText(), u"http://new.example//half"_qs);
+        address->setEditText(u"reelhop:home"_qs);
+        fixture->click(u"Command22"_qs);
+        QCOMPARE(fixture->view(4)->location, u"qrc:/home/index.html"_qs);
     }
 
     void loadStates_showOnTabsAndInTheProgressPanel_soundFollowsTheTab()
