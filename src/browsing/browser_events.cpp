@@ -4,6 +4,7 @@
 #include "search/site_catalogue.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
@@ -55,6 +56,18 @@ BrowserEvents::BrowserEvents(const Controls &controls, QObject *parent)
 
 void BrowserEvents::addressSubmitted()
 {
+    QComboBox *box = m_controls.addressBox;
+    const QString typed = box->currentText().trimmed();
+    if (!typed.isEmpty()) {
+        const QSignalBlocker quiet(box);
+        if (const int known = box->findText(typed); known >= 0)
+            box->removeItem(known);
+        box->insertItem(0, typed);
+        while (box->count() > MaxOpened)
+            box->removeItem(box->count() - 1);
+        box->setCurrentIndex(-1);
+        box->setEditText(typed);
+    }
     m_addressEdited = false;
     m_leftEdit.reset();
     m_typedByTab.remove(m_controls.tabs->currentIndex());

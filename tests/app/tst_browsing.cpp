@@ -215,6 +215,20 @@ private slots:
         address->setEditText(u"reelhop:home"_qs);
         fixture->click(u"Command22"_qs);
         QCOMPARE(fixture->view(4)->location, u"qrc:/home/index.html"_qs);
+        // The box's list holds this run's addresses, newest first, each once, twenty at most.
+        for (int opened = 0; opened < 22; ++opened) {
+            address->setEditText(u"a%1.example"_qs.arg(opened % 21));
+            fixture->click(u"Command22"_qs);
+        }
+        QCOMPARE(address->count(), 20);
+        QCOMPARE(address->itemText(0), u"a0.example"_qs);
+        QCOMPARE(address->itemText(1), u"a20.example"_qs);
+        address->setEditText(u"a5.example"_qs);
+        fixture->click(u"Command22"_qs);
+        QCOMPARE(address->count(), 20);
+        QCOMPARE(address->itemText(0), u"a5.example"_qs);
+        QCOMPARE(address->findText(u"a5.example"_qs, Qt::MatchExactly), 0);
+        QCOMPARE(address->itemText(19), u"a2.example"_qs); // moved up, nothing dropped
     }
 
     void loadStates_showOnTabsAndInTheProgressPanel_soundFollowsTheTab()
