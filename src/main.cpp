@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/running_copy.h"
 #include "blocking/blocker.h"
 #include "blocking/why_blocked.h"
 #include "files/data_file.h"
@@ -96,6 +97,13 @@ int main(int argc, char *argv[])
 
     const PageCompositing compositing = prepareWebEngineEnvironment();
     QApplication app(argc, argv);
+    RunningCopy copy;
+    if (!copy.isFirst()) {
+        if (copy.handOver())
+            return 0;
+        std::fputs("Reelhop is already running, and its window did not answer.\n", stderr);
+        return 1;
+    }
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
     QApplication::setDesktopFileName(QStringLiteral("reelhop"));
     registerFontSubstitutes();
@@ -110,6 +118,7 @@ int main(int argc, char *argv[])
     if (!sandbox.isEmpty())
         window.showNotice(sandbox);
     engine.prepareWindow(&window, compositing);
+    copy.listen(&window);
     window.showMaximized();
     return QApplication::exec();
 }

@@ -75,6 +75,9 @@ favorites() { [ -f "$work/program/file.dtt" ] && tr -d '\r' < "$work/program/fil
 add_favorite() { local before=\$(favorites); xdotool mousemove --window "\$first" 820 32 click 1; wait_for '[ "\$(favorites)" -gt "\$before" ]' "no favorite added"; }
 
 start; first=\$shown
+# A second start hands over to the running copy and ends; the one window stays.
+timeout 20 "$work/program/reelhop" >> "$work/program.log" 2>&1 || { echo "FAIL: a second start did not hand over to the first"; exit 1; }
+kill -0 \$pid || { echo "FAIL: the first copy ended"; exit 1; }
 # Three https start pages ask the proxy for a tunnel, the third tab's page is asked for itself;
 # the closed sites send nothing.
 wait_for '[ "\$(requests "^CONNECT \\|^GET /start ")" -ge 4 ]' "start pages"
