@@ -271,6 +271,7 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
                              {m_protection, [this] { return isVisible(); },
                               [this](const QString &text) { emit statusTextChanged(text); }},
                              m_view);
+    m_page = page;
     m_view->setPage(page);
     m_protection->protect(page);
     connect(m_protection, &PageProtection::blockedCountChanged, this,
@@ -312,7 +313,7 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
     // The profile asks every view; each takes its own page's downloads.
     connect(profile, &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest *download) {
-                if (download->page() == m_view->page())
+                if (download->page() == m_page)
                     followDownload(download);
             });
 }
@@ -361,14 +362,14 @@ bool WebEngineView::navigate(const QString &address)
     wake();
     m_requestedAddress = QUrl(address); // what the window sends a view to, the user asked for
     m_protection->prepareFor(QUrl(address));
-    m_view->setUrl(QUrl(address));
+    m_page->setUrl(QUrl(address));
     return true;
 }
 
 bool WebEngineView::showPage(const QString &html, const QString &address)
 {
     wake();
-    m_view->setHtml(html, QUrl(address));
+    m_page->setHtml(html, QUrl(address));
     return true;
 }
 
@@ -437,7 +438,7 @@ void WebEngineView::followDownload(QWebEngineDownloadRequest *download)
         askAboutDownload(download->url(), name);
         return;
     }
-    const QString folder = m_view->page()->profile()->downloadPath();
+    const QString folder = m_page->profile()->downloadPath();
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()) {
         download->cancel();
         emit statusTextChanged(tr("%1 was not saved: the download folder %2 cannot be written.")
@@ -482,7 +483,7 @@ void WebEngineView::askAboutDownload(const QUrl &address, const QString &name)
     static_cast<QVBoxLayout *>(layout())->insertWidget(0, question);
     connect(save, &QPushButton::clicked, this, [this, address, name] {
         m_approvedDownload = address;
-        m_view->page()->download(address, name);
+        m_page->download(address, name);
         m_downloadQuestion->deleteLater();
     });
     connect(discard, &QPushButton::clicked, question, &QObject::deleteLater);
@@ -506,41 +507,41 @@ void WebEngineView::toggleFullScreen(QWebEngineFullScreenRequest request)
     if (request.toggleOn()) {
         // Video players expect the page itself to fill the screen: it moves to a full-screen view
         // of its own and comes back when the page leaves full screen.
-        m_fullScreenView = new FullScreenView(m_view->page());
+        m_fullScreenView = new FullScreenView(m_page);
         m_fullScreenView->showFullScreen();
     } else {
-        m_view->setPage(m_fullScreenView->page());
+        m_view->setPage(m_page);
         delete m_fullScreenView;
     }
 }
 
 bool WebEngineView::goBack()
 {
-    if (!m_view->history()->canGoBack())
+    if (!m_page->history()->canGoBack())
         return false;
-    m_view->back();
+    m_page->triggerAction(QWebEnginePage::Back);
     return true;
 }
 
 bool WebEngineView::goForward()
 {
-    if (!m_view->history()->canGoForward())
+    if (!m_page->history()->canGoForward())
         return false;
-    m_view->forward();
+    m_page->triggerAction(QWebEnginePage::Forward);
     return true;
 }
 
 bool WebEngineView::stop()
 {
-    m_view->stop();
+    m_page->triggerAction(QWebEnginePage::Stop);
     return true;
 }
 
 bool WebEngineView::refresh()
 {
     wake();
-    m_protection->prepareFor(m_view->url());
-    m_view->reload();
+    m_protection->prepareFor(m_page->url());
+    m_page->triggerAction(QWebEnginePage::Reload);
     return true;
 }
 
@@ -559,23 +560,25 @@ bool WebEngineView::printWithDialog()
         return false;
     }
     // The engine prints in the background; the printer must live until it is done.
+    // The view that shows the page prints it, in full screen too.
+    QWebEngineView *shown = QWebEngineView::forPage(m_page);
     connect(
-        m_view, &QWebEngineView::printFinished, this, [this] { m_printer.reset(); },
+        shown, &QWebEngineView::printFinished, this, [this] { m_printer.reset(); },
         Qt::SingleShotConnection);
-    m_view->print(m_printer.get());
+    shown->print(m_printer.get());
     return true;
 }
 
 QString WebEngineView::locationUrl() const
 {
-    return m_view->url().toString();
+    return m_page->url().toString();
 }
 
 QString WebEngineView::title() const
 {
     // The engine shows a page without a title by its address; that is no title of the page's.
-    const QString shown = m_view->title();
-    return isAddressStandIn(shown, m_view->url()) ? QString() : shown;
+    const QString shown = m_page->title();
+    return isAddressStandIn(shown, m_page->url()) ? QString() : shown;
 }
 
 BrowserView::LoadState WebEngineView::loadState() const
@@ -595,24 +598,24 @@ QString WebEngineView::failureReason() const
 
 void WebEngineView::setMuted(bool muted)
 {
-    m_view->page()->setAudioMuted(muted);
+    m_page->setAudioMuted(muted);
 }
 
 void WebEngineView::setZoomFactor(qreal factor)
 {
-    m_view->setZoomFactor(factor);
+    m_page->setZoomFactor(factor);
 }
 
 qreal WebEngineView::zoomFactor() const
 {
-    return m_view->zoomFactor();
+    return m_page->zoomFactor();
 }
 
 void WebEngineView::findText(const QString &text, bool backward)
 {
     const QWebEnginePage::FindFlags flags =
         backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
-    m_view->page()->findText(text, flags, [this](const QWebEngineFindTextResult &result) {
+    m_page->findText(text, flags, [this](const QWebEngineFindTextResult &result) {
         emit findFinished(result.activeMatch(), result.numberOfMatches());
     });
 }
@@ -627,18 +630,18 @@ void WebEngineView::setLifecycle(Lifecycle state)
     static constexpr QWebEnginePage::LifecycleState States[]{
         QWebEnginePage::LifecycleState::Active, QWebEnginePage::LifecycleState::Frozen,
         QWebEnginePage::LifecycleState::Discarded};
-    m_view->page()->setLifecycleState(States[int(state)]);
+    m_page->setLifecycleState(States[int(state)]);
 }
 
 void WebEngineView::wake()
 {
     // A search or a command reaches a page the memory saver put aside, out of sight or not.
-    m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
 }
 
 BrowserView::Lifecycle WebEngineView::lifecycle() const
 {
-    switch (m_view->page()->lifecycleState()) {
+    switch (m_page->lifecycleState()) {
     case QWebEnginePage::LifecycleState::Frozen:
         return Lifecycle::Frozen;
     case QWebEnginePage::LifecycleState::Discarded:
@@ -656,5 +659,5 @@ int WebEngineView::blockedCount() const
 
 bool WebEngineView::isInUse() const
 {
-    return m_typedInto || m_view->page()->recentlyAudible();
+    return m_typedInto || m_page->recentlyAudible();
 }

@@ -14,6 +14,7 @@ class QWebEngineDownloadRequest;
 class QWebEngineFullScreenRequest;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
+class QWebEnginePage;
 class QWebEngineView;
 
 // The module's engine: one named, persistent profile that all views share.
@@ -79,6 +80,8 @@ private:
     void toggleFullScreen(QWebEngineFullScreenRequest request);
 
     QWebEngineView *m_view = nullptr;
+    // The tab's page, wherever it is shown: in the tab's view, or full screen.
+    QWebEnginePage *m_page = nullptr;
     PageProtection *m_protection = nullptr;
     int m_lastProgress = 0;
     LoadState m_loadState = LoadState::Idle;

@@ -83,6 +83,8 @@ private:
                      "getComputedStyle(document.getElementById('s')).display</script>"},
         {"/own.png", "cookie"},
         {"/evil.bin", "evil"},
+        {"/full", "<title>full</title><button style='position:fixed;inset:0' "
+                  "onclick='document.documentElement.requestFullscreen()'>full</button>"},
         {"/auto", "<title>auto</title><script>location.href = '/clip.mp4'</script>"},
         {"/alert", "<script>alert('hi'); print(); document.title = 'after alert'</script>"},
         {"http://cookies.test/third.png", "cookie"},
@@ -223,6 +225,21 @@ private slots:
         // A page's wish is answered, not left waiting: no.
         QVERIFY(view->navigate(m_site.address(u"/ask"_qs)));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"denied"_qs, LoadTimeout);
+
+        // Full screen moves the page to a view of its own; the tab's view still speaks for it.
+        QVERIFY(view->navigate(m_site.address(u"/full"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"full"_qs, LoadTimeout);
+        QWebEnginePage *tabPage = engineView->page();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (QTest::mouseClick(engineView->focusProxy(), Qt::LeftButton, {}, QPoint(50, 50)),
+             QWebEngineView::forPage(tabPage) != engineView),
+            LoadTimeout);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/full"_qs));
+        view->setMuted(true);
+        QVERIFY(tabPage->isAudioMuted());
+        view->setMuted(false);
+        tabPage->runJavaScript(u"document.exitFullscreen()"_qs);
+        QTRY_COMPARE_WITH_TIMEOUT(QWebEngineView::forPage(tabPage), engineView, LoadTimeout);
 
         // A site that does not answer ends as failed, with a reason.
         QTcpServer closed;
