@@ -302,12 +302,10 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
     });
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEngineView::followEndedProcess);
-    // Ctrl and the wheel zoom the page: the page's own widget is made with the page.
-    connect(page, &QWebEnginePage::loadStarted, this, [this] {
-        m_typedInto = false;
-        if (QWidget *pageWidget = m_view->focusProxy())
-            pageWidget->installEventFilter(this);
-    });
+    connect(page, &QWebEnginePage::loadStarted, this, [this] { m_typedInto = false; });
+    // Keys, clicks and Ctrl with the wheel go to the page's own widget, which the engine makes
+    // anew whenever the page moves to another process (another site): each one is watched.
+    m_view->installEventFilter(this);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, this, &WebEngineView::showContextMenu);
     // The profile asks every view; each takes its own page's downloads.
@@ -320,6 +318,12 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
 
 bool WebEngineView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_view) {
+        if (event->type() == QEvent::ChildAdded)
+            if (auto *child = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
+                child->installEventFilter(this);
+        return BrowserView::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress)
         m_typedInto = true;
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)

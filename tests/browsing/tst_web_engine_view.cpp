@@ -83,6 +83,7 @@ private:
                      "getComputedStyle(document.getElementById('s')).display</script>"},
         {"/own.png", "cookie"},
         {"/evil.bin", "evil"},
+        {"http://form.test/", "<title>form</title><input id=i autofocus>"},
         {"/full", "<title>full</title><button style='position:fixed;inset:0' "
                   "onclick='document.documentElement.requestFullscreen()'>full</button>"},
         {"/auto", "<title>auto</title><script>location.href = '/clip.mp4'</script>"},
@@ -347,6 +348,15 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(saved(), (QStringList{u"autostart-probe.desktop.download"_qs,
                                                         u"clip.mp4"_qs}),
                                   LoadTimeout);
+
+        // A page typed into on another site (whose page widget the engine made anew) is in use.
+        QVERIFY(view->navigate(u"http://form.test/"_qs));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"form"_qs, LoadTimeout);
+        QWebEngineView *engineView = view->findChild<QWebEngineView *>();
+        QVERIFY(!view->isInUse());
+        QTest::mouseClick(engineView->focusProxy(), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::keyClicks(engineView->focusProxy(), u"hello"_qs);
+        QVERIFY(view->isInUse());
 
         // A page out of sight shows no dialog and prints nothing; its script goes on.
         view->hide();
