@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -358,6 +359,15 @@ void WebEngineView::showContextMenu(QPoint position)
 
 WebEngineView::~WebEngineView()
 {
+    // The engine breaks if a page that prints goes before its printout is done: the printout
+    // is finished first, within a minute.
+    if (m_printer) {
+        QEventLoop printing;
+        connect(QWebEngineView::forPage(m_page), &QWebEngineView::printFinished, &printing,
+                &QEventLoop::quit);
+        QTimer::singleShot(std::chrono::minutes(1), &printing, &QEventLoop::quit);
+        printing.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     delete m_fullScreenView;
 }
 
