@@ -380,6 +380,11 @@ QString MainWindow::loadSitesFile()
 
 void MainWindow::applyLineup(const SiteCatalogue::Lineup &lineup)
 {
+    // A tab whose site changed shows the new site at once, never the old one under the new name.
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        if (lineup[site] != m_lineup[site] && view(site)->locationUrl() != u"http:///")
+            view(site)->navigate(lineup[site].startPage);
+    }
     m_lineup = lineup;
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
         m_tabs->setTabText(site, lineup[site].tabCaption);
@@ -423,8 +428,8 @@ void MainWindow::layOut()
 
 void MainWindow::loadAddress()
 {
-    m_events->addressSubmitted();
     BrowserView *target = currentView();
+    m_events->addressSubmitted(target != nullptr);
     if (!target)
         return;
     const QString address = BrowserEvents::addressToOpen(m_toolbar->addressBox->currentText());

@@ -54,11 +54,12 @@ BrowserEvents::BrowserEvents(const Controls &controls, QObject *parent)
     followSelectedTab();
 }
 
-void BrowserEvents::addressSubmitted()
+void BrowserEvents::addressSubmitted(bool opened)
 {
     QComboBox *box = m_controls.addressBox;
-    const QString typed = box->currentText().trimmed();
-    if (!typed.isEmpty()) {
+    // Kept as typed: the address is sent as it stands.
+    const QString typed = box->currentText();
+    if (opened && !typed.trimmed().isEmpty()) {
         const QSignalBlocker quiet(box);
         if (const int known = box->findText(typed); known >= 0)
             box->removeItem(known);

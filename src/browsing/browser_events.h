@@ -33,9 +33,9 @@ public:
 
     explicit BrowserEvents(const Controls &controls, QObject *parent = nullptr);
 
-    // The user sent the typed address off: the box follows the views again, and keeps the
-    // address in its list for this run (newest first, at most MaxOpened).
-    void addressSubmitted();
+    // The user sent the typed address off: the box follows the views again and, when a page
+    // opens it, keeps the address in its list for this run (newest first, at most MaxOpened).
+    void addressSubmitted(bool opened);
     static constexpr int MaxOpened = 20;
 
     // The address as the box shows it: the program's own pages by a name of their own

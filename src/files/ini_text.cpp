@@ -110,3 +110,22 @@ void IniText::remove(QStringView group, QStringView key)
     for (auto line = lines.crbegin(); line != lines.crend(); ++line)
         m_lines.removeAt(*line);
 }
+
+void IniText::removeIfEmpty(QStringView group)
+{
+    for (qsizetype header = 0; header < m_lines.size(); ++header) {
+        const std::optional<QStringView> name = groupOf(m_lines[header]);
+        if (!name || name->compare(group, Qt::CaseInsensitive) != 0)
+            continue;
+        qsizetype end = header + 1;
+        for (; end < m_lines.size() && !groupOf(m_lines[end]); ++end) {
+            if (!m_lines[end].trimmed().isEmpty())
+                return;
+        }
+        // Blank lines after it went with it; one before it, that kept it apart, goes too.
+        if (header > 0 && m_lines[header - 1].trimmed().isEmpty() && end == m_lines.size())
+            --header;
+        m_lines.remove(header, end - header);
+        return;
+    }
+}

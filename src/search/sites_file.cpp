@@ -76,6 +76,7 @@ IniText withLineup(IniText text, const SiteCatalogue::Lineup &lineup)
         if (slot == SiteCatalogue::builtInLineup()[site]) {
             for (const QString &key : {NameKey, StartKey, SearchKey})
                 text.remove(group, key);
+            text.removeIfEmpty(group);
             continue;
         }
         // A slot named as built in keeps the built-in site's two texts, caption and label.

@@ -94,7 +94,9 @@ private slots:
         // Never a search as well: every search box is checked.
         QCOMPARE(fixture.log, expectedView < 0 ? QStringList()
                                                : QStringList(5, navigation(expectedView, typed)));
-        QCOMPARE(combo->count(), 2);
+        // An address opened joins the box's list once, on top.
+        QCOMPARE(combo->count(), expectedView < 0 ? 2 : 3);
+        QCOMPARE(combo->itemText(0), expectedView < 0 ? u"http://a.example/"_qs : typed);
         QCOMPARE(combo->currentText(), typed);
         QCOMPARE(fixture.tabs()->currentIndex(), tab);
     }
@@ -252,7 +254,7 @@ private slots:
                       u"https://odysee.com/$/search?q=%s"_qs};
         const QByteArray saved = SitesFile::withLineup(text, changed).toBytes();
         QCOMPARE(saved,
-                 QByteArray("; mine\n[site7]\ncolour=blue\n\n[SITE4]\n[engine]\nagent = Test/1.0 \n"
+                 QByteArray("; mine\n[site7]\ncolour=blue\n\n[engine]\nagent = Test/1.0 \n"
                             "[extra]\nx=1\n\n[site3]\nname=Odysee\nstart=https://odysee.com/\n"
                             "search=https://odysee.com/$/search?q=%s\n"));
         QCOMPARE(SitesFile::fromText(IniText::fromBytes(saved)).lineup, changed);
@@ -341,11 +343,12 @@ private slots:
         QCOMPARE(optionLabel(fixture, 6), u"Vimeo"_qs);
         QCOMPARE(fixture.fileBytes(u"sites.ini"_qs), Vimeo7);
         // The home page shows the new lineup; the next search goes to the new template.
-        QCOMPARE(fixture.log, QStringList{u"WebBrowser1(9) showPage qrc:/home/index.html"_qs});
+        QCOMPARE(fixture.log, (QStringList{u"WebBrowser1(6) navigate https://vimeo.com/"_qs,
+                                           u"WebBrowser1(9) showPage qrc:/home/index.html"_qs}));
         QVERIFY(fixture.view(9)->shownHtml.contains(u">Vimeo<"_qs));
         fixture.find<QLineEdit>(u"Text1"_qs)->setText(u"C++ & more"_qs);
         fixture.click(u"Command21"_qs);
-        QCOMPARE(fixture.log.at(7),
+        QCOMPARE(fixture.log.at(8),
                  navigation(6, u"https://vimeo.com/search?q=C%2B%2B%20%26%20more"_qs));
 
         // CANCEL changes nothing.
@@ -361,7 +364,19 @@ private slots:
         WindowFixture::click(sites, u"allBuiltIn"_qs);
         WindowFixture::click(sites, u"save"_qs);
         QCOMPARE(siteCaptions(fixture), BuiltInCaptions);
-        QCOMPARE(fixture.fileBytes(u"sites.ini"_qs), QByteArray("[site7]\n"));
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_qs), QByteArray());
+        QVERIFY(fixture.log.constLast().startsWith(u"WebBrowser1(9)"_qs));
+        QVERIFY(fixture.log.contains(
+            navigation(6, SiteCatalogue::builtInLineup()[6].startPage))); // Vimeo's tab goes back
+
+        // A site of one's own on a closed site's row starts at its own home.
+        sites = openSites(fixture);
+        retype(sites, u"name", 7, u"ExampleNet"_qs);
+        retype(sites, u"search", 7, u"https://example.net/find?q=%s"_qs);
+        WindowFixture::click(sites, u"save"_qs);
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_qs),
+                 QByteArray("[site8]\nname=ExampleNet\nstart=https://example.net/\n"
+                            "search=https://example.net/find?q=%s\n"));
     }
 };
 
