@@ -122,7 +122,13 @@ void IniText::removeIfEmpty(QStringView group)
             if (!m_lines[end].trimmed().isEmpty())
                 return;
         }
-        // Blank lines after it went with it; one before it, that kept it apart, goes too.
+        // A later section of the same name would come to light and count instead.
+        for (qsizetype later = end; later < m_lines.size(); ++later) {
+            const std::optional<QStringView> laterName = groupOf(m_lines[later]);
+            if (laterName && laterName->compare(group, Qt::CaseInsensitive) == 0)
+                return;
+        }
+        // Blank lines after it go with it; one before it, that kept it apart, goes too.
         if (header > 0 && m_lines[header - 1].trimmed().isEmpty() && end == m_lines.size())
             --header;
         m_lines.remove(header, end - header);

@@ -25,7 +25,8 @@ public:
     void setValue(const QString &group, const QString &key, const QString &value);
     // Removes the key's lines from the group.
     void remove(QStringView group, QStringView key);
-    // Removes the group's first section when it holds nothing, not even a comment.
+    // Removes the group's first section when it holds nothing, not even a comment, and no later
+    // section of the same name would count in its place.
     void removeIfEmpty(QStringView group);
 
 private:

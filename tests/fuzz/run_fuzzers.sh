@@ -11,8 +11,10 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 for reader in settings favorites sites filters; do
     mkdir "$scratch/$reader"
+    status=0
     "$root/build-fuzz/fuzz_$reader" -runs="$runs" -max_len=4096 -print_final_stats=1 \
         -artifact_prefix="$root/build-fuzz/" \
-        "$scratch/$reader" "$here/corpus/$reader" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz_$reader found a fault"; exit 1; }
+        "$scratch/$reader" "$here/corpus/$reader" > "$scratch/$reader.log" 2>&1 || status=$?
+    grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' "$scratch/$reader.log" || true
+    [ "$status" -eq 0 ] || { echo "fuzz_$reader found a fault"; exit 1; }
 done
