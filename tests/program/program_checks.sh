@@ -145,4 +145,6 @@ found = sys.argv[3] + "/find?q=rock"
 assert any(t.startswith("Page /find?q=rock") and a.startswith(found) for t, a in favorites), favorites
 assert favorites[-1][1] == sys.argv[3] + "/start", favorites
 CHECK
+# The terminal stays quiet: none of the engine's set-up lines, no page's console.
+! grep -E '^qt\.webenginecontext|^js: ' "$work/program.log" || fail "the program's terminal is not quiet"
 echo "1 passed, 0 failed"
