@@ -16,8 +16,11 @@
 namespace {
 
 constexpr int RowHeight = 480;
+// Both pages' rows start below the tab captions (the Search page's rows once sat 24 px higher,
+// the first one cramped under the frame).
 constexpr int StartUpTop = 780;
-constexpr int SearchTop = 420;
+constexpr int SearchTop = StartUpTop;
+constexpr int LabelLeft = 960;
 
 } // namespace
 
@@ -54,8 +57,10 @@ OptionsDialog::OptionsDialog(QString settingsPath, const SiteCatalogue::Lineup &
             label->setObjectName(indexedName(u"Label1", box));
             label->setFont(labelFont);
             label->setBuddy(check);
-            placement->add(label, Twips::rect(960, top, 1575, 255));
+            placement->add(label, Twips::rect(LabelLeft, top, 1575, 255));
             m_labels[box] = label;
+            // As in any dialog, clicking a box's text ticks the box.
+            label->installEventFilter(this);
         }
     }
     m_pages->setCurrentIndex(0);
@@ -70,7 +75,7 @@ OptionsDialog::OptionsDialog(QString settingsPath, const SiteCatalogue::Lineup &
     m_cancelButton->setGeometry(Twips::rect(1440, 6360, 1095, 375));
     connect(m_cancelButton, &QPushButton::clicked, this, &OptionsDialog::close);
 
-    placement->apply();
+    m_placement = placement;
     showSiteLabels(lineup);
     applySettingsFile();
 }
@@ -102,6 +107,26 @@ void OptionsDialog::showSiteLabels(const SiteCatalogue::Lineup &lineup)
         m_labels[box]->setText(label);
         m_boxes[box]->setAccessibleName(label);
     }
+    // Each name whole: the labels, and the window with them, take the width the longest needs.
+    int widest = Twips::toPixels(1575);
+    for (const QLabel *label : m_labels)
+        widest = std::max(widest, label->sizeHint().width());
+    for (QLabel *label : m_labels)
+        m_placement->setSize(label, QSize(widest, Twips::toPixels(255)));
+    const int extra = widest - Twips::toPixels(1575);
+    m_pages->resize(Twips::toPixels(3015) + extra, m_pages->height());
+    setFixedSize(Twips::size(3120, 6930) + QSize(extra, 0));
+    m_placement->apply();
+}
+
+bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (int box = 0; box < SettingsFile::BoxCount; ++box)
+            if (watched == m_labels[box] && m_boxes[box]->isEnabled())
+                m_boxes[box]->click();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void OptionsDialog::save()

@@ -12,6 +12,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class SettingCheckBox;
+class TabPlacement;
 
 // The eighteen option boxes, which are the program's live settings, in a modeless window.
 // Made means loaded: the boxes take the file's states at once. "SAVE" stores them and hides the
@@ -40,6 +41,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void save();
@@ -50,6 +52,7 @@ private:
     QPushButton *m_cancelButton = nullptr;
     std::array<SettingCheckBox *, SettingsFile::BoxCount> m_boxes{};
     std::array<QLabel *, SettingsFile::BoxCount> m_labels{};
+    TabPlacement *m_placement = nullptr;
 };
 
 #endif

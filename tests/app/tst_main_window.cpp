@@ -6,6 +6,7 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -294,6 +295,30 @@ private slots:
         QCOMPARE(box(dialog, 0)->state(), 2);
         QCOMPARE(box(dialog, 2)->state(), 1);
         QCOMPARE(box(dialog, 15)->state(), 1);
+    }
+
+    void options_showEveryNameWhole_inTheSameRows_andALabelTicksItsBox()
+    {
+        WindowFixture fixture(
+            {{u"sites.ini"_qs, "[site4]\nname=Internet Archive Moving Images\n"
+                               "start=https://archive.org/\nsearch=https://archive.org/s?q=%s\n"}});
+        OptionsDialog *dialog = openOptions(fixture);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        auto *pages = dialog->findChild<QTabWidget *>(u"SSTab1"_qs);
+        for (int index = 0; index < 18; ++index) {
+            pages->setCurrentIndex(index / 9);
+            auto *label = dialog->findChild<QLabel *>(indexedName(u"Label1", index));
+            const QRect inDialog(label->mapTo(dialog, QPoint()), label->size());
+            QVERIFY2(label->width() >= label->sizeHint().width() &&
+                         dialog->rect().contains(inDialog),
+                     qPrintable(label->text()));
+            // Both pages' rows stand at the same height.
+            QCOMPARE(label->y(), dialog->findChild<QLabel *>(indexedName(u"Label1", index % 9))->y());
+        }
+        const int before = box(dialog, 12)->state();
+        QTest::mouseClick(dialog->findChild<QLabel *>(indexedName(u"Label1", 12)), Qt::LeftButton);
+        QCOMPARE(box(dialog, 12)->state(), 1 - before);
     }
 
     void printIt_continuesOneDocumentBelowTheTextBefore()
