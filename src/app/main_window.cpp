@@ -267,7 +267,7 @@ void MainWindow::createMenus()
         ->addAction(tr("Clear Search &History"), this,
                     [this] {
                         m_history->clear();
-                        m_statusPanel->showReport(tr("The search history was cleared."));
+                        showNotice(tr("The search history was cleared."));
                     })
         ->setObjectName(QStringLiteral("clearHistory"));
     option->addSeparator();

@@ -305,8 +305,11 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
             &WebEngineView::followEndedProcess);
     connect(page, &QWebEnginePage::loadStarted, this, [this] { m_typedInto = false; });
     // Keys, clicks and Ctrl with the wheel go to the page's own widget, which the engine makes
-    // anew whenever the page moves to another process (another site): each one is watched.
+    // with the page and anew whenever the page moves to another process (another site): each
+    // one is watched.
     m_view->installEventFilter(this);
+    for (QWidget *pageWidget : m_view->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        pageWidget->installEventFilter(this);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, this, &WebEngineView::showContextMenu);
     // The profile asks every view; each takes its own page's downloads.

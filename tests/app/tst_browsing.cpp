@@ -1,4 +1,5 @@
 #include "browsing/download_name.h"
+#include "search/search_history.h"
 #include "support/window_fixture.h"
 
 #include <QAbstractItemView>
@@ -311,7 +312,16 @@ private slots:
         QTest::keyClick(shown, Qt::Key_Return);
         QTRY_COMPARE(fixture.fileBytes(u"searches.txt"_qs),
                      QByteArray("ca\ncats\nCar chase\ndogs\n"));
+        // At most a hundred, the newest kept.
+        QStringList full;
+        for (int search = 0; search < SearchHistory::MaxSearches; ++search)
+            full.append(u"s%1"_qs.arg(search));
+        const QStringList capped = SearchHistory::withSearch(full, u"newest"_qs);
+        QCOMPARE(capped.size(), SearchHistory::MaxSearches);
+        QCOMPARE(capped.constFirst(), u"newest"_qs);
+        QCOMPARE(capped.constLast(), u"s98"_qs);
         fixture.find<QAction>(u"clearHistory"_qs)->trigger();
+        QVERIFY2(fixture.status().contains(u"cleared"_qs), qPrintable(fixture.status()));
         QCOMPARE(offers(box, u"c"_qs), QStringList());
         QVERIFY(!box->completer()->popup()->isVisible());
         QCOMPARE(fixture.fileBytes(u"searches.txt"_qs), QByteArray());
