@@ -4,6 +4,7 @@
 #include "search_template.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace SitesFile {
 
@@ -43,6 +44,8 @@ Contents fromText(const IniText &text)
         // site and half of another would search where the user did not ask.
         const bool usable =
             (!name || !name->isEmpty()) &&
+            std::max({name.value_or(QString()).size(), start.size(), search.size()}) <=
+                LongestValue &&
             (start == builtIn.startPage || SearchTemplate::addressProblem(start).isEmpty()) &&
             (search == builtIn.searchTemplate || SearchTemplate::templateProblem(search).isEmpty());
         if (!usable) {

@@ -13,6 +13,10 @@ namespace SitesFile {
 
 QString path(const QString &folder);
 
+// The longest name, start page or search address a slot takes: what the Sites window writes,
+// the reader reads back, nine slots of them well inside the file's read bound.
+inline constexpr int LongestValue = 2000;
+
 struct Contents
 {
     SiteCatalogue::Lineup lineup = SiteCatalogue::builtInLineup();

@@ -161,6 +161,8 @@ void SitesWindow::addRow(int site)
     const auto field = [this, site](const QString &name, const QString &accessible) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(indexedName(name, site));
+        // Nine rows of three such fields stay well inside what the file's reader takes.
+        edit->setMaxLength(SitesFile::LongestValue);
         edit->setAccessibleName(accessible.arg(site + 1));
         connect(edit, &QLineEdit::textChanged, this, &SitesWindow::check);
         return edit;

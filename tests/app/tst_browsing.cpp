@@ -371,6 +371,15 @@ private slots:
                  (QStringList{u"WebBrowser1(2) find c"_qs, u"WebBrowser1(2) find ca"_qs,
                               u"WebBrowser1(2) find cat"_qs, u"WebBrowser1(2) find cat backward"_qs,
                               u"WebBrowser1(2) find cat"_qs, u"WebBrowser1(2) find "_qs}));
+        // The bar closes with its tab; F3 then never looks in the page left behind.
+        keys(*fixture, "Ctrl+F");
+        QTest::keyClicks(QApplication::focusWidget(), u"dog"_qs);
+        fixture->tabs()->setCurrentIndex(3);
+        QVERIFY(!bar->isVisible());
+        fixture->log.clear();
+        keys(*fixture, "F3");
+        QVERIFY2(!fixture->log.join(u'\n').contains(u"WebBrowser1(2)"_qs),
+                 qPrintable(fixture->log.join(u'\n')));
     }
 
     void player_getsTheAddressAsOneArgument_data()

@@ -278,6 +278,11 @@ private slots:
                "start=rumble.com\n" +
                    Vimeo7
             << captions << u"https://odysee.com/"_qs << u"[site5]"_qs;
+        // A field longer than the Sites window writes is no entry of the program's.
+        QTest::newRow("a field too long")
+            << "[site1]\nname=Odysee\nstart=https://odysee.com/\n[site5]\nname=" +
+                   QByteArray(SitesFile::LongestValue + 1, 'R') + "\n" + Vimeo7
+            << captions << u"https://odysee.com/"_qs << u"[site5]"_qs;
         // A comment after a group's name: the keys below are that group's, not the one before.
         QTest::newRow("a comment after a group")
             << QByteArray("[site1]\nname=Odysee\nstart=https://odysee.com/\n[ site7 ] ; mine\n"
