@@ -171,6 +171,10 @@ void SitesWindow::addRow(int site)
     row.name->setMinimumWidth(120);
     row.start = field(u"start"_qs, tr("Start page of tab %1"));
     row.search = field(u"search"_qs, tr("Search address of tab %1"));
+    if (builtIn(site).closed) {
+        row.start->setPlaceholderText(tr("closed: its tab shows a notice"));
+        row.search->setPlaceholderText(tr("closed: nothing is sent"));
+    }
     row.nameProblem = problemLabel(this, indexedName(u"nameProblem", site));
     row.startProblem = problemLabel(this, indexedName(u"startProblem", site));
     row.searchProblem = problemLabel(this, indexedName(u"searchProblem", site));
@@ -179,12 +183,13 @@ void SitesWindow::addRow(int site)
 void SitesWindow::fill(int site, const Site &value)
 {
     const Row &row = m_rows[site];
-    // Shown from their start, where the site's host is.
+    // A closed site's addresses are the program's own notice: the row says so in words.
+    const bool closed = value.closed;
     for (const auto &[field, text] : {std::pair{row.name, value.tabCaption},
-                                      {row.start, value.startPage},
-                                      {row.search, value.searchTemplate}}) {
+                                      {row.start, closed ? QString() : value.startPage},
+                                      {row.search, closed ? QString() : value.searchTemplate}}) {
         field->setText(text);
-        field->setCursorPosition(0);
+        field->setCursorPosition(0); // shown from their start, where the site's host is
     }
 }
 
@@ -193,6 +198,10 @@ Site SitesWindow::siteOfRow(int site) const
     const Row &row = m_rows[site];
     const Site &own = builtIn(site);
     const QString name = row.name->text().trimmed();
+    // A closed site's row, untouched: its empty fields stand for its notice.
+    if (own.closed && name == own.tabCaption && row.start->text().trimmed().isEmpty() &&
+        row.search->text().trimmed().isEmpty())
+        return own;
     // The built-in name keeps the built-in site's own label beside the option boxes.
     Site typed{name, name == own.tabCaption ? own.optionLabel : name,
                row.start->text().trimmed(), row.search->text().trimmed()};

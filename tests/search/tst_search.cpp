@@ -374,8 +374,11 @@ private slots:
         QVERIFY(fixture.log.contains(
             navigation(6, SiteCatalogue::builtInLineup()[6].startPage))); // Vimeo's tab goes back
 
-        // A site of one's own on a closed site's row starts at its own home.
+        // A site of one's own on a closed site's row starts at its own home; the closed row
+        // says so in words, not in the program's own addresses.
         sites = openSites(fixture);
+        QCOMPARE(control<QLineEdit>(sites, u"start", 7)->text(), QString());
+        QVERIFY(control<QLineEdit>(sites, u"search", 7)->placeholderText().contains(u"closed"_qs));
         retype(sites, u"name", 7, u"ExampleNet"_qs);
         retype(sites, u"search", 7, u"https://example.net/find?q=%s"_qs);
         WindowFixture::click(sites, u"save"_qs);
