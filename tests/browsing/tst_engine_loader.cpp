@@ -3,6 +3,7 @@
 #include "browsing/memory_saver.h"
 #include "support/fake_browser_view.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,11 +69,31 @@ private slots:
         QTRY_COMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Discarded);
         QCOMPARE(log, (QStringList{u"view1 lifecycle 1"_qs, u"view1 lifecycle 2"_qs}));
         saver.show(views[1]);
+        QElapsedTimer away;
+        away.start();
         QCOMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Active);
-        // The page that was shown is out of sight from now on, and its turn comes.
+        // The page that was shown is out of sight from now on, not since its load, and its
+        // turn comes: frozen at half the delay at the earliest.
+        QTRY_VERIFY(views[0]->lifecycleState != BrowserView::Lifecycle::Active);
+        QVERIFY2(away.elapsed() >= 150, qPrintable(QString::number(away.elapsed())));
         QTRY_COMPARE(views[0]->lifecycleState, BrowserView::Lifecycle::Discarded);
         QCOMPARE(views[2]->lifecycleState, BrowserView::Lifecycle::Active);
         QCOMPARE(views[3]->lifecycleState, BrowserView::Lifecycle::Active);
+
+        // reelhop.ini: seconds, as the README says; off; the default of fifteen minutes.
+        QTemporaryDir folder;
+        const auto configured = [&](const QByteArray &text) {
+            QFile file(folder.filePath(u"reelhop.ini"_qs));
+            file.open(QIODevice::WriteOnly);
+            file.write(text);
+            file.close();
+            return MemorySaver::configured(folder.path());
+        };
+        QCOMPARE(configured("[memory saver]\ndiscard after=1800\n")->discard,
+                 std::chrono::seconds(1800));
+        QVERIFY(!configured("[memory saver]\nenabled=false\n"));
+        QCOMPARE(configured("[memory saver]\ndiscard after=soon\n")->discard,
+                 std::chrono::minutes(15));
     }
 };
 
