@@ -283,6 +283,14 @@ private slots:
             << "[site1]\nname=Odysee\nstart=https://odysee.com/\n[site5]\nname=" +
                    QByteArray(SitesFile::LongestValue + 1, 'R') + "\n" + Vimeo7
             << captions << u"https://odysee.com/"_qs << u"[site5]"_qs;
+        // Markup in a name or an address of a hand-edited file.
+        captions[6] = u"<img src=x onerror=alert(1)> & co"_qs;
+        QTest::newRow("markup in a name")
+            << QByteArray("[site1]\nname=Odysee\nstart=https://odysee.com/\n[site7]\n"
+                          "name=<img src=x onerror=alert(1)> & co\n"
+                          "start=https://v.example/\"><img src=x>\nsearch=https://v.example/?q=%s\n")
+            << captions << u"https://odysee.com/"_qs << QString();
+        captions[6] = u"Vimeo"_qs;
         // A comment after a group's name: the keys below are that group's, not the one before.
         QTest::newRow("a comment after a group")
             << QByteArray("[site1]\nname=Odysee\nstart=https://odysee.com/\n[ site7 ] ; mine\n"
@@ -312,9 +320,11 @@ private slots:
                      : said.contains(status) && said.contains(fixture.filePath(u"sites.ini"_qs)),
                  qPrintable(said));
         // The home page lists the tabs' sites, a closed one as closed.
+        // Its names and addresses are text, never markup of the page.
         const QString home = fixture.view(9)->shownHtml;
-        QVERIFY(home.contains(u">%1<"_qs.arg(captions[6])));
+        QVERIFY(home.contains(u">%1<"_qs.arg(captions[6].toHtmlEscaped())));
         QVERIFY(home.contains(u">Revver (closed)<"_qs));
+        QVERIFY(!home.contains(u"<img src=x"_qs));
     }
 
     void window_changesTheLineupThroughItsControls()
