@@ -6,6 +6,7 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QLabel>
 #include <QDialog>
 #include <QLabel>
@@ -200,6 +201,46 @@ private slots:
                  file == u"file.dtt" ? 2 : 1);
         QCOMPARE(sites && sites->isVisible(), file == u"sites.ini");
         QCOMPARE(fixture.tabs()->tabText(6), u"Vimeo"_qs);
+    }
+
+    void unreadableFiles_areNeverReplaced_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const char *file : {"sites.ini", "searches.txt", "zoom.ini", "blocking.ini"})
+            QTest::newRow(file) << QString::fromLatin1(file);
+    }
+
+    // A file that exists but cannot be read holds what the user kept: what would save over it
+    // leaves it as it is.
+    void unreadableFiles_areNeverReplaced()
+    {
+        QFETCH(QString, file);
+        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}},
+                              [&](const QDir &folder) {
+                                  QVERIFY(QFile::link(u"/dev/zero"_qs, folder.filePath(file)));
+                              });
+        fixture.showActive();
+        fixture.view(3)->location = u"https://a.example/"_qs;
+        fixture.tabs()->setCurrentIndex(3);
+        // Each action is seen to happen, so that the file was asked to be saved over.
+        if (file == u"sites.ini") {
+            fixture.find<QAction>(u"sites"_qs)->trigger();
+            QWidget *sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
+            WindowFixture::click(sites, u"builtIn(6)"_qs);
+            WindowFixture::click(sites, u"save"_qs);
+            QVERIFY(!sites->findChild<QLabel *>(u"failure"_qs)->isHidden());
+        } else if (file == u"searches.txt") {
+            fixture.find<QLineEdit>(u"Text1"_qs)->setText(u"cats"_qs);
+            fixture.click(u"Command21"_qs);
+            QVERIFY(!fixture.log.isEmpty());
+        } else if (file == u"zoom.ini") {
+            QTest::keyClick(fixture.window.get(), Qt::Key_Plus, Qt::ControlModifier);
+            QCOMPARE(fixture.view(3)->zoom, 1.1);
+        } else {
+            fixture.find<QAction>(u"allowSite"_qs)->trigger();
+            QVERIFY2(fixture.status().contains(u"could not be saved"_qs), qPrintable(fixture.status()));
+        }
+        QVERIFY(QFileInfo(fixture.filePath(file)).isSymLink());
     }
 
     void layout_keepsTheMarginsAndNeverGoesNegative_data()
