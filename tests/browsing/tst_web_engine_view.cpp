@@ -342,11 +342,19 @@ private slots:
         view->findChild<QWebEngineView *>()->page()->profile()->setDownloadPath(downloads.path());
         const auto saved = [&] { return QDir(downloads.path()).entryList(QDir::Files); };
 
+        // Another tab's view takes none of this view's downloads.
+        std::unique_ptr<BrowserView> other(m_engine.factory()(nullptr));
+        QVERIFY(other->navigate(m_site.address(u"/untitled"_qs)));
+        QTRY_COMPARE_WITH_TIMEOUT(other->loadState(), State::Loaded, LoadTimeout);
+        QSignalSpy otherTexts(other.get(), &BrowserView::statusTextChanged);
+        QSignalSpy otherStates(other.get(), &BrowserView::loadStateChanged);
+
         // A site names the file; it lands in the download folder under a plain name, not run.
         QVERIFY(view->navigate(m_site.address(u"/evil.bin"_qs)));
         QTRY_COMPARE_WITH_TIMEOUT(saved(), QStringList{u"autostart-probe.desktop.download"_qs},
                                   LoadTimeout);
         QVERIFY(!QFileInfo::exists(downloads.filePath(u"../../.autostart-probe.desktop"_qs)));
+        QCOMPARE(otherTexts.size() + otherStates.size(), 0);
 
         // A page that sends a file by itself waits for the user's yes.
         QVERIFY(view->navigate(m_site.address(u"/auto"_qs)));

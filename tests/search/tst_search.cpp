@@ -395,6 +395,16 @@ private slots:
         QCOMPARE(fixture.fileBytes(u"sites.ini"_qs),
                  QByteArray("[site8]\nname=ExampleNet\nstart=https://example.net/\n"
                             "search=https://example.net/find?q=%s\n"));
+        // The home page names it, not the closed site; a favorite on HOME stays at the next SAVE.
+        QVERIFY(fixture.view(9)->shownHtml.contains(u">ExampleNet<"_qs));
+        QVERIFY(!fixture.view(9)->shownHtml.contains(u"Break.com (closed)"_qs));
+        fixture.view(9)->location = u"http://favorite.example/"_qs;
+        fixture.log.clear();
+        sites = openSites(fixture);
+        retype(sites, u"name", 7, u"ExampleNet 2"_qs);
+        WindowFixture::click(sites, u"save"_qs);
+        QCOMPARE(fixture.tabs()->tabText(7), u"ExampleNet 2"_qs);
+        QVERIFY(!fixture.log.join(u'\n').contains(u"WebBrowser1(9)"_qs));
     }
 };
 
