@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTabWidget>
 
 namespace {
 
@@ -28,8 +29,12 @@ BlockingControls::~BlockingControls()
     delete m_window.data();
 }
 
-void BlockingControls::addTo(QMenu *menu, QStatusBar *bar)
+void BlockingControls::addTo(QMenu *menu, QStatusBar *bar, const QList<BrowserView *> &views,
+                             QTabWidget *tabs)
 {
+    for (BrowserView *view : views)
+        follow(view);
+    connect(tabs, &QTabWidget::currentChanged, this, &BlockingControls::showSelected);
     menu->addAction(tr("&Blocking..."), this, &BlockingControls::showWindow)
         ->setObjectName(QStringLiteral("blocking"));
     m_allow = menu->addAction(tr("&Allow This Site"));

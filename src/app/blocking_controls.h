@@ -13,6 +13,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class QTabWidget;
 
 // What the user sees of the blocker: how many requests were blocked on the page in sight, in
 // the status bar; "Allow This Site" for that page (a menu entry and a key), which reloads the
@@ -28,8 +29,9 @@ public:
     ~BlockingControls() override;
     Q_DISABLE_COPY_MOVE(BlockingControls)
 
-    void addTo(QMenu *menu, QStatusBar *bar);
-    void follow(BrowserView *view);
+    // Its menu entries go to the menu, the count to the status bar; it follows the views and
+    // the tab in sight.
+    void addTo(QMenu *menu, QStatusBar *bar, const QList<BrowserView *> &views, QTabWidget *tabs);
     // The selected tab changed, or its page did.
     void showSelected();
 
@@ -37,6 +39,7 @@ signals:
     void statusMessage(const QString &text);
 
 private:
+    void follow(BrowserView *view);
     void setAllowed(bool allowed);
     void showWindow();
 

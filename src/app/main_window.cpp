@@ -263,20 +263,11 @@ void MainWindow::createMenus()
         ->setObjectName(QStringLiteral("Option1"));
     option->addAction(tr("&Sites..."), this, &MainWindow::showSites)
         ->setObjectName(QStringLiteral("sites"));
-    option
-        ->addAction(tr("Clear Search &History"), this,
-                    [this] {
-                        m_history->clear();
-                        showNotice(tr("The search history was cleared."));
-                    })
+    option->addAction(tr("Clear Search &History"), m_history, &SearchHistory::clear)
         ->setObjectName(QStringLiteral("clearHistory"));
     option->addSeparator();
-    m_blockingControls->addTo(option, statusBar());
+    m_blockingControls->addTo(option, statusBar(), {m_views.begin(), m_views.end()}, m_tabs);
     connect(m_blockingControls, &BlockingControls::statusMessage, this, &MainWindow::showNotice);
-    for (BrowserView *view : m_views)
-        m_blockingControls->follow(view);
-    connect(m_tabs, &QTabWidget::currentChanged, m_blockingControls,
-            &BlockingControls::showSelected);
 
     menuBar()
         ->addAction(tr("About Us"), this, &MainWindow::showAbout)
@@ -494,16 +485,9 @@ void MainWindow::showHomePage()
 void MainWindow::addFavorite()
 {
     const BrowserView *source = currentView();
-    const QString address = source ? source->locationUrl() : QString();
-    if (address.isEmpty() || address == u"http:///") {
-        showNotice(tr("There is no page here to add to the favorites: open a page on a site "
-                      "tab or on HOME first."));
-        return;
-    }
-    // A page without a title yet is kept under its address.
-    const QString title = source->title();
-    m_favorites->add(title.isEmpty() ? address : title, address);
-    m_tabs->setCurrentIndex(SiteCatalogue::FavoritesTab);
+    if (m_favorites->add(source ? source->title() : QString(),
+                         source ? source->locationUrl() : QString()))
+        m_tabs->setCurrentIndex(SiteCatalogue::FavoritesTab);
 }
 
 void MainWindow::openFavorite(const QString &address, bool renameHomeTab)
@@ -558,12 +542,6 @@ void MainWindow::openFindBar()
 
 void MainWindow::play(const QString &address)
 {
-    // The player opens web addresses; the program's own pages and an empty tab are none.
-    const QString scheme = QUrl(address).scheme();
-    if (scheme != u"http" && scheme != u"https") {
-        showNotice(tr("There is no web page here to play: open a video's page on a site tab first."));
-        return;
-    }
     if (const std::optional<QString> failure = VideoPlayer::play(m_player, address))
         showNotice(tr("The video player could not be started: %1").arg(*failure));
     else

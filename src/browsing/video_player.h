@@ -12,7 +12,8 @@ namespace VideoPlayer {
 QString find();
 
 // Starts the player on its own, with the address as its one argument after "--" and no shell
-// in between; why it could not be started, or nothing.
+// in between; why it could not be started (an address that is no http or https one is not
+// tried), or nothing.
 std::optional<QString> play(const QString &program, const QString &address);
 
 } // namespace VideoPlayer

@@ -76,12 +76,18 @@ void FavoritesTab::load()
     m_list->addTopLevelItems(rows);
 }
 
-void FavoritesTab::add(const QString &title, const QString &address)
+bool FavoritesTab::add(const QString &title, const QString &address)
 {
+    if (address.isEmpty() || address == u"http:///") {
+        emit statusMessage(tr("There is no page here to add to the favorites: open a page on a "
+                              "site tab or on HOME first."));
+        return false;
+    }
     auto *item = new QTreeWidgetItem(m_list);
-    item->setText(TitleColumn, title);
+    item->setText(TitleColumn, title.isEmpty() ? address : title);
     item->setText(AddressColumn, address);
     save();
+    return true;
 }
 
 void FavoritesTab::deleteSelected()

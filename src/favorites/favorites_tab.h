@@ -23,8 +23,10 @@ public:
     // is never replaced by a save.
     void load();
 
-    // Appends a favorite and saves the list.
-    void add(const QString &title, const QString &address);
+    // Appends the page shown at the address and saves the list; a page without a title yet is
+    // kept under its address. A view sent nowhere ("http:///" or nothing) is no page: nothing
+    // is added, and the tab says why. Whether it was added.
+    bool add(const QString &title, const QString &address);
 
 signals:
     // The user opened a favorite; "DISPLAY" and "&Display" also rename the home tab.

@@ -83,18 +83,21 @@ void SearchHistory::add(const QString &text)
 void SearchHistory::clear()
 {
     m_unreadable = false; // the user asked for it gone
-    save({});
+    if (save({}))
+        emit statusMessage(tr("The search history was cleared."));
 }
 
-void SearchHistory::save(const QStringList &searches)
+bool SearchHistory::save(const QStringList &searches)
 {
     m_searches->setStringList(searches);
     if (m_unreadable)
-        return;
+        return false;
     QByteArray bytes;
     for (const QString &search : searches)
         bytes += search.toUtf8() + '\n';
-    if (!DataFile::write(m_filePath, bytes))
-        emit statusMessage(tr("The search history could not be saved to %1.")
-                               .arg(QDir::toNativeSeparators(m_filePath)));
+    if (DataFile::write(m_filePath, bytes))
+        return true;
+    emit statusMessage(tr("The search history could not be saved to %1.")
+                           .arg(QDir::toNativeSeparators(m_filePath)));
+    return false;
 }

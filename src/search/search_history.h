@@ -38,7 +38,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void save(const QStringList &searches);
+    // Whether the file was written.
+    bool save(const QStringList &searches);
 
     QString m_filePath;
     QStringListModel *m_searches = nullptr;
