@@ -2,9 +2,9 @@
 #include "app/running_copy.h"
 #include "blocking/blocker.h"
 #include "blocking/why_blocked.h"
-#include "files/data_file.h"
 #include "browsing/engine_loader.h"
 #include "browsing/web_engine_environment.h"
+#include "files/data_file.h"
 #include "form/cursor_blink_timeout.h"
 #include "form/fonts.h"
 
@@ -78,8 +78,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
                 BlockingSettings::load(BlockingSettings::path(folder)).value_or(BlockingSettings{});
             lists = Blocker::listsInUse(FilterLists::available(folder), settings);
         }
-        const WhyBlocked::Answer answer =
-            WhyBlocked::ask(lists, parser.value(whyBlocked), parser.value(page), parser.value(type));
+        const WhyBlocked::Answer answer = WhyBlocked::ask(lists, parser.value(whyBlocked),
+                                                          parser.value(page), parser.value(type));
         std::fputs(qPrintable(answer.text + u'\n'), answer.ok ? stdout : stderr);
         return answer.ok ? 0 : 2;
     }

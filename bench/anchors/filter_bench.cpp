@@ -24,16 +24,36 @@ size_t heapBytes()
 // request types that results pages ask for.
 QList<std::pair<QUrl, RequestType>> requests(const QList<QByteArray> &listed, int count)
 {
-    const QList<QByteArray> ordinary{"www.youtube.com", "i.ytimg.com", "fonts.gstatic.com",
-                                     "www.google.com", "video.search.yahoo.com", "s.yimg.com",
-                                     "www.dailymotion.com", "static1.dmcdn.net", "vimeo.com",
-                                     "i.vimeocdn.com", "archive.org", "cdn.jsdelivr.net"};
-    const QList<QByteArray> paths{"/", "/results", "/watch", "/vi/abc123/hqdefault.jpg",
-                                  "/s/player/base.js", "/api/stats/qoe", "/pagead/js/ads.js",
-                                  "/css/main.css", "/v1/events", "/img/thumb_320x180.webp",
-                                  "/gtag/js", "/beacon", "/fonts/roboto.woff2"};
-    const QList<QByteArray> queries{"", "?q=jazz", "?id=GTM-123&l=dataLayer",
-                                    "?v=dQw4w9WgXcQ&t=42s", "?cb=1699999999&ord=7",
+    const QList<QByteArray> ordinary{"www.youtube.com",
+                                     "i.ytimg.com",
+                                     "fonts.gstatic.com",
+                                     "www.google.com",
+                                     "video.search.yahoo.com",
+                                     "s.yimg.com",
+                                     "www.dailymotion.com",
+                                     "static1.dmcdn.net",
+                                     "vimeo.com",
+                                     "i.vimeocdn.com",
+                                     "archive.org",
+                                     "cdn.jsdelivr.net"};
+    const QList<QByteArray> paths{"/",
+                                  "/results",
+                                  "/watch",
+                                  "/vi/abc123/hqdefault.jpg",
+                                  "/s/player/base.js",
+                                  "/api/stats/qoe",
+                                  "/pagead/js/ads.js",
+                                  "/css/main.css",
+                                  "/v1/events",
+                                  "/img/thumb_320x180.webp",
+                                  "/gtag/js",
+                                  "/beacon",
+                                  "/fonts/roboto.woff2"};
+    const QList<QByteArray> queries{"",
+                                    "?q=jazz",
+                                    "?id=GTM-123&l=dataLayer",
+                                    "?v=dQw4w9WgXcQ&t=42s",
+                                    "?cb=1699999999&ord=7",
                                     "?search_query=rock+%26+roll"};
     QRandomGenerator random(42);
     QList<std::pair<QUrl, RequestType>> made;

@@ -67,7 +67,8 @@ AboutBox::AboutBox(const QString &engineVersion, QWidget *parent) : QDialog(pare
 
     // Which engine draws the pages, and how old its security fixes are, is the user's to know.
     if (!engineVersion.isEmpty())
-        createLabel(this, QStringLiteral("lblEngine"), tr("Pages are drawn by %1.").arg(engineVersion),
+        createLabel(this, QStringLiteral("lblEngine"),
+                    tr("Pages are drawn by %1.").arg(engineVersion),
                     designFont(QStringLiteral("MS Sans Serif"), 8.25), Qt::black,
                     Twips::rect(1560, 2130, 3885, 450));
 

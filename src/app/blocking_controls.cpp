@@ -46,7 +46,8 @@ void BlockingControls::addTo(QMenu *menu, QStatusBar *bar, const QList<BrowserVi
 
     m_count = new QLabel(bar);
     m_count->setObjectName(QStringLiteral("blockedCount"));
-    m_count->setToolTip(tr("Requests blocked on this page (Options, Allow This Site: Ctrl+Shift+B)"));
+    m_count->setToolTip(
+        tr("Requests blocked on this page (Options, Allow This Site: Ctrl+Shift+B)"));
     bar->addPermanentWidget(m_count);
     showSelected();
 }

@@ -76,7 +76,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     // What is wrong with the sites file is said once start-up is done.
     const QString sitesNotice = loadSitesFile();
     m_blocker = new Blocker(m_dataFolder, FilterLists::systemListFolders(), this);
-    m_blockingControls = new BlockingControls(m_blocker, [this] { return currentView(); }, this);
+    m_blockingControls = new BlockingControls(
+        m_blocker, [this] { return currentView(); }, this);
     auto *client = new QWidget(this);
     setCentralWidget(client);
     m_toolbar = std::make_unique<ToolbarRow>(client);

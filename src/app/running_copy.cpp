@@ -17,8 +17,7 @@ QString copyName()
 
 } // namespace
 
-RunningCopy::RunningCopy()
-    : m_name(copyName()), m_lock(QDir::temp().filePath(m_name + u".lock"_qs))
+RunningCopy::RunningCopy() : m_name(copyName()), m_lock(QDir::temp().filePath(m_name + u".lock"_qs))
 {
 }
 

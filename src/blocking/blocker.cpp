@@ -22,7 +22,7 @@ Blocker::~Blocker()
 }
 
 QList<FilterLists::ListFile> Blocker::listsInUse(QList<FilterLists::ListFile> files,
-                                                const BlockingSettings &settings)
+                                                 const BlockingSettings &settings)
 {
     files.removeIf([&](const FilterLists::ListFile &file) {
         return settings.listsOff.contains(file.name, Qt::CaseInsensitive);
@@ -58,9 +58,10 @@ void Blocker::useLists(FilterLists::Loaded loaded)
     m_reports = std::move(loaded.reports);
     emit listsLoaded();
     if (m_settingsUnreadable)
-        emit statusMessage(tr("%1 could not be read: blocking is on with every list, and the file "
-                              "is left as it is")
-                               .arg(QDir::toNativeSeparators(BlockingSettings::path(m_dataFolder))));
+        emit statusMessage(
+            tr("%1 could not be read: blocking is on with every list, and the file "
+               "is left as it is")
+                .arg(QDir::toNativeSeparators(BlockingSettings::path(m_dataFolder))));
     QStringList failed;
     for (const FilterLists::ListReport &report : m_reports)
         if (!report.failure.isEmpty())

@@ -24,9 +24,9 @@ bool looksLikeText(const QByteArray &bytes)
 QStringList systemListFolders()
 {
     QStringList folders;
-    for (const char *extension : {"/usr/share/chromium/extensions/ublock-origin",
-                                  "/usr/share/webext/ublock-origin",
-                                  "/usr/share/xul-ext/ublock-origin"})
+    for (const char *extension :
+         {"/usr/share/chromium/extensions/ublock-origin", "/usr/share/webext/ublock-origin",
+          "/usr/share/xul-ext/ublock-origin"})
         for (const char *assets : {"/assets/thirdparties/easylist", "/assets/ublock"})
             folders.append(QString::fromLatin1(extension) + QString::fromLatin1(assets));
     return folders;
@@ -40,10 +40,10 @@ QString userFolder(const QString &dataFolder)
 QList<ListFile> available(const QString &dataFolder, const QStringList &systemFolders)
 {
     // uBlock's own lists that hold rules; its list of lists and its "bad lists" do not.
-    static const QStringList Wanted{
-        u"easylist.txt"_qs,       u"easyprivacy.txt"_qs, u"filters.min.txt"_qs,
-        u"privacy.min.txt"_qs,    u"badware.min.txt"_qs, u"unbreak.min.txt"_qs,
-        u"quick-fixes.min.txt"_qs};
+    static const QStringList Wanted{u"easylist.txt"_qs,       u"easyprivacy.txt"_qs,
+                                    u"filters.min.txt"_qs,    u"privacy.min.txt"_qs,
+                                    u"badware.min.txt"_qs,    u"unbreak.min.txt"_qs,
+                                    u"quick-fixes.min.txt"_qs};
     QList<ListFile> files;
     QSet<QString> found;
     for (const QString &name : Wanted) {
@@ -56,7 +56,8 @@ QList<ListFile> available(const QString &dataFolder, const QStringList &systemFo
         }
     }
     const QDir user(userFolder(dataFolder));
-    for (const QString &name : user.entryList({u"*.txt"_qs}, QDir::Files | QDir::System, QDir::Name))
+    for (const QString &name :
+         user.entryList({u"*.txt"_qs}, QDir::Files | QDir::System, QDir::Name))
         files.append({u"filters/"_qs + name, user.filePath(name)});
     return files;
 }

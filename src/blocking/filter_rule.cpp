@@ -186,9 +186,11 @@ ParsedLine parseNetworkRule(QByteArrayView text)
 bool isPlainSelector(QByteArrayView selector)
 {
     static constexpr std::array<std::string_view, 19> Extended{
-        ":has-text(", ":-abp-", ":xpath(", ":upward(", ":remove(", ":style(", ":matches-",
-        ":min-text-length(", ":watch-attr(", ":others(", ":if(", ":if-not(", ":nth-ancestor(",
-        ":spath(", ":remove-attr(", ":remove-class(", ":has(", "/*", ":contains("};
+        ":has-text(",     ":-abp-",   ":xpath(",       ":upward(",
+        ":remove(",       ":style(",  ":matches-",     ":min-text-length(",
+        ":watch-attr(",   ":others(", ":if(",          ":if-not(",
+        ":nth-ancestor(", ":spath(",  ":remove-attr(", ":remove-class(",
+        ":has(",          "/*",       ":contains("};
     if (selector.isEmpty() || selector.startsWith('^') || selector.startsWith("+js(") ||
         selector.contains('{') || selector.contains('}'))
         return false;
@@ -242,9 +244,9 @@ std::optional<ParsedLine> parseHostsLine(QByteArrayView text)
     if (!(text.front() >= '0' && text.front() <= '9') && text.front() != ':')
         return std::nullopt;
     const QList<QByteArray> fields = text.toByteArray().simplified().split(' ');
-    if (fields.size() < 2 || std::find(Sinks.begin(), Sinks.end(),
-                                       std::string_view(fields[0].data(), fields[0].size())) ==
-                                 Sinks.end())
+    if (fields.size() < 2 ||
+        std::find(Sinks.begin(), Sinks.end(),
+                  std::string_view(fields[0].data(), fields[0].size())) == Sinks.end())
         return std::nullopt;
     const QByteArray host = fields[1].toLower();
     if (!isHostName(host) || !host.contains('.') || host == "0.0.0.0" || host == "127.0.0.1")

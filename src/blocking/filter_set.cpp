@@ -5,9 +5,9 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <array>
-#include <string_view>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace Blocking {
 
@@ -35,8 +35,9 @@ constexpr quint32 NoToken = 0;
 bool isCommonToken(QByteArrayView token)
 {
     static constexpr std::array<std::string_view, 24> Common{
-        "http", "https", "www",  "com",  "net",  "org", "js",   "css",  "html", "php",  "png",  "jpg",
-        "gif",  "svg",   "webp", "json", "cdn",  "img", "static", "images", "assets", "api", "v1", "min"};
+        "http", "https", "www",    "com",    "net",    "org", "js",   "css",
+        "html", "php",   "png",    "jpg",    "gif",    "svg", "webp", "json",
+        "cdn",  "img",   "static", "images", "assets", "api", "v1",   "min"};
     for (std::string_view common : Common)
         if (token == QByteArrayView(common.data(), qsizetype(common.size())))
             return true;
@@ -73,8 +74,8 @@ std::vector<PatternToken> patternTokens(const NetworkRule &rule)
     std::vector<PatternToken> tokens;
     const QByteArray lower = rule.pattern.toLower();
     forEachToken(lower, [&](qsizetype at, qsizetype end) {
-        const bool leftBound = at > 0 ? lower[at - 1] != '*'
-                                      : rule.start != NetworkRule::Start::Anywhere;
+        const bool leftBound =
+            at > 0 ? lower[at - 1] != '*' : rule.start != NetworkRule::Start::Anywhere;
         const bool rightBound = end < lower.size() ? lower[end] != '*' : rule.anchoredEnd;
         if (leftBound && rightBound) {
             const QByteArrayView token = QByteArrayView(lower).sliced(at, end - at);
@@ -311,8 +312,8 @@ void FilterSet::index(Entry entry, Index &index)
     qsizetype fewest = std::numeric_limits<qsizetype>::max();
     for (const PatternToken &token : patternTokens(entry.rule)) {
         const auto bucket = index.constFind(token.hash);
-        const qsizetype size = (bucket == index.cend() ? 0 : qsizetype(bucket->size())) +
-                               (token.common ? 100000 : 0);
+        const qsizetype size =
+            (bucket == index.cend() ? 0 : qsizetype(bucket->size())) + (token.common ? 100000 : 0);
         if (size < fewest) {
             fewest = size;
             chosen = token.hash;
@@ -333,7 +334,8 @@ const FilterSet::Entry *FilterSet::firstMatch(const Index &index, const Request 
             return false;
         for (int at : *bucket) {
             const Entry &entry = m_network[size_t(at)];
-            if ((!found || entry.rule.important) && ruleMatches(entry.rule, request, lowerAddress)) {
+            if ((!found || entry.rule.important) &&
+                ruleMatches(entry.rule, request, lowerAddress)) {
                 found = &entry;
                 if (entry.rule.important)
                     return true;
@@ -355,7 +357,8 @@ Decision FilterSet::decide(const Request &request) const
     const Entry *block = firstMatch(m_blocks, request, tokens);
     if (!block)
         return {};
-    const Entry *excuse = block->rule.important ? nullptr : firstMatch(m_exceptions, request, tokens);
+    const Entry *excuse =
+        block->rule.important ? nullptr : firstMatch(m_exceptions, request, tokens);
     if (excuse)
         return {Decision::Outcome::Allowed, excuse->text, m_lists.value(excuse->list)};
     return {Decision::Outcome::Blocked, block->text, m_lists.value(block->list)};

@@ -16,7 +16,7 @@ struct Request
 {
     QByteArray address; // percent-encoded, as sent
     QByteArray lowerAddress;
-    QByteArray host; // lower case
+    QByteArray host;     // lower case
     QByteArray pageHost; // lower case; empty when no page asks
     RequestType type = RequestType::Other;
     bool thirdParty = true;
@@ -35,7 +35,7 @@ struct Decision
     enum class Outcome { NoRule, Blocked, Allowed };
     Outcome outcome = Outcome::NoRule;
     QByteArray rule; // the rule's line as written
-    QString list; // the name of the list it came from
+    QString list;    // the name of the list it came from
 
     bool blocked() const { return outcome == Outcome::Blocked; }
 };

@@ -7,7 +7,9 @@ namespace WhyBlocked {
 Answer ask(const QList<FilterLists::ListFile> &lists, const QString &address, const QString &page,
            const QString &type)
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("WhyBlocked", text); };
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("WhyBlocked", text);
+    };
     const QUrl url = QUrl::fromUserInput(address);
     if (!url.isValid() || url.host().isEmpty())
         return {tr("not a web address: %1").arg(address), false};

@@ -4,11 +4,11 @@
 #include "search/site_catalogue.h"
 
 #include <QComboBox>
-#include <QSignalBlocker>
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTabWidget>
 
 namespace {
@@ -153,8 +153,8 @@ void BrowserEvents::followSelectedTab()
     for (BrowserView *view : m_controls.views)
         view->setMuted(view != selected);
     showProgress();
-    m_controls.addressBox->setEditText(
-        m_typedByTab.value(m_shownTab, selected ? shownAddress(selected->locationUrl()) : QString()));
+    m_controls.addressBox->setEditText(m_typedByTab.value(
+        m_shownTab, selected ? shownAddress(selected->locationUrl()) : QString()));
     if (selected && selected->loadState() == BrowserView::LoadState::Failed)
         m_controls.statusPanel->showReport(
             tr("The page could not be loaded: %1").arg(selected->failureReason()));

@@ -13,10 +13,10 @@ constexpr qsizetype LongestName = 200;
 bool isRunnable(const QString &name)
 {
     static const QStringList Suffixes{
-        u".desktop"_qs, u".directory"_qs, u".kdelnk"_qs, u".sh"_qs,     u".bash"_qs,
-        u".run"_qs,     u".bin"_qs,       u".appimage"_qs, u".exe"_qs, u".msi"_qs,
-        u".bat"_qs,     u".cmd"_qs,       u".com"_qs,    u".jar"_qs,    u".py"_qs,
-        u".pl"_qs,      u".deb"_qs,       u".rpm"_qs,    u".flatpakref"_qs, u".command"_qs};
+        u".desktop"_qs, u".directory"_qs, u".kdelnk"_qs,   u".sh"_qs,         u".bash"_qs,
+        u".run"_qs,     u".bin"_qs,       u".appimage"_qs, u".exe"_qs,        u".msi"_qs,
+        u".bat"_qs,     u".cmd"_qs,       u".com"_qs,      u".jar"_qs,        u".py"_qs,
+        u".pl"_qs,      u".deb"_qs,       u".rpm"_qs,      u".flatpakref"_qs, u".command"_qs};
     for (const QString &suffix : Suffixes)
         if (name.endsWith(suffix, Qt::CaseInsensitive))
             return true;

@@ -17,9 +17,9 @@ QUrl EngineView::typedAddress(const QString &text)
     // A machine of the user's own network, named by number or by a bare name, keeps http.
     QUrl url = QUrl::fromUserInput(text);
     const QString host = url.host();
-    const bool byNumber = host.contains(u':') || std::all_of(host.cbegin(), host.cend(), [](QChar c) {
-                              return c.isDigit() || c == u'.';
-                          });
+    const bool byNumber =
+        host.contains(u':') ||
+        std::all_of(host.cbegin(), host.cend(), [](QChar c) { return c.isDigit() || c == u'.'; });
     const bool local = !host.contains(u'.') || host.endsWith(u".local") || byNumber;
     if (url.scheme() == u"http" && !local &&
         !text.trimmed().startsWith(u"http:", Qt::CaseInsensitive))
@@ -33,10 +33,10 @@ bool EngineView::navigate(const QString &address)
     if (!url.isValid())
         return false;
     // A site that answers no https gets the http address it was typed as, once.
-    m_httpFallback = url.scheme() == u"https" &&
-                             !address.trimmed().startsWith(u"https:", Qt::CaseInsensitive)
-                         ? url.adjusted(QUrl::None)
-                         : QUrl();
+    m_httpFallback =
+        url.scheme() == u"https" && !address.trimmed().startsWith(u"https:", Qt::CaseInsensitive)
+            ? url.adjusted(QUrl::None)
+            : QUrl();
     if (!m_httpFallback.isEmpty())
         m_httpFallback.setScheme(u"http"_qs);
     // A pasted "javascript:" address would run in the shown site's page, with its cookies.

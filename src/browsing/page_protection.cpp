@@ -99,7 +99,8 @@ QString hidingScript(const QByteArray &styleSheet)
 class RequestFilter final : public QWebEngineUrlRequestInterceptor
 {
 public:
-    RequestFilter(PageProtection *protection) : QWebEngineUrlRequestInterceptor(protection), m_protection(protection)
+    explicit RequestFilter(PageProtection *protection)
+        : QWebEngineUrlRequestInterceptor(protection), m_protection(protection)
     {
     }
 
@@ -139,9 +140,9 @@ bool PageProtection::admitPage(const QUrl &address, bool clicked)
         return true;
     }
     const bool openOnce = clicked && address == std::exchange(m_blockedShown, QUrl());
-    const QString rule = openOnce ? QString()
-                                  : m_policy->blockingRule(address, address,
-                                                           Blocking::RequestType::Document);
+    const QString rule =
+        openOnce ? QString()
+                 : m_policy->blockingRule(address, address, Blocking::RequestType::Document);
     if (!rule.isEmpty()) {
         m_blockedShown = address;
         // Not from inside the engine's question.

@@ -33,7 +33,8 @@ QString sandboxOffReason(bool runsAsRoot, const QByteArray &disableSandbox,
     else if (!disableSandbox.isEmpty())
         why = QCoreApplication::translate("Sandbox", "QTWEBENGINE_DISABLE_SANDBOX is set");
     else if (chromiumFlags.split(' ').contains("--no-sandbox"))
-        why = QCoreApplication::translate("Sandbox", "QTWEBENGINE_CHROMIUM_FLAGS holds --no-sandbox");
+        why =
+            QCoreApplication::translate("Sandbox", "QTWEBENGINE_CHROMIUM_FLAGS holds --no-sandbox");
     if (why.isEmpty())
         return {};
     return QCoreApplication::translate(

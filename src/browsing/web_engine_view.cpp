@@ -12,15 +12,15 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -434,9 +434,8 @@ bool WebEngineView::takeUserAct(const QUrl &download)
 {
     // A download the user started is the address the window sent, or comes within moments of
     // a click or a key in the page; one act starts one download.
-    const bool acted =
-        isVisible() && (std::exchange(m_requestedAddress, QUrl()) == download ||
-                        (m_userActed.isValid() && m_userActed.elapsed() < 10000));
+    const bool acted = isVisible() && (std::exchange(m_requestedAddress, QUrl()) == download ||
+                                       (m_userActed.isValid() && m_userActed.elapsed() < 10000));
     m_userActed.invalidate();
     return acted;
 }
@@ -446,9 +445,9 @@ void WebEngineView::followDownload(QWebEngineDownloadRequest *download)
     // The address turned out to be a file: the page before it is still the one shown.
     setLoadState(m_loadedBeforeThisLoad ? LoadState::Loaded : LoadState::Idle);
     // The site proposes a name, never where it goes.
-    const QString name = DownloadName::safe(download->suggestedFileName().isEmpty()
-                                                ? download->downloadFileName()
-                                                : download->suggestedFileName());
+    const QString name =
+        DownloadName::safe(download->suggestedFileName().isEmpty() ? download->downloadFileName()
+                                                                   : download->suggestedFileName());
     const bool approved = std::exchange(m_approvedDownload, QUrl()) == download->url();
     if (!approved && !takeUserAct(download->url())) {
         download->cancel();

@@ -33,7 +33,7 @@ private:
     struct Place
     {
         QList<qsizetype> keyLines; // the key's lines in the group, the one that counts first
-        qsizetype groupEnd = -1; // where a new line of the group goes; -1 without the group
+        qsizetype groupEnd = -1;   // where a new line of the group goes; -1 without the group
     };
     Place find(QStringView group, QStringView key) const;
 

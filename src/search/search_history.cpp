@@ -4,8 +4,8 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
-#include <QKeyEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringListModel>
 

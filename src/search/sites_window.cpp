@@ -203,13 +203,13 @@ Site SitesWindow::siteOfRow(int site) const
         row.search->text().trimmed().isEmpty())
         return own;
     // The built-in name keeps the built-in site's own label beside the option boxes.
-    Site typed{name, name == own.tabCaption ? own.optionLabel : name,
-               row.start->text().trimmed(), row.search->text().trimmed()};
+    Site typed{name, name == own.tabCaption ? own.optionLabel : name, row.start->text().trimmed(),
+               row.search->text().trimmed()};
     // A site put on a closed site's row does not keep that site's notice as its start page,
     // nor does a row left without one: the site's own home, the root of its search address.
-    const bool closedNotice = own.closed && typed.startPage == own.startPage &&
-                              (typed.tabCaption != own.tabCaption ||
-                               typed.searchTemplate != own.searchTemplate);
+    const bool closedNotice =
+        own.closed && typed.startPage == own.startPage &&
+        (typed.tabCaption != own.tabCaption || typed.searchTemplate != own.searchTemplate);
     if (closedNotice || typed.startPage.isEmpty())
         typed.startPage = SearchTemplate::expand(typed.searchTemplate, QString())
                               .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)

@@ -71,8 +71,7 @@ BlockingWindow::BlockingWindow(Blocker *blocker, QWidget *parent)
             [this](int row) { m_removeAllowed->setEnabled(row >= 0); });
     connect(blocker, &Blocker::listsLoaded, this, &BlockingWindow::fill);
     // Not from inside the change of one of this window's own rows.
-    connect(blocker, &Blocker::settingsChanged, this, &BlockingWindow::fill,
-            Qt::QueuedConnection);
+    connect(blocker, &Blocker::settingsChanged, this, &BlockingWindow::fill, Qt::QueuedConnection);
     fill();
 }
 

@@ -4,11 +4,11 @@
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QTabBar>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTreeWidget>
 
 namespace {
@@ -428,7 +428,8 @@ private slots:
         for (const int tab : {10, 11}) {
             fixture.tabs()->setCurrentIndex(tab);
             playPage->trigger();
-            QVERIFY2(fixture.status().contains(u"no web page here"_qs), qPrintable(fixture.status()));
+            QVERIFY2(fixture.status().contains(u"no web page here"_qs),
+                     qPrintable(fixture.status()));
             QTest::mouseClick(fixture.tabs()->tabBar(), Qt::LeftButton); // the user has read it
         }
         QCOMPARE(arguments(), QByteArray("--\0https://v.example/link\0", 26));

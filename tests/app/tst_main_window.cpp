@@ -6,10 +6,9 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
-#include <QLineEdit>
-#include <QLabel>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -238,7 +237,8 @@ private slots:
             QCOMPARE(fixture.view(3)->zoom, 1.1);
         } else {
             fixture.find<QAction>(u"allowSite"_qs)->trigger();
-            QVERIFY2(fixture.status().contains(u"could not be saved"_qs), qPrintable(fixture.status()));
+            QVERIFY2(fixture.status().contains(u"could not be saved"_qs),
+                     qPrintable(fixture.status()));
         }
         QVERIFY(QFileInfo(fixture.filePath(file)).isSymLink());
     }
@@ -355,7 +355,8 @@ private slots:
                          dialog->rect().contains(inDialog),
                      qPrintable(label->text()));
             // Both pages' rows stand at the same height.
-            QCOMPARE(label->y(), dialog->findChild<QLabel *>(indexedName(u"Label1", index % 9))->y());
+            QCOMPARE(label->y(),
+                     dialog->findChild<QLabel *>(indexedName(u"Label1", index % 9))->y());
         }
         const int before = box(dialog, 12)->state();
         QTest::mouseClick(dialog->findChild<QLabel *>(indexedName(u"Label1", 12)), Qt::LeftButton);

@@ -43,11 +43,13 @@ private slots:
         mine->setCheckState(0, Qt::Unchecked);
         loaded(blocker);
         QCOMPARE(blocker.blockingRule(ad, page, RequestType::Script), QString());
-        QCOMPARE(fileBytes(folder.filePath(u"blocking.ini"_qs)),
-                 QByteArray("[blocking]\nenabled=true\nlists off=filters/mine.txt\nallowed sites=\n"));
+        QCOMPARE(
+            fileBytes(folder.filePath(u"blocking.ini"_qs)),
+            QByteArray("[blocking]\nenabled=true\nlists off=filters/mine.txt\nallowed sites=\n"));
 
         // The off switch, and a site allowed from the window's owner, saved whole.
-        lists->findItems(u"filters/mine.txt"_qs, Qt::MatchExactly)[0]->setCheckState(0, Qt::Checked);
+        lists->findItems(u"filters/mine.txt"_qs, Qt::MatchExactly)[0]->setCheckState(0,
+                                                                                     Qt::Checked);
         loaded(blocker);
         QVERIFY(blocker.setAllowed(QUrl(u"https://www.news.example.co.uk/x"_qs), true));
         QVERIFY(blocker.isAllowed(QUrl(u"https://m.news.example.co.uk/"_qs)));
@@ -68,7 +70,8 @@ private slots:
         QSignalSpy said(&blocker, &Blocker::statusMessage);
         loaded(blocker);
         QVERIFY(said.size() >= 1);
-        QVERIFY(said.constFirst().constFirst().toString().contains(folder.filePath(u"blocking.ini"_qs)));
+        QVERIFY(said.constFirst().constFirst().toString().contains(
+            folder.filePath(u"blocking.ini"_qs)));
         QVERIFY(!blocker.setAllowed(QUrl(u"https://a.example/"_qs), true));
         BlockingWindow window(&blocker);
         window.show();

@@ -82,25 +82,25 @@ private slots:
         // Exceptions and important.
         row("exception", "||t.test^\n@@||t.test/ok^", "https://t.test/ok/1", page, "image",
             "allowed");
-        row("exception of another type", "||t.test^\n@@||t.test^$script", "https://t.test/1",
+        row("exception of another type", "||t.test^\n@@||t.test^$script", "https://t.test/1", page,
+            "image", "blocked");
+        row("important beats an exception", "||t.test^$important\n@@||t.test^", "https://t.test/1",
             page, "image", "blocked");
-        row("important beats an exception", "||t.test^$important\n@@||t.test^",
-            "https://t.test/1", page, "image", "blocked");
         row("a page excused whole is no request excuse", "||t.test^\n@@||videos.example^$elemhide",
             "https://t.test/1", page, "image", "blocked");
         // Hosts files and what is skipped.
         row("hosts line", "0.0.0.0 ads.test", "https://x.ads.test/a", page, "image", "blocked");
-        row("hosts line, 127.0.0.1 and a comment", "127.0.0.1 ads.test # ads",
-            "https://ads.test/a", page, "image", "blocked");
+        row("hosts line, 127.0.0.1 and a comment", "127.0.0.1 ads.test # ads", "https://ads.test/a",
+            page, "image", "blocked");
         row("regular expression skipped", "/ad[0-9]+\\.js/", "https://t.test/ad1.js", page,
             "script", "none");
         row("plain path between slashes", "/adframe/", "https://t.test/adframe/1", page,
             "subdocument", "blocked");
-        row("unknown option skips the rule", "||t.test^$redirect=noop.js", "https://t.test/a",
-            page, "script", "none");
+        row("unknown option skips the rule", "||t.test^$redirect=noop.js", "https://t.test/a", page,
+            "script", "none");
         row("popup rule skipped", "||t.test^$popup", "https://t.test/a", page, "document", "none");
-        row("bad line does not stop the list", "$$$\n\xff\xfe\n||t.test^", "https://t.test/a",
-            page, "image", "blocked");
+        row("bad line does not stop the list", "$$$\n\xff\xfe\n||t.test^", "https://t.test/a", page,
+            "image", "blocked");
     }
 
     void decide_followsTheListSyntax()
@@ -136,9 +136,10 @@ private slots:
     void hidingStyleSheet_takesGenericSpecificAndExceptions()
     {
         FilterSet filters;
-        filters.addList(u"l"_qs, "##.generic-ad\nvideos.example##.site-ad\nother.example##.other\n"
-                                 "~videos.example##.not-here\n##.excused\nvideos.example#@#.excused\n"
-                                 "##a{}b\n@@||calm.example^$generichide\n@@||free.example^$elemhide\n");
+        filters.addList(u"l"_qs,
+                        "##.generic-ad\nvideos.example##.site-ad\nother.example##.other\n"
+                        "~videos.example##.not-here\n##.excused\nvideos.example#@#.excused\n"
+                        "##a{}b\n@@||calm.example^$generichide\n@@||free.example^$elemhide\n");
         const QByteArray sheet = filters.hidingStyleSheet(QUrl(u"https://www.videos.example/r"_qs));
         QCOMPARE(sheet, QByteArray(".generic-ad{display:none!important}\n"
                                    ".site-ad{display:none!important}\n"));

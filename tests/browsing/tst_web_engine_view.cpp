@@ -8,9 +8,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
-#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -44,12 +44,12 @@ public:
                     const QByteArray body = Pages.value(socket->readAll().split(' ').value(1));
                     const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
                     // A file to save, as a site's download link sends it; a cookie.
-                    const QByteArray kind =
-                        body == "clip"     ? "Content-Disposition: attachment"
-                        : body == "evil"   ? "Content-Disposition: attachment; "
-                                             "filename=\"../../.autostart-probe.desktop\""
-                        : body == "cookie" ? "Set-Cookie: c=1; Path=/"
-                                           : "Content-Type: text/html";
+                    const QByteArray kind = body == "clip" ? "Content-Disposition: attachment"
+                                            : body == "evil"
+                                                ? "Content-Disposition: attachment; "
+                                                  "filename=\"../../.autostart-probe.desktop\""
+                                            : body == "cookie" ? "Set-Cookie: c=1; Path=/"
+                                                               : "Content-Type: text/html";
                     socket->write("HTTP/1.1 " + status +
                                   "\r\nContent-Length: " + QByteArray::number(body.size()) +
                                   "\r\n" + kind + "\r\nConnection: close\r\n\r\n" + body);
@@ -75,12 +75,13 @@ private:
         {"/clip.mp4", "clip"},
         // A results page with an ad script, an ad frame, a tracker pixel, an element a hiding
         // rule names, a first-party image and a third-party one, each setting a cookie.
-        {"/results", "<title>Results</title><script src='http://ads.test/ad.js'></script>"
-                     "<iframe src='http://ads.test/frame'></iframe>"
-                     "<img src='http://tracker.test/pixel.gif'><img src='/own.png'>"
-                     "<img src='http://cookies.test/third.png'><div class='sponsored' id='s'>ad</div>"
-                     "<script>onload = () => document.title = 'Results ' + "
-                     "getComputedStyle(document.getElementById('s')).display</script>"},
+        {"/results",
+         "<title>Results</title><script src='http://ads.test/ad.js'></script>"
+         "<iframe src='http://ads.test/frame'></iframe>"
+         "<img src='http://tracker.test/pixel.gif'><img src='/own.png'>"
+         "<img src='http://cookies.test/third.png'><div class='sponsored' id='s'>ad</div>"
+         "<script>onload = () => document.title = 'Results ' + "
+         "getComputedStyle(document.getElementById('s')).display</script>"},
         {"/own.png", "cookie"},
         {"/evil.bin", "evil"},
         {"http://form.test/", "<title>form</title><input id=i autofocus>"},
@@ -90,7 +91,8 @@ private:
         {"/alert", "<script>alert('hi'); print(); document.title = 'after alert'</script>"},
         {"http://cookies.test/third.png", "cookie"},
         {"http://ads.test/landing", "<title>Landing</title>"},
-        {"http://cookies.test/check", "<script>document.title = `cookies [${document.cookie}]`</script>"},
+        {"http://cookies.test/check",
+         "<script>document.title = `cookies [${document.cookie}]`</script>"},
     };
     QTcpServer m_server;
 };
@@ -192,7 +194,8 @@ private slots:
             LoadTimeout);
         // The tabs are fixed: no entry offers a new tab or window.
         const QList<QAction *> offered = QApplication::activePopupWidget()->actions();
-        for (const auto action : {QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::OpenLinkInNewWindow})
+        for (const auto action :
+             {QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::OpenLinkInNewWindow})
             QVERIFY(!offered.contains(engineView->pageAction(action)));
         play->trigger();
         QApplication::activePopupWidget()->close();
@@ -363,9 +366,9 @@ private slots:
                                  LoadTimeout);
         QCOMPARE(saved().size(), 1);
         QTest::mouseClick(question->findChild<QPushButton *>(u"saveDownload"_qs), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(saved(), (QStringList{u"autostart-probe.desktop.download"_qs,
-                                                        u"clip.mp4"_qs}),
-                                  LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            saved(), (QStringList{u"autostart-probe.desktop.download"_qs, u"clip.mp4"_qs}),
+            LoadTimeout);
 
         // A page typed into on another site (whose page widget the engine made anew) is in use.
         QVERIFY(view->navigate(u"http://form.test/"_qs));
@@ -397,11 +400,10 @@ private slots:
     {
         std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
         const auto adRequests = [this] {
-            return std::count_if(m_site.requests.cbegin(), m_site.requests.cend(),
-                                 [](const QByteArray &request) {
-                                     return request.contains("ads.test") ||
-                                            request.contains("tracker.test");
-                                 });
+            return std::count_if(
+                m_site.requests.cbegin(), m_site.requests.cend(), [](const QByteArray &request) {
+                    return request.contains("ads.test") || request.contains("tracker.test");
+                });
         };
         m_site.requests.clear();
         QSignalSpy counts(view.get(), &BrowserView::blockedCountChanged);
@@ -451,8 +453,7 @@ private:
     public:
         TestPolicy()
         {
-            m_filters.addList(u"test.txt"_qs,
-                              "||ads.test^\n||tracker.test^$image\n##.sponsored\n");
+            m_filters.addList(u"test.txt"_qs, "||ads.test^\n||tracker.test^$image\n##.sponsored\n");
         }
         QString blockingRule(const QUrl &address, const QUrl &page,
                              Blocking::RequestType type) const override

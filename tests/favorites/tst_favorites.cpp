@@ -46,7 +46,8 @@ private slots:
                                            << 4 << 9 << home;
         QTest::newRow("ADD a page without a title: kept under its address")
             << one << 4 << -1 << u"Command11"_qs << QStringList()
-            << one + "http://untitled.example/\r\nhttp://untitled.example/\r\n" << 2 << 9 << home;
+            << one + "http://untitled.example/\r\nhttp://untitled.example/\r\n"
+            << 2 << 9 << home;
         QTest::newRow("ADD on the notes tab: no page, nothing added")
             << three << 10 << -1 << u"Command11"_qs << QStringList() << three << 3 << 10 << home;
         QTest::newRow("ADD on the favorites tab: no page, nothing added")

@@ -9,8 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     Blocking::FilterSet filters;
     const Blocking::ListCount count = filters.addList(u"fuzz"_qs, bytes);
-    if (count.rules < 0 || count.skipped < 0 || count.rules + count.skipped > bytes.count('\n') +
-                                                                                  bytes.count('\r') + 1)
+    if (count.rules < 0 || count.skipped < 0 ||
+        count.rules + count.skipped > bytes.count('\n') + bytes.count('\r') + 1)
         std::abort();
     const QUrl page(u"https://www.videos.example/results?q=a"_qs);
     for (const char *address : {"https://ads.example/x/ad.js?a=1&b=2", "http://a.b.example:8080/",

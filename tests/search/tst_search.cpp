@@ -220,8 +220,8 @@ private slots:
         QTest::newRow("no host, one slash") << u"http:/x"_qs << false << u"http or https"_qs;
         QTest::newRow("another scheme") << u"ftp://v.example/"_qs << false << u"http or https"_qs;
         QTest::newRow("a template") << u"https://v.example/s?q=%s"_qs << true << QString();
-        QTest::newRow("text at the end of a path") << u"https://v.example/tags/"_qs << true
-                                                   << QString();
+        QTest::newRow("text at the end of a path")
+            << u"https://v.example/tags/"_qs << true << QString();
         QTest::newRow("text in the host") << u"https://v.example"_qs << true << u"site's name"_qs;
         QTest::newRow("mark in the host") << u"https://%s.example/"_qs << true << u"site's name"_qs;
         QTest::newRow("two marks") << u"https://v.example/%s/%s"_qs << true << u"at most once"_qs;
@@ -286,9 +286,10 @@ private slots:
         // Markup in a name or an address of a hand-edited file.
         captions[6] = u"<img src=x onerror=alert(1)> & co"_qs;
         QTest::newRow("markup in a name")
-            << QByteArray("[site1]\nname=Odysee\nstart=https://odysee.com/\n[site7]\n"
-                          "name=<img src=x onerror=alert(1)> & co\n"
-                          "start=https://v.example/\"><img src=x>\nsearch=https://v.example/?q=%s\n")
+            << QByteArray(
+                   "[site1]\nname=Odysee\nstart=https://odysee.com/\n[site7]\n"
+                   "name=<img src=x onerror=alert(1)> & co\n"
+                   "start=https://v.example/\"><img src=x>\nsearch=https://v.example/?q=%s\n")
             << captions << u"https://odysee.com/"_qs << QString();
         captions[6] = u"Vimeo"_qs;
         // A comment after a group's name: the keys below are that group's, not the one before.
