@@ -6,11 +6,8 @@
 #include "browsing/browser_command.h"
 #include "browsing/browser_events.h"
 #include "browsing/engine_loader.h"
-#include "browsing/find_bar.h"
-#include "browsing/memory_saver.h"
 #include "browsing/mouse_history_buttons.h"
 #include "browsing/video_player.h"
-#include "browsing/zoom_levels.h"
 #include "favorites/favorites_file.h"
 #include "favorites/favorites_tab.h"
 #include "files/data_file.h"
@@ -22,6 +19,7 @@
 #include "form/twips.h"
 #include "layout.h"
 #include "notes/notes_tab.h"
+#include "page_tools.h"
 #include "search/home_page.h"
 #include "search/search_history.h"
 #include "search/search_template.h"
@@ -94,7 +92,7 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     if (!sitesNotice.isEmpty())
         showNotice(sitesNotice);
     m_history->load();
-    m_zoom->load();
+    m_pageTools->load();
     connect(m_blocker, &Blocker::statusMessage, this, &MainWindow::showNotice);
     m_blocker->loadLists();
 
@@ -168,37 +166,13 @@ void MainWindow::createShortcuts()
 
 void MainWindow::createPageTools()
 {
-    // Zoom, as in browsers: each step is kept for the site of the page.
-    const auto zoomSelected = [this](int step) {
-        return [this, step] {
-            if (BrowserView *selected = currentView())
-                m_zoom->step(selected, step);
-        };
-    };
-    addShortcut(Qt::CTRL | Qt::Key_Plus, zoomSelected(1));
-    addShortcut(Qt::CTRL | Qt::Key_Equal, zoomSelected(1));
-    addShortcut(Qt::CTRL | Qt::Key_Minus, zoomSelected(-1));
-    addShortcut(Qt::CTRL | Qt::Key_0, zoomSelected(0));
-    m_zoom = new ZoomLevels(ZoomLevels::path(m_dataFolder), this);
-    connect(m_zoom, &ZoomLevels::statusMessage, this, &MainWindow::showNotice);
     for (BrowserView *view : m_views) {
-        m_zoom->follow(view);
         connect(view, &BrowserView::playRequested, this, &MainWindow::play);
         view->setPlayerOffered(!m_player.isEmpty());
     }
-
-    m_findBar = new FindBar(centralWidget());
-    addShortcut(Qt::CTRL | Qt::Key_F, &MainWindow::openFindBar);
-    addShortcut(QKeyCombination(Qt::Key_F3), [this] { m_findBar->find(false); });
-    addShortcut(Qt::SHIFT | Qt::Key_F3, [this] { m_findBar->find(true); });
-    connect(m_tabs, &QTabWidget::currentChanged, m_findBar, &FindBar::dismiss);
-
-    if (const std::optional<MemorySaver::Delays> delays = MemorySaver::configured(m_dataFolder)) {
-        auto *saver = new MemorySaver({m_views.begin(), m_views.end()}, *delays, this);
-        connect(m_tabs, &QTabWidget::currentChanged, saver,
-                [this, saver] { saver->show(currentView()); });
-        saver->show(currentView());
-    }
+    m_pageTools = new PageTools(this, m_tabs, {m_views.begin(), m_views.end()}, m_dataFolder,
+                                [this] { return currentView(); });
+    connect(m_pageTools, &PageTools::statusMessage, this, &MainWindow::showNotice);
 }
 
 void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
@@ -411,11 +385,8 @@ void MainWindow::layOut()
     m_tabs->resize(layout.tabStrip);
     m_tabPlacement->apply();
     // Under the toolbar, over the top right of the page, as browsers show it.
-    if (!m_findBar)
-        return;
-    const QRect pages = m_tabs->geometry();
-    m_findBar->setGeometry(qMax(pages.left(), pages.right() - 420), pages.top() + 30,
-                           qMin(420, pages.width()), m_findBar->sizeHint().height());
+    if (m_pageTools)
+        m_pageTools->placeFindBar(m_tabs->geometry());
 }
 
 void MainWindow::loadAddress()
@@ -533,12 +504,6 @@ void MainWindow::followSelectedViewLoading()
 {
     const BrowserView *selected = currentView();
     m_stopKey->setEnabled(selected && selected->loadState() == BrowserView::LoadState::Loading);
-}
-
-void MainWindow::openFindBar()
-{
-    if (BrowserView *selected = currentView())
-        m_findBar->open(selected);
 }
 
 void MainWindow::play(const QString &address)

@@ -15,9 +15,8 @@ class Blocker;
 class BlockingControls;
 class RequestPolicy;
 class BrowserEvents;
-class FindBar;
 class SearchHistory;
-class ZoomLevels;
+class PageTools;
 class NotesTab;
 class FavoritesTab;
 enum class BrowserCommand;
@@ -74,7 +73,7 @@ private:
     void createStatusBar();
     void setFocusOrder();
     void createShortcuts();
-    // Zoom, find, the video player and the memory saver.
+    // The video player, and zoom, find and the memory saver.
     void createPageTools();
     template <typename Handler> QShortcut *addShortcut(QKeyCombination keys, Handler handler);
 
@@ -94,7 +93,6 @@ private:
     void showOptions();
     void showSites();
     void showAbout();
-    void openFindBar();
     void play(const QString &address);
 
     QString m_dataFolder;
@@ -115,9 +113,8 @@ private:
     StatusPanel *m_statusPanel = nullptr;
     QLabel *m_progressPanel = nullptr;
     BrowserEvents *m_events = nullptr;
-    ZoomLevels *m_zoom = nullptr;
     SearchHistory *m_history = nullptr;
-    FindBar *m_findBar = nullptr;
+    PageTools *m_pageTools = nullptr;
     Blocker *m_blocker = nullptr;
     BlockingControls *m_blockingControls = nullptr;
     // The video player's program; empty when none is installed.
