@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // --help and --version answer on the terminal before any window or display is needed.
@@ -31,28 +33,28 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption whyBlocked(
-        u"why-blocked"_qs, u"Says which rule blocks or allows the address, and stops."_qs,
-        u"address"_qs);
-    const QCommandLineOption page(u"page"_qs, u"With --why-blocked: the page that asks."_qs,
-                                  u"page"_qs);
+        u"why-blocked"_s, u"Says which rule blocks or allows the address, and stops."_s,
+        u"address"_s);
+    const QCommandLineOption page(u"page"_s, u"With --why-blocked: the page that asks."_s,
+                                  u"page"_s);
     const QCommandLineOption type(
-        u"type"_qs, u"With --why-blocked: the request type (script, image, ...; other)."_qs,
-        u"type"_qs, u"other"_qs);
+        u"type"_s, u"With --why-blocked: the request type (script, image, ...; other)."_s,
+        u"type"_s, u"other"_s);
     const QCommandLineOption list(
-        u"list"_qs, u"With --why-blocked: a list to ask instead of the program's; repeatable."_qs,
-        u"file"_qs);
-    const QCommandLineOption verbose(u"verbose"_qs,
-                                     u"Prints what the web engine says as it starts and runs."_qs);
+        u"list"_s, u"With --why-blocked: a list to ask instead of the program's; repeatable."_s,
+        u"file"_s);
+    const QCommandLineOption verbose(u"verbose"_s,
+                                     u"Prints what the web engine says as it starts and runs."_s);
     parser.addOptions({whyBlocked, page, type, list, verbose});
     // Qt's own options (-platform, -style, ...) are for QApplication: unknown ones are no error.
     parser.parse(arguments);
     // The terminal stays quiet unless something is wrong for the user, or it is asked for.
     if (!parser.isSet(verbose))
-        QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_qs);
+        QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         // Without an application object Qt cannot name the program itself.
         const QString program = QFileInfo(arguments.value(0, QStringLiteral("reelhop"))).fileName();
-        std::fputs(qPrintable(parser.helpText().replace(u"<executable_name>"_qs, program)), stdout);
+        std::fputs(qPrintable(parser.helpText().replace(u"<executable_name>"_s, program)), stdout);
         return 0;
     }
     if (parser.isSet(version) || parser.isSet(whyBlocked)) {

@@ -1,14 +1,23 @@
-# Shared by ./run and ./test: install what the build needs and build into build/.
-# Sourced, not run.
+# Shared by ./run, ./test and tools/test_debian13.sh: install what the build needs and build into
+# build/. Sourced, not run. Knows Debian 12 (Qt 6.4) and Debian 13 (Qt 6.8).
+
+# Debian 13 moved Qt's SVG icon engine, which draws the tabs' load-state icons, into a package of
+# its own; its clang is 19, whose sanitizer runtime has its own package.
+case "$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")" in
+    bookworm) svg_icons=libqt6svg6 clang_runtime=libclang-rt-14-dev ;;
+    *) svg_icons=qt6-svg-plugins clang_runtime=libclang-rt-dev ;;
+esac
 
 # The filter lists the blocker reads come with Debian's uBlock Origin package (data only).
-packages=(cmake g++ make qt6-base-dev qt6-webengine-dev libqt6svg6 fonts-comic-neue fonts-liberation2
+packages=(cmake g++ make qt6-base-dev qt6-webengine-dev "$svg_icons" fonts-comic-neue fonts-liberation2
           webext-ublock-origin-chromium)
-# What the tests drive the program with: a display and a window manager, a stand-in web, readers
-# for the printed PDF, validators for the installed files and the tools that build and check the
-# Debian package.
-test_packages=(clang libclang-rt-14-dev python3 xvfb xauth openbox xdotool wmctrl x11-utils poppler-utils
-               desktop-file-utils appstream dpkg-dev file lintian)
+# What the unit tests alone need beyond the build: a reader for the printed PDF.
+unit_test_packages=(poppler-utils)
+# What the whole suite drives the program with: a display and a window manager, a stand-in web,
+# validators for the installed files, the tools that build and check the Debian package, and
+# clang for the fuzzers and sanitizers.
+test_packages=("${unit_test_packages[@]}" python3 clang "$clang_runtime" xvfb xauth openbox xdotool
+               wmctrl x11-utils desktop-file-utils appstream dpkg-dev file lintian)
 
 missing_packages() {
     local p

@@ -45,6 +45,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr QSize DesignClientSize = Twips::size(11400, 9585);
@@ -341,7 +343,7 @@ QString MainWindow::loadSitesFile()
         return {};
     return tr("%1: [%2] holds an address that is not an http or https one, or an empty name; "
               "those tabs keep their built-in sites.")
-        .arg(shownPath, sites->unusableEntries.join(u"], ["_qs));
+        .arg(shownPath, sites->unusableEntries.join(u"], ["_s));
 }
 
 void MainWindow::applyLineup(const SiteCatalogue::Lineup &lineup)

@@ -8,16 +8,18 @@
 #include <QWidget>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString copyName()
 {
-    return u"reelhop-%1"_qs.arg(getuid());
+    return u"reelhop-%1"_s.arg(getuid());
 }
 
 } // namespace
 
-RunningCopy::RunningCopy() : m_name(copyName()), m_lock(QDir::temp().filePath(m_name + u".lock"_qs))
+RunningCopy::RunningCopy() : m_name(copyName()), m_lock(QDir::temp().filePath(m_name + u".lock"_s))
 {
 }
 

@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QToolButton *pictureButton(QWidget *client, const QString &name, const QString &tooltip,
@@ -20,7 +22,7 @@ QToolButton *pictureButton(QWidget *client, const QString &name, const QString &
     auto *button = new QToolButton(client);
     button->setObjectName(name);
     // The tooltip names the button and, as browsers do, its key.
-    button->setToolTip(u"%1 (%2)"_qs.arg(tooltip, keys));
+    button->setToolTip(u"%1 (%2)"_s.arg(tooltip, keys));
     button->setAccessibleName(tooltip);
     button->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
     button->setIconSize(QSize(24, 24));
@@ -32,15 +34,15 @@ QToolButton *pictureButton(QWidget *client, const QString &name, const QString &
 
 ToolbarRow::ToolbarRow(QWidget *client)
 {
-    back = pictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_qs,
+    back = pictureButton(client, QStringLiteral("Command1"), tr("Back"), u"Alt+Left"_s,
                          QStringLiteral("back.svg"), Twips::rect(0, 0, 615, 375));
-    forward = pictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_qs,
+    forward = pictureButton(client, QStringLiteral("Command16"), tr("Forward"), u"Alt+Right"_s,
                             QStringLiteral("forward.svg"), Twips::rect(600, 0, 615, 375));
-    stop = pictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_qs,
+    stop = pictureButton(client, QStringLiteral("Command17"), tr("Stop"), u"Esc"_s,
                          QStringLiteral("stop.svg"), Twips::rect(1200, 0, 615, 375));
-    refresh = pictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_qs,
+    refresh = pictureButton(client, QStringLiteral("Command18"), tr("Refresh"), u"F5"_s,
                             QStringLiteral("refresh.svg"), Twips::rect(1800, 0, 615, 375));
-    print = pictureButton(client, QStringLiteral("Command19"), tr("Print"), u"Ctrl+P"_qs,
+    print = pictureButton(client, QStringLiteral("Command19"), tr("Print"), u"Ctrl+P"_s,
                           QStringLiteral("print.svg"), Twips::rect(2400, 0, 615, 375));
 
     addressBox = new QComboBox(client);
@@ -53,7 +55,7 @@ ToolbarRow::ToolbarRow(QWidget *client)
     addressBox->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     addressBox->setGeometry(Twips::rect(3000, 50, 5415, 315));
 
-    go = pictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"), u"Enter"_qs,
+    go = pictureButton(client, QStringLiteral("Command22"), tr("Go to Web Address"), u"Enter"_s,
                        QStringLiteral("go.svg"), Twips::rect(8400, 50, 500, 315));
     go->setIconSize(QSize(30, 19));
     go->setStyleSheet(QStringLiteral("QToolButton { background-color: rgb(192, 192, 255); }"));

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QThread>
 
+using namespace Qt::StringLiterals;
+
 Blocker::Blocker(const QString &dataFolder, QStringList systemFolders, QObject *parent)
     : QObject(parent), m_dataFolder(dataFolder), m_systemFolders(std::move(systemFolders))
 {
@@ -67,7 +69,7 @@ void Blocker::useLists(FilterLists::Loaded loaded)
         if (!report.failure.isEmpty())
             failed.append(tr("%1 (%2)").arg(report.file.name, report.failure));
     if (!failed.isEmpty())
-        emit statusMessage(tr("Filter lists skipped: %1").arg(failed.join(u"; "_qs)));
+        emit statusMessage(tr("Filter lists skipped: %1").arg(failed.join(u"; "_s)));
     else if (m_reports.isEmpty() && m_settings.enabled)
         emit statusMessage(tr("Nothing is blocked: no filter list is installed (the package "
                               "webext-ublock-origin-chromium brings them)"));

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qint64 LargestFile = 256 * 1024;
@@ -29,7 +31,7 @@ BlockingSettings BlockingSettings::fromText(const IniText &text)
 {
     BlockingSettings settings;
     settings.text = text;
-    settings.enabled = text.value(Group, u"enabled").value_or(u"true"_qs).toLower() != u"false";
+    settings.enabled = text.value(Group, u"enabled").value_or(u"true"_s).toLower() != u"false";
     settings.listsOff = listValue(text.value(Group, u"lists off"));
     settings.allowedSites = listValue(text.value(Group, u"allowed sites"));
     for (QString &site : settings.allowedSites)
@@ -48,8 +50,8 @@ std::optional<BlockingSettings> BlockingSettings::load(const QString &filePath)
 IniText BlockingSettings::toText() const
 {
     IniText written = text;
-    written.setValue(Group.toString(), u"enabled"_qs, enabled ? u"true"_qs : u"false"_qs);
-    written.setValue(Group.toString(), u"lists off"_qs, listsOff.join(u','));
-    written.setValue(Group.toString(), u"allowed sites"_qs, allowedSites.join(u','));
+    written.setValue(Group.toString(), u"enabled"_s, enabled ? u"true"_s : u"false"_s);
+    written.setValue(Group.toString(), u"lists off"_s, listsOff.join(u','));
+    written.setValue(Group.toString(), u"allowed sites"_s, allowedSites.join(u','));
     return written;
 }

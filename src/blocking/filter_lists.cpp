@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+using namespace Qt::StringLiterals;
+
 namespace FilterLists {
 
 namespace {
@@ -40,10 +42,9 @@ QString userFolder(const QString &dataFolder)
 QList<ListFile> available(const QString &dataFolder, const QStringList &systemFolders)
 {
     // uBlock's own lists that hold rules; its list of lists and its "bad lists" do not.
-    static const QStringList Wanted{u"easylist.txt"_qs,       u"easyprivacy.txt"_qs,
-                                    u"filters.min.txt"_qs,    u"privacy.min.txt"_qs,
-                                    u"badware.min.txt"_qs,    u"unbreak.min.txt"_qs,
-                                    u"quick-fixes.min.txt"_qs};
+    static const QStringList Wanted{
+        u"easylist.txt"_s,    u"easyprivacy.txt"_s, u"filters.min.txt"_s,    u"privacy.min.txt"_s,
+        u"badware.min.txt"_s, u"unbreak.min.txt"_s, u"quick-fixes.min.txt"_s};
     QList<ListFile> files;
     QSet<QString> found;
     for (const QString &name : Wanted) {
@@ -56,9 +57,8 @@ QList<ListFile> available(const QString &dataFolder, const QStringList &systemFo
         }
     }
     const QDir user(userFolder(dataFolder));
-    for (const QString &name :
-         user.entryList({u"*.txt"_qs}, QDir::Files | QDir::System, QDir::Name))
-        files.append({u"filters/"_qs + name, user.filePath(name)});
+    for (const QString &name : user.entryList({u"*.txt"_s}, QDir::Files | QDir::System, QDir::Name))
+        files.append({u"filters/"_s + name, user.filePath(name)});
     return files;
 }
 

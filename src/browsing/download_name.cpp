@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace DownloadName {
 
 namespace {
@@ -13,10 +15,10 @@ constexpr qsizetype LongestName = 200;
 bool isRunnable(const QString &name)
 {
     static const QStringList Suffixes{
-        u".desktop"_qs, u".directory"_qs, u".kdelnk"_qs,   u".sh"_qs,         u".bash"_qs,
-        u".run"_qs,     u".bin"_qs,       u".appimage"_qs, u".exe"_qs,        u".msi"_qs,
-        u".bat"_qs,     u".cmd"_qs,       u".com"_qs,      u".jar"_qs,        u".py"_qs,
-        u".pl"_qs,      u".deb"_qs,       u".rpm"_qs,      u".flatpakref"_qs, u".command"_qs};
+        u".desktop"_s, u".directory"_s, u".kdelnk"_s,   u".sh"_s,         u".bash"_s,
+        u".run"_s,     u".bin"_s,       u".appimage"_s, u".exe"_s,        u".msi"_s,
+        u".bat"_s,     u".cmd"_s,       u".com"_s,      u".jar"_s,        u".py"_s,
+        u".pl"_s,      u".deb"_s,       u".rpm"_s,      u".flatpakref"_s, u".command"_s};
     for (const QString &suffix : Suffixes)
         if (name.endsWith(suffix, Qt::CaseInsensitive))
             return true;
@@ -37,11 +39,11 @@ QString safe(const QString &proposed)
     while (name.endsWith(u'.') || name.endsWith(u' '))
         name.chop(1);
     if (name.isEmpty())
-        name = u"download"_qs;
+        name = u"download"_s;
     if (name.size() > LongestName)
         name = name.right(LongestName); // keeps the extension
     if (isRunnable(name))
-        name += u".download"_qs;
+        name += u".download"_s;
     return name;
 }
 
@@ -55,7 +57,7 @@ QString unused(const QString &folder, const QString &name)
     const QString stem = dot > 0 ? name.left(dot) : name;
     const QString extension = dot > 0 ? name.mid(dot) : QString();
     for (int copy = 1;; ++copy) {
-        const QString candidate = u"%1 (%2)%3"_qs.arg(stem).arg(copy).arg(extension);
+        const QString candidate = u"%1 (%2)%3"_s.arg(stem).arg(copy).arg(extension);
         const QFileInfo file(dir.filePath(candidate));
         if (!file.exists() && !file.isSymLink())
             return candidate;

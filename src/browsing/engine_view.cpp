@@ -3,6 +3,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 EngineView::EngineView(EngineRequest requestEngine, QWidget *parent)
     : BrowserView(parent), m_requestEngine(std::move(requestEngine))
 {
@@ -23,7 +25,7 @@ QUrl EngineView::typedAddress(const QString &text)
     const bool local = !host.contains(u'.') || host.endsWith(u".local") || byNumber;
     if (url.scheme() == u"http" && !local &&
         !text.trimmed().startsWith(u"http:", Qt::CaseInsensitive))
-        url.setScheme(u"https"_qs);
+        url.setScheme(u"https"_s);
     return url;
 }
 
@@ -38,7 +40,7 @@ bool EngineView::navigate(const QString &address)
             ? url.adjusted(QUrl::None)
             : QUrl();
     if (!m_httpFallback.isEmpty())
-        m_httpFallback.setScheme(u"http"_qs);
+        m_httpFallback.setScheme(u"http"_s);
     // A pasted "javascript:" address would run in the shown site's page, with its cookies.
     if (url.scheme() == u"javascript") {
         emit statusTextChanged(tr("Addresses that run scripts are not opened."));

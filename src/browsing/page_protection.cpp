@@ -10,6 +10,8 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineUrlRequestInterceptor>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr char HidingScriptName[] = "reelhop-hiding";
@@ -90,7 +92,7 @@ QString hidingScript(const QByteArray &styleSheet)
   };
   place();
   new MutationObserver(place).observe(document, {childList: true, subtree: true});
-})();)"_qs.arg(css);
+})();)"_s.arg(css);
 }
 
 } // namespace

@@ -32,10 +32,15 @@
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QWebEnginePermission>
+#endif
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QWheelEvent>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -211,7 +216,7 @@ bool isAddressStandIn(const QString &title, const QUrl &url)
 // Chrome version beside it stays, so no site is told of features the engine lacks.
 QString withoutEngineToken(QString userAgent)
 {
-    static const QRegularExpression token(u"QtWebEngine/\\S*\\s*"_qs);
+    static const QRegularExpression token(u"QtWebEngine/\\S*\\s*"_s);
     return userAgent.remove(token);
 }
 
@@ -290,10 +295,15 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
     connect(page, &QWebEnginePage::fullScreenRequested, this, &WebEngineView::toggleFullScreen);
     // The program asks the user nothing for a page: a page's wish (notifications, the camera,
     // the location) is refused at once, as for a user who blocked them, not left unanswered.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    connect(page, &QWebEnginePage::permissionRequested, page,
+            [](QWebEnginePermission permission) { permission.deny(); });
+#else
     connect(page, &QWebEnginePage::featurePermissionRequested, page,
             [page](const QUrl &origin, QWebEnginePage::Feature feature) {
                 page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
             });
+#endif
     // A page's own Print button (window.print()) prints as the toolbar's does, in sight only.
     connect(page, &QWebEnginePage::printRequested, this, [this] {
         if (isVisible())
@@ -407,6 +417,10 @@ void WebEngineView::followLoading(const QWebEngineLoadingInfo &info)
         emit statusTextChanged(tr("Done"));
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
+        // Newer engines end a load that became a download this way, after the download has
+        // already put back the page before it.
+        if (m_loadState != LoadState::Loading)
+            break;
         setLoadState(LoadState::Idle);
         emit statusTextChanged(tr("Stopped"));
         break;

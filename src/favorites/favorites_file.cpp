@@ -6,6 +6,8 @@
 #include <QStringDecoder>
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 namespace FavoritesFile {
 
 namespace {
@@ -44,7 +46,7 @@ QString decodeLine(QByteArrayView line)
 
 QByteArray encodeValue(QString value)
 {
-    return value.replace(u"\r\n"_qs, u" "_qs).replace(u'\r', u' ').replace(u'\n', u' ').toUtf8();
+    return value.replace(u"\r\n"_s, u" "_s).replace(u'\r', u' ').replace(u'\n', u' ').toUtf8();
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+using namespace Qt::StringLiterals;
+
 StatusPanel::StatusPanel(QWidget *parent) : QLabel(parent) {}
 
 void StatusPanel::showReport(const QString &text)
@@ -14,7 +16,7 @@ void StatusPanel::showReport(const QString &text)
 void StatusPanel::showNotice(const QString &text)
 {
     // Notices made before the user could answer (several files at start) all stay in sight.
-    setText(m_holding && !this->text().contains(text) ? this->text() + u"  "_qs + text : text);
+    setText(m_holding && !this->text().contains(text) ? this->text() + u"  "_s + text : text);
     // The press that led here has been delivered already; the next one is the user's answer.
     if (!std::exchange(m_holding, true))
         QCoreApplication::instance()->installEventFilter(this);

@@ -2,24 +2,26 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 QString homePageHtml(const SiteCatalogue::Lineup &lineup)
 {
-    QFile file(u":/home/index.html"_qs);
+    QFile file(u":/home/index.html"_s);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QString page = QString::fromUtf8(file.readAll());
 
     QString list;
     for (const Site &site : lineup) {
-        const QString item =
-            site.closed ? u"  <li><a class=\"closed\" href=\"%1\">%2 (closed)</a></li>\n"_qs
-                        : u"  <li><a href=\"%1\">%2</a></li>\n"_qs;
+        const QString item = site.closed
+                                 ? u"  <li><a class=\"closed\" href=\"%1\">%2 (closed)</a></li>\n"_s
+                                 : u"  <li><a href=\"%1\">%2</a></li>\n"_s;
         list += item.arg(site.startPage.toHtmlEscaped(), site.tabCaption.toHtmlEscaped());
     }
     // The bundled page lists the built-in sites between these marks.
-    const QString begin = u"<!-- sites -->\n"_qs;
+    const QString begin = u"<!-- sites -->\n"_s;
     const qsizetype from = page.indexOf(begin) + begin.size();
-    const qsizetype to = page.indexOf(u"<!-- /sites -->"_qs);
+    const qsizetype to = page.indexOf(u"<!-- /sites -->"_s);
     if (from < begin.size() || to < from)
         return page;
     return page.replace(from, to - from, list);

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace SearchTemplate {
 
 namespace {
@@ -52,12 +54,12 @@ QString templateProblem(const QString &searchTemplate)
 {
     if (searchTemplate.count(Marker) > 1)
         return tr("Put %s in at most once.");
-    const QUrl one = expand(searchTemplate.trimmed(), u"x"_qs);
+    const QUrl one = expand(searchTemplate.trimmed(), u"x"_s);
     if (!addressProblem(one.toString()).isEmpty())
         return tr("Enter an http or https address; %s marks the search text.");
     // The search text must not pick the site: "https://v.example" without a path would send
     // "cats" to v.examplecats.
-    if (expand(searchTemplate.trimmed(), u"y"_qs).host() != one.host())
+    if (expand(searchTemplate.trimmed(), u"y"_s).host() != one.host())
         return tr("The search text would land in the site's name: put %s after the address's "
                   "first \"/\".");
     return {};

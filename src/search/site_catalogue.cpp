@@ -2,6 +2,8 @@
 
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 namespace SiteCatalogue {
 
 namespace {
@@ -11,10 +13,10 @@ Site closedSite(const QString &tabCaption, const QString &optionLabel, const QSt
                 const QString &closedIn)
 {
     QString notice =
-        u"qrc:/sites/closed.html?site="_qs + QString::fromLatin1(QUrl::toPercentEncoding(siteName));
+        u"qrc:/sites/closed.html?site="_s + QString::fromLatin1(QUrl::toPercentEncoding(siteName));
     if (!closedIn.isEmpty())
-        notice += u"&closed="_qs + closedIn;
-    return {tabCaption, optionLabel, notice, notice + u"&search=%s"_qs, true};
+        notice += u"&closed="_s + closedIn;
+    return {tabCaption, optionLabel, notice, notice + u"&search=%s"_s, true};
 }
 
 } // namespace
@@ -22,19 +24,19 @@ Site closedSite(const QString &tabCaption, const QString &optionLabel, const QSt
 const Lineup &builtInLineup()
 {
     static const Lineup lineup{{
-        {u"YOUTUBE"_qs, u"YouTube"_qs, u"https://www.youtube.com/"_qs,
-         u"https://www.youtube.com/results?search_query=%s"_qs},
-        {u"GOOGLE"_qs, u"GOOGLE"_qs, u"https://www.google.com/"_qs,
-         u"https://www.google.com/search?tbm=vid&q=%s"_qs},
-        {u"YAHOO"_qs, u"YAHOO"_qs, u"https://video.search.yahoo.com/"_qs,
-         u"https://video.search.yahoo.com/search/video?p=%s"_qs},
-        closedSite(u"AOL"_qs, u"AOL"_qs, u"AOL Video"_qs, {}),
-        closedSite(u"MYSPACE"_qs, u"MY SPACE"_qs, u"MySpace Videos"_qs, {}),
-        closedSite(u"Meta Cafe"_qs, u"META CAFE"_qs, u"MetaCafe"_qs, u"2021"_qs),
-        {u"DailyMotion"_qs, u"Daily Motion"_qs, u"https://www.dailymotion.com/"_qs,
-         u"https://www.dailymotion.com/search/%s/videos"_qs},
-        closedSite(u"Break.com"_qs, u"BREAK.COM"_qs, u"Break.com"_qs, u"2018"_qs),
-        closedSite(u"Revver"_qs, u"REVVER"_qs, u"Revver"_qs, u"2011"_qs),
+        {u"YOUTUBE"_s, u"YouTube"_s, u"https://www.youtube.com/"_s,
+         u"https://www.youtube.com/results?search_query=%s"_s},
+        {u"GOOGLE"_s, u"GOOGLE"_s, u"https://www.google.com/"_s,
+         u"https://www.google.com/search?tbm=vid&q=%s"_s},
+        {u"YAHOO"_s, u"YAHOO"_s, u"https://video.search.yahoo.com/"_s,
+         u"https://video.search.yahoo.com/search/video?p=%s"_s},
+        closedSite(u"AOL"_s, u"AOL"_s, u"AOL Video"_s, {}),
+        closedSite(u"MYSPACE"_s, u"MY SPACE"_s, u"MySpace Videos"_s, {}),
+        closedSite(u"Meta Cafe"_s, u"META CAFE"_s, u"MetaCafe"_s, u"2021"_s),
+        {u"DailyMotion"_s, u"Daily Motion"_s, u"https://www.dailymotion.com/"_s,
+         u"https://www.dailymotion.com/search/%s/videos"_s},
+        closedSite(u"Break.com"_s, u"BREAK.COM"_s, u"Break.com"_s, u"2018"_s),
+        closedSite(u"Revver"_s, u"REVVER"_s, u"Revver"_s, u"2011"_s),
     }};
     return lineup;
 }

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace SitesFile {
 
 namespace {
@@ -15,12 +17,12 @@ constexpr qint64 MaxFileBytes = 256 * 1024;
 
 QString groupOf(int site)
 {
-    return u"site%1"_qs.arg(site + 1);
+    return u"site%1"_s.arg(site + 1);
 }
 
-const QString NameKey = u"name"_qs;
-const QString StartKey = u"start"_qs;
-const QString SearchKey = u"search"_qs;
+const QString NameKey = u"name"_s;
+const QString StartKey = u"start"_s;
+const QString SearchKey = u"search"_s;
 
 } // namespace
 

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Preset
@@ -62,7 +64,7 @@ QLabel *problemLabel(QWidget *parent, const QString &name)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setStyleSheet(u"color: #b00000;"_qs);
+    label->setStyleSheet(u"color: #b00000;"_s);
     label->setWordWrap(true);
     label->hide();
     return label;
@@ -167,10 +169,10 @@ void SitesWindow::addRow(int site)
         connect(edit, &QLineEdit::textChanged, this, &SitesWindow::check);
         return edit;
     };
-    row.name = field(u"name"_qs, tr("Name of tab %1"));
+    row.name = field(u"name"_s, tr("Name of tab %1"));
     row.name->setMinimumWidth(120);
-    row.start = field(u"start"_qs, tr("Start page of tab %1"));
-    row.search = field(u"search"_qs, tr("Search address of tab %1"));
+    row.start = field(u"start"_s, tr("Start page of tab %1"));
+    row.search = field(u"search"_s, tr("Search address of tab %1"));
     if (builtIn(site).closed) {
         row.start->setPlaceholderText(tr("closed: its tab shows a notice"));
         row.search->setPlaceholderText(tr("closed: nothing is sent"));

@@ -11,6 +11,8 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using State = BrowserView::LoadState;
@@ -29,7 +31,7 @@ int expectedView(const QString &operation, int tab)
 std::unique_ptr<WindowFixture> shownWindow()
 {
     auto fixture = std::make_unique<WindowFixture>(
-        QList{std::pair{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}});
+        QList{std::pair{u"svng.msf"_s, settingsBytes(QList<int>(18, 1))}});
     fixture->showActive();
     return fixture;
 }
@@ -61,7 +63,7 @@ void keys(const WindowFixture &fixture, QAnyStringView sequence)
 // A video player that writes the arguments it was given into a file beside it.
 QString standInPlayer(const QDir &folder, const QByteArray &interpreter = "/bin/sh")
 {
-    QFile script(folder.filePath(u"mpv"_qs));
+    QFile script(folder.filePath(u"mpv"_s));
     if (!script.open(QIODevice::WriteOnly) ||
         script.write("#!" + interpreter + "\nprintf '%s\\0' \"$@\" > \"$0.args\"\n") < 0 ||
         !script.setPermissions(QFileDevice::Permissions(0x7755)))
@@ -83,15 +85,15 @@ private slots:
     {
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("plain") << u"clip.mp4"_qs << u"clip.mp4"_qs;
-        QTest::newRow("up the tree") << u"../../x.mp4"_qs << u"x.mp4"_qs;
-        QTest::newRow("absolute") << u"/home/u/.bashrc"_qs << u"bashrc"_qs;
-        QTest::newRow("backslashes") << u"..\\..\\a.txt"_qs << u"a.txt"_qs;
-        QTest::newRow("hidden") << u"...profile"_qs << u"profile"_qs;
-        QTest::newRow("desktop entry") << u"start.DESKTOP"_qs << u"start.DESKTOP.download"_qs;
-        QTest::newRow("script") << u"x.sh"_qs << u"x.sh.download"_qs;
-        QTest::newRow("control characters") << u"a\nb\u0007.txt"_qs << u"ab.txt"_qs;
-        QTest::newRow("nothing left") << u"../.."_qs << u"download"_qs;
+        QTest::newRow("plain") << u"clip.mp4"_s << u"clip.mp4"_s;
+        QTest::newRow("up the tree") << u"../../x.mp4"_s << u"x.mp4"_s;
+        QTest::newRow("absolute") << u"/home/u/.bashrc"_s << u"bashrc"_s;
+        QTest::newRow("backslashes") << u"..\\..\\a.txt"_s << u"a.txt"_s;
+        QTest::newRow("hidden") << u"...profile"_s << u"profile"_s;
+        QTest::newRow("desktop entry") << u"start.DESKTOP"_s << u"start.DESKTOP.download"_s;
+        QTest::newRow("script") << u"x.sh"_s << u"x.sh.download"_s;
+        QTest::newRow("control characters") << u"a\nb\u0007.txt"_s << u"ab.txt"_s;
+        QTest::newRow("nothing left") << u"../.."_s << u"download"_s;
     }
 
     void downloadName_isPlainAndNeverRuns()
@@ -101,9 +103,9 @@ private slots:
         QCOMPARE(DownloadName::safe(proposed), saved);
         // Never over another file, a dangling link included.
         QTemporaryDir folder;
-        QVERIFY(QFile::link(u"/nonexistent"_qs, folder.filePath(saved)));
+        QVERIFY(QFile::link(u"/nonexistent"_s, folder.filePath(saved)));
         const QString unused = DownloadName::unused(folder.path(), saved);
-        QVERIFY2(unused != saved && unused.contains(u" (1)"_qs), qPrintable(unused));
+        QVERIFY2(unused != saved && unused.contains(u" (1)"_s), qPrintable(unused));
     }
 
     void commands_actOnTheSelectedTabsViewOnly_data()
@@ -120,10 +122,10 @@ private slots:
             QTest::newRow(button) << QString::fromLatin1(button) << QString::fromLatin1(operation);
             QTest::newRow(key) << QString::fromLatin1(key) << QString::fromLatin1(operation);
         }
-        QTest::newRow("&Print") << u"print"_qs << u"printWithDialog"_qs;
-        QTest::newRow("Ctrl+R") << u"Ctrl+R"_qs << u"refresh"_qs;
-        QTest::newRow("mouse back") << u"BackButton"_qs << u"goBack"_qs;
-        QTest::newRow("mouse forward") << u"ForwardButton"_qs << u"goForward"_qs;
+        QTest::newRow("&Print") << u"print"_s << u"printWithDialog"_s;
+        QTest::newRow("Ctrl+R") << u"Ctrl+R"_s << u"refresh"_s;
+        QTest::newRow("mouse back") << u"BackButton"_s << u"goBack"_s;
+        QTest::newRow("mouse forward") << u"ForwardButton"_s << u"goForward"_s;
     }
 
     void commands_actOnTheSelectedTabsViewOnly()
@@ -148,7 +150,7 @@ private slots:
             // Over the notes and favorites tabs there is no page for the mouse buttons to act on.
             const bool acts = view >= 0 && !(trigger.endsWith(u"Button") && tab != 11 && tab > 8);
             QCOMPARE(fixture->log,
-                     acts ? QStringList{u"WebBrowser1(%1) %2"_qs.arg(view).arg(operation)}
+                     acts ? QStringList{u"WebBrowser1(%1) %2"_s.arg(view).arg(operation)}
                           : QStringList());
             fixture->log.clear();
         }
@@ -158,109 +160,109 @@ private slots:
             fixture->view(3)->report(State::Loaded, 100);
             fixture->view(3)->setFocus();
             QTest::keyClick(fixture->view(3), Qt::Key_Escape);
-            QCOMPARE(fixture->log, QStringList{u"WebBrowser1(3) key Esc"_qs});
+            QCOMPARE(fixture->log, QStringList{u"WebBrowser1(3) key Esc"_s});
         }
     }
 
     void addressAndStatus_followTheSelectedTab_anEditHoldsTheBoxUntilSentOrLeft()
     {
         const auto fixture = shownWindow();
-        auto *address = fixture->find<QComboBox>(u"Combo1"_qs);
-        fixture->view(2)->location = u"http://two/"_qs;
+        auto *address = fixture->find<QComboBox>(u"Combo1"_s);
+        fixture->view(2)->location = u"http://two/"_s;
         fixture->tabs()->setCurrentIndex(2);
-        emit fixture->view(7)->statusTextChanged(u"Opening http://seven/"_qs);
+        emit fixture->view(7)->statusTextChanged(u"Opening http://seven/"_s);
         emit fixture->view(7)->progressChanged(30, 100);
-        QCOMPARE(fixture->status(), u"Opening http://seven/"_qs);
-        QCOMPARE(address->currentText(), u"http://two/"_qs);
+        QCOMPARE(fixture->status(), u"Opening http://seven/"_s);
+        QCOMPARE(address->currentText(), u"http://two/"_s);
 
         // Each tab shows its own page's address at once; the program's own pages by their name,
         // a tab without a page nothing.
         fixture->tabs()->setCurrentIndex(11);
-        QCOMPARE(address->currentText(), u"reelhop:home"_qs);
+        QCOMPARE(address->currentText(), u"reelhop:home"_s);
         emit fixture->view(3)->progressChanged(40, 100);
-        QCOMPARE(address->currentText(), u"reelhop:home"_qs);
+        QCOMPARE(address->currentText(), u"reelhop:home"_s);
         for (const int tab : {9, 10}) {
             fixture->tabs()->setCurrentIndex(tab);
-            emit fixture->view(7)->statusTextChanged(u"Done"_qs);
+            emit fixture->view(7)->statusTextChanged(u"Done"_s);
             emit fixture->view(7)->progressChanged(100, 100);
-            QCOMPARE(fixture->status(), u"Opening http://seven/"_qs);
+            QCOMPARE(fixture->status(), u"Opening http://seven/"_s);
             QCOMPARE(address->currentText(), QString());
         }
 
         // What the user types outlasts the pages' reports until it is sent.
         fixture->tabs()->setCurrentIndex(4);
         keys(*fixture, "Ctrl+L");
-        QTest::keyClicks(QApplication::focusWidget(), u"new.exa"_qs);
+        QTest::keyClicks(QApplication::focusWidget(), u"new.exa"_s);
         emit fixture->view(6)->progressChanged(50, 100);
-        QTest::keyClicks(QApplication::focusWidget(), u"mple"_qs);
-        QCOMPARE(address->currentText(), u"new.example"_qs);
+        QTest::keyClicks(QApplication::focusWidget(), u"mple"_s);
+        QCOMPARE(address->currentText(), u"new.example"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(fixture->log, QStringList{u"WebBrowser1(4) navigate new.example"_qs});
-        fixture->view(4)->location = u"http://new.example/"_qs;
+        QCOMPARE(fixture->log, QStringList{u"WebBrowser1(4) navigate new.example"_s});
+        fixture->view(4)->location = u"http://new.example/"_s;
         emit fixture->view(4)->progressChanged(10, 100);
-        QCOMPARE(address->currentText(), u"http://new.example/"_qs);
+        QCOMPARE(address->currentText(), u"http://new.example/"_s);
         // An edit given up when the user went elsewhere holds the box no longer.
-        QTest::keyClicks(QApplication::focusWidget(), u"/abandoned"_qs);
+        QTest::keyClicks(QApplication::focusWidget(), u"/abandoned"_s);
         keys(*fixture, "Ctrl+K");
         keys(*fixture, "Ctrl+L");
         emit fixture->view(4)->progressChanged(20, 100);
-        QCOMPARE(address->currentText(), u"http://new.example/"_qs);
+        QCOMPARE(address->currentText(), u"http://new.example/"_s);
         // One left for another tab stays with its tab; typing the home page's name opens it.
-        QTest::keyClicks(QApplication::focusWidget(), u"/half"_qs);
+        QTest::keyClicks(QApplication::focusWidget(), u"/half"_s);
         QTest::mouseClick(fixture->tabs()->tabBar(), Qt::LeftButton, {},
                           fixture->tabs()->tabBar()->tabRect(2).center());
-        QCOMPARE(address->currentText(), u"http://two/"_qs);
+        QCOMPARE(address->currentText(), u"http://two/"_s);
         emit fixture->view(4)->progressChanged(30, 100);
         fixture->tabs()->setCurrentIndex(4);
-        QCOMPARE(address->currentText(), u"http://new.example//half"_qs);
-        address->setEditText(u"reelhop:home"_qs);
-        fixture->click(u"Command22"_qs);
-        QCOMPARE(fixture->view(4)->location, u"qrc:/home/index.html"_qs);
+        QCOMPARE(address->currentText(), u"http://new.example//half"_s);
+        address->setEditText(u"reelhop:home"_s);
+        fixture->click(u"Command22"_s);
+        QCOMPARE(fixture->view(4)->location, u"qrc:/home/index.html"_s);
         // The box's list holds this run's addresses, newest first, each once, twenty at most.
         for (int opened = 0; opened < 22; ++opened) {
-            address->setEditText(u"a%1.example"_qs.arg(opened % 21));
-            fixture->click(u"Command22"_qs);
+            address->setEditText(u"a%1.example"_s.arg(opened % 21));
+            fixture->click(u"Command22"_s);
         }
         QCOMPARE(address->count(), 20);
-        QCOMPARE(address->itemText(0), u"a0.example"_qs);
-        QCOMPARE(address->itemText(1), u"a20.example"_qs);
-        address->setEditText(u"a5.example"_qs);
-        fixture->click(u"Command22"_qs);
+        QCOMPARE(address->itemText(0), u"a0.example"_s);
+        QCOMPARE(address->itemText(1), u"a20.example"_s);
+        address->setEditText(u"a5.example"_s);
+        fixture->click(u"Command22"_s);
         QCOMPARE(address->count(), 20);
-        QCOMPARE(address->itemText(0), u"a5.example"_qs);
-        QCOMPARE(address->findText(u"a5.example"_qs, Qt::MatchExactly), 0);
-        QCOMPARE(address->itemText(19), u"a2.example"_qs); // moved up, nothing dropped
+        QCOMPARE(address->itemText(0), u"a5.example"_s);
+        QCOMPARE(address->findText(u"a5.example"_s, Qt::MatchExactly), 0);
+        QCOMPARE(address->itemText(19), u"a2.example"_s); // moved up, nothing dropped
     }
 
     void loadStates_showOnTabsAndInTheProgressPanel_soundFollowsTheTab()
     {
         const auto fixture = shownWindow();
         QTabWidget *tabs = fixture->tabs();
-        auto *progress = fixture->find<QLabel>(u"Panel2"_qs);
+        auto *progress = fixture->find<QLabel>(u"Panel2"_s);
         tabs->setCurrentIndex(1);
         fixture->view(1)->report(State::Loading, 40);
-        QCOMPARE(progress->text(), u"40%"_qs);
+        QCOMPARE(progress->text(), u"40%"_s);
         const qint64 loading = tabs->tabIcon(1).cacheKey();
         fixture->view(1)->report(State::Loaded, 100);
         QCOMPARE(progress->text(), QString());
         // A site that does not answer looks failed, not loading, and says why once it is in sight.
-        fixture->view(2)->report(State::Failed, 10, u"Connection refused"_qs);
+        fixture->view(2)->report(State::Failed, 10, u"Connection refused"_s);
         QVERIFY(!tabs->tabIcon(1).isNull() && !tabs->tabIcon(2).isNull());
         QCOMPARE((QSet<qint64>{loading, tabs->tabIcon(1).cacheKey(), tabs->tabIcon(2).cacheKey()})
                      .size(),
                  3);
-        QVERIFY(!fixture->status().contains(u"Connection refused"_qs));
+        QVERIFY(!fixture->status().contains(u"Connection refused"_s));
         tabs->setCurrentIndex(2);
-        QVERIFY2(fixture->status().contains(u"Connection refused"_qs),
+        QVERIFY2(fixture->status().contains(u"Connection refused"_s),
                  qPrintable(fixture->status()));
 
         for (int view = 0; view < 10; ++view)
             QCOMPARE(fixture->view(view)->muted, view != 2);
         // Switching the selected tab off never passes through the next one, failed as it is.
         tabs->setCurrentIndex(1);
-        emit fixture->view(1)->statusTextChanged(u"Done"_qs);
+        emit fixture->view(1)->statusTextChanged(u"Done"_s);
         fixture->window->setTabAvailable(1, false);
-        QVERIFY(!fixture->status().contains(u"Connection refused"_qs));
+        QVERIFY(!fixture->status().contains(u"Connection refused"_s));
         QCOMPARE(fixture->view(2)->muted, true);
         tabs->setCurrentIndex(11);
         for (int view = 0; view < 10; ++view)
@@ -272,7 +274,7 @@ private slots:
         // Ctrl+D adds the page in sight to the favorites.
         keys(*fixture, "Ctrl+D");
         QCOMPARE(tabs->currentIndex(), 9);
-        QCOMPARE(fixture->find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), 1);
+        QCOMPARE(fixture->find<QTreeWidget>(u"ListView4"_s)->topLevelItemCount(), 1);
     }
 
     void tabKeys_passOverTabsSwitchedOff()
@@ -280,7 +282,7 @@ private slots:
         QList<int> states(18, 0);
         for (const int site : {0, 5, 6, 7, 8})
             states[site] = 1;
-        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(states)}});
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(states)}});
         fixture.showActive();
         QTabWidget *tabs = fixture.tabs();
         tabs->setCurrentIndex(0);
@@ -297,88 +299,88 @@ private slots:
     void searchHistory_offersEarlierSearchesNewestFirst_untilCleared()
     {
         WindowFixture fixture;
-        auto *box = fixture.find<QLineEdit>(u"Text1"_qs);
-        for (const QString &text : {u"cats"_qs, u"dogs"_qs, u"Car chase"_qs, u"cats"_qs}) {
+        auto *box = fixture.find<QLineEdit>(u"Text1"_s);
+        for (const QString &text : {u"cats"_s, u"dogs"_s, u"Car chase"_s, u"cats"_s}) {
             box->setText(text);
-            fixture.click(u"Command21"_qs);
+            fixture.click(u"Command21"_s);
         }
         restart(fixture);
-        box = fixture.find<QLineEdit>(u"Text1"_qs);
-        QCOMPARE(offers(box, u"ca"_qs), (QStringList{u"cats"_qs, u"Car chase"_qs}));
-        QCOMPARE(fixture.fileBytes(u"searches.txt"_qs), QByteArray("cats\nCar chase\ndogs\n"));
+        box = fixture.find<QLineEdit>(u"Text1"_s);
+        QCOMPARE(offers(box, u"ca"_s), (QStringList{u"cats"_s, u"Car chase"_s}));
+        QCOMPARE(fixture.fileBytes(u"searches.txt"_s), QByteArray("cats\nCar chase\ndogs\n"));
         // Enter while the offers show searches the text typed.
         QAbstractItemView *shown = box->completer()->popup();
         QTRY_VERIFY(shown->isVisible());
         QTest::keyClick(shown, Qt::Key_Return);
-        QTRY_COMPARE(fixture.fileBytes(u"searches.txt"_qs),
+        QTRY_COMPARE(fixture.fileBytes(u"searches.txt"_s),
                      QByteArray("ca\ncats\nCar chase\ndogs\n"));
         // At most a hundred, the newest kept.
         QStringList full;
         for (int search = 0; search < SearchHistory::MaxSearches; ++search)
-            full.append(u"s%1"_qs.arg(search));
-        const QStringList capped = SearchHistory::withSearch(full, u"newest"_qs);
+            full.append(u"s%1"_s.arg(search));
+        const QStringList capped = SearchHistory::withSearch(full, u"newest"_s);
         QCOMPARE(capped.size(), SearchHistory::MaxSearches);
-        QCOMPARE(capped.constFirst(), u"newest"_qs);
-        QCOMPARE(capped.constLast(), u"s98"_qs);
-        fixture.find<QAction>(u"clearHistory"_qs)->trigger();
-        QVERIFY2(fixture.status().contains(u"cleared"_qs), qPrintable(fixture.status()));
-        QCOMPARE(offers(box, u"c"_qs), QStringList());
+        QCOMPARE(capped.constFirst(), u"newest"_s);
+        QCOMPARE(capped.constLast(), u"s98"_s);
+        fixture.find<QAction>(u"clearHistory"_s)->trigger();
+        QVERIFY2(fixture.status().contains(u"cleared"_s), qPrintable(fixture.status()));
+        QCOMPARE(offers(box, u"c"_s), QStringList());
         QVERIFY(!box->completer()->popup()->isVisible());
-        QCOMPARE(fixture.fileBytes(u"searches.txt"_qs), QByteArray());
+        QCOMPARE(fixture.fileBytes(u"searches.txt"_s), QByteArray());
     }
 
     void pageTools_zoomIsKeptPerSiteAcrossRuns_findLooksInTheSelectedPage()
     {
         const auto fixture = shownWindow();
         fixture->tabs()->setCurrentIndex(3);
-        fixture->view(3)->location = u"https://a.example/x"_qs;
+        fixture->view(3)->location = u"https://a.example/x"_s;
         keys(*fixture, "Ctrl++");
         keys(*fixture, "Ctrl++");
         QCOMPARE(fixture->view(3)->zoom, 1.25);
         emit fixture->view(4)->zoomStepRequested(-1); // Ctrl and the wheel over another page
         QCOMPARE(fixture->view(4)->zoom, 0.9);
-        QCOMPARE(fixture->fileBytes(u"zoom.ini"_qs), QByteArray("[zoom]\na.example=125\n"));
+        QCOMPARE(fixture->fileBytes(u"zoom.ini"_s), QByteArray("[zoom]\na.example=125\n"));
 
         restart(*fixture);
-        fixture->view(3)->location = u"https://a.example/other"_qs;
-        fixture->view(4)->location = u"https://b.example/"_qs;
+        fixture->view(3)->location = u"https://a.example/other"_s;
+        fixture->view(4)->location = u"https://b.example/"_s;
         for (const int view : {3, 4})
             fixture->view(view)->report(State::Loading, 10);
         QCOMPARE(fixture->view(3)->zoom, 1.25);
         QCOMPARE(fixture->view(4)->zoom, 1.0);
         fixture->tabs()->setCurrentIndex(3);
         keys(*fixture, "Ctrl+0");
-        QCOMPARE(fixture->fileBytes(u"zoom.ini"_qs), QByteArray("[zoom]\n"));
+        QCOMPARE(fixture->fileBytes(u"zoom.ini"_s), QByteArray("[zoom]\n"));
 
         // Find: in the selected page, Esc closes the bar.
         fixture->log.clear();
         fixture->tabs()->setCurrentIndex(2);
         keys(*fixture, "Ctrl+F");
-        auto *bar = fixture->find<QWidget>(u"findBar"_qs);
+        auto *bar = fixture->find<QWidget>(u"findBar"_s);
         QVERIFY(bar->isVisible());
-        QTest::keyClicks(QApplication::focusWidget(), u"cat"_qs);
+        QTest::keyClicks(QApplication::focusWidget(), u"cat"_s);
         emit fixture->view(2)->findFinished(2, 5);
-        QCOMPARE(fixture->find<QLabel>(u"findMatches"_qs)->text(), u"2 of 5"_qs);
+        QCOMPARE(fixture->find<QLabel>(u"findMatches"_s)->text(), u"2 of 5"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
         keys(*fixture, "F3");
         emit fixture->view(2)->findFinished(0, 0);
-        QCOMPARE(fixture->find<QLabel>(u"findMatches"_qs)->text(), u"No matches"_qs);
+        QCOMPARE(fixture->find<QLabel>(u"findMatches"_s)->text(), u"No matches"_s);
         // Esc is the bar's all the same, even while the page loads.
         fixture->view(2)->report(State::Loading, 5);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!bar->isVisible());
         QCOMPARE(fixture->log,
-                 (QStringList{u"WebBrowser1(2) find c"_qs, u"WebBrowser1(2) find ca"_qs,
-                              u"WebBrowser1(2) find cat"_qs, u"WebBrowser1(2) find cat backward"_qs,
-                              u"WebBrowser1(2) find cat"_qs, u"WebBrowser1(2) find "_qs}));
+                 (QStringList{u"WebBrowser1(2) find c"_s, u"WebBrowser1(2) find ca"_s,
+                              u"WebBrowser1(2) find cat"_s, u"WebBrowser1(2) find cat backward"_s,
+                              u"WebBrowser1(2) find cat"_s, u"WebBrowser1(2) find "_s}));
         // The bar closes with its tab; F3 then never looks in the page left behind.
         keys(*fixture, "Ctrl+F");
-        QTest::keyClicks(QApplication::focusWidget(), u"dog"_qs);
+        QTest::keyClicks(QApplication::focusWidget(), u"dog"_s);
         fixture->tabs()->setCurrentIndex(3);
         QVERIFY(!bar->isVisible());
         fixture->log.clear();
         keys(*fixture, "F3");
-        QVERIFY2(!fixture->log.join(u'\n').contains(u"WebBrowser1(2)"_qs),
+        QVERIFY2(!fixture->log.join(u'\n').contains(u"WebBrowser1(2)"_s),
                  qPrintable(fixture->log.join(u'\n')));
     }
 
@@ -398,37 +400,37 @@ private slots:
         const QString player =
             interpreter.isEmpty() ? QString() : standInPlayer(bin.path(), interpreter);
         qputenv("PATH", QFile::encodeName(bin.path()) + (interpreter.isEmpty() ? "" : ":" + path));
-        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}});
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(QList<int>(18, 1))}});
         qputenv("PATH", path);
-        auto *playPage = fixture.window->findChild<QAction *>(u"playPage"_qs);
+        auto *playPage = fixture.window->findChild<QAction *>(u"playPage"_s);
         QCOMPARE(playPage != nullptr, !interpreter.isEmpty());
         QCOMPARE(fixture.view(5)->playerOffered, !interpreter.isEmpty());
         if (interpreter.isEmpty())
             return;
 
-        const QString page = u"https://v.example/watch?v=1&t=2 'a' \"b\"; $(touch pwned)"_qs;
+        const QString page = u"https://v.example/watch?v=1&t=2 'a' \"b\"; $(touch pwned)"_s;
         fixture.tabs()->setCurrentIndex(5);
         fixture.view(5)->location = page;
         playPage->trigger();
         if (interpreter != "/bin/sh") {
-            QVERIFY2(fixture.status().contains(u"could not be started"_qs),
+            QVERIFY2(fixture.status().contains(u"could not be started"_s),
                      qPrintable(fixture.status()));
             return;
         }
         const auto arguments = [&] {
-            QFile file(player + u".args"_qs);
+            QFile file(player + u".args"_s);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
         QTRY_COMPARE_WITH_TIMEOUT(arguments(), QByteArray("--\0", 3) + page.toUtf8() + '\0', 20000);
-        emit fixture.view(1)->playRequested(u"https://v.example/link"_qs); // a link's menu
+        emit fixture.view(1)->playRequested(u"https://v.example/link"_s); // a link's menu
         QTRY_COMPARE_WITH_TIMEOUT(arguments(), QByteArray("--\0https://v.example/link\0", 26),
                                   20000);
-        QVERIFY(!QFile::exists(u"pwned"_qs));
+        QVERIFY(!QFile::exists(u"pwned"_s));
         // The notes and the program's own page are nothing the player can open: it says so.
         for (const int tab : {10, 11}) {
             fixture.tabs()->setCurrentIndex(tab);
             playPage->trigger();
-            QVERIFY2(fixture.status().contains(u"no web page here"_qs),
+            QVERIFY2(fixture.status().contains(u"no web page here"_s),
                      qPrintable(fixture.status()));
             QTest::mouseClick(fixture.tabs()->tabBar(), Qt::LeftButton); // the user has read it
         }

@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList startPageLoads(const QList<int> &views)
@@ -23,21 +25,21 @@ QStringList startPageLoads(const QList<int> &views)
     QStringList loads;
     for (const int view : views) {
         loads.append(view == SiteCatalogue::HomeView
-                         ? u"WebBrowser1(9) showPage qrc:/home/index.html"_qs
-                         : u"WebBrowser1(%1) navigate %2"_qs.arg(view).arg(
+                         ? u"WebBrowser1(9) showPage qrc:/home/index.html"_s
+                         : u"WebBrowser1(%1) navigate %2"_s.arg(view).arg(
                                SiteCatalogue::builtInLineup()[view].startPage));
     }
     return loads;
 }
 
 // Every file the program keeps in its folder, the settings first.
-const QStringList DataFiles{u"svng.msf"_qs, u"file.dtt"_qs, u"sites.ini"_qs, u"zoom.ini"_qs,
-                            u"searches.txt"_qs};
+const QStringList DataFiles{u"svng.msf"_s, u"file.dtt"_s, u"sites.ini"_s, u"zoom.ini"_s,
+                            u"searches.txt"_s};
 
 // The options window, opened from the menu as the user does.
 OptionsDialog *openOptions(const WindowFixture &fixture)
 {
-    fixture.find<QAction>(u"Option1"_qs)->trigger();
+    fixture.find<QAction>(u"Option1"_s)->trigger();
     return &fixture.window->options();
 }
 
@@ -49,7 +51,7 @@ SettingCheckBox *box(QWidget *dialog, int index)
 // Clicks a box on its tab of the window.
 void click(QWidget *dialog, int index)
 {
-    dialog->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(index / 9);
+    dialog->findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(index / 9);
     QTest::mouseClick(box(dialog, index), Qt::LeftButton, {}, box(dialog, index)->rect().center());
 }
 
@@ -64,12 +66,12 @@ QList<int> states(const OptionsDialog *dialog)
 QStringList printedLines(const QString &pdf)
 {
     QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_qs, {u"-layout"_qs, pdf, u"-"_qs});
+    pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
     if (!pdftotext.waitForFinished() || pdftotext.exitStatus() != QProcess::NormalExit ||
         pdftotext.exitCode() != 0)
         return {};
     QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    QStringList lines = text.replace(u'\f', u"\n(new page)\n"_qs).split(u'\n');
+    QStringList lines = text.replace(u'\f', u"\n(new page)\n"_s).split(u'\n');
     for (QString &line : lines)
         line = line.trimmed();
     return lines;
@@ -103,9 +105,9 @@ private slots:
         QTest::addColumn<QString>("special"); // every data file made a pipe, a link or a folder
 
         const QList<int> homeAndFirst{9, 0};
-        const QString firstOn = u"100000000111"_qs;
+        const QString firstOn = u"100000000111"_s;
         QTest::newRow("all nine") << settingsBytes(QList<int>(18, 1)) << QByteArray("a\r\nu\r\n")
-                                  << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << u"111111111111"_qs
+                                  << QList<int>{9, 0, 1, 2, 3, 4, 5, 6, 7, 8} << u"111111111111"_s
                                   << 1 << QString();
         QTest::newRow("none, empty favorites")
             << QByteArray() << QByteArray() << homeAndFirst << firstOn << 0 << QString();
@@ -113,7 +115,7 @@ private slots:
         revver[8] = 1;
         QTest::newRow("only Revver, favorite cut short")
             << settingsBytes(revver) << QByteArray("a\r\nu\r\nb") << QList<int>{9, 8}
-            << u"100000001111"_qs << 2 << QString();
+            << u"100000001111"_s << 2 << QString();
         QTest::newRow("greyed boxes are not chosen")
             << settingsBytes(QList<int>(18, 2)) << QByteArray("\xff\xfe\x00", 3) << homeAndFirst
             << firstOn << 1 << QString();
@@ -137,17 +139,17 @@ private slots:
                 else if (special == u"folder")
                     QVERIFY(folder.mkdir(name));
                 else
-                    QVERIFY(QFile::link(u"/dev/zero"_qs, path));
+                    QVERIFY(QFile::link(u"/dev/zero"_s, path));
             }
         };
         WindowFixture fixture(
             special.isEmpty()
-                ? QList{std::pair{u"svng.msf"_qs, settings}, std::pair{u"file.dtt"_qs, favorites}}
+                ? QList{std::pair{u"svng.msf"_s, settings}, std::pair{u"file.dtt"_s, favorites}}
                 : QList<std::pair<QString, QByteArray>>(),
             special.isEmpty() ? std::function<void(const QDir &)>() : makeSpecial);
         QCOMPARE(fixture.startUpLog, startPageLoads(loads));
         QTEST(fixture.availableTabs(), "available");
-        QTEST(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(), "favoriteCount");
+        QTEST(fixture.find<QTreeWidget>(u"ListView4"_s)->topLevelItemCount(), "favoriteCount");
         // Each file that cannot be read is worth a word, and none of them hides another; the
         // settings are read quietly.
         for (const QString &name : DataFiles.sliced(1))
@@ -167,9 +169,9 @@ private slots:
     {
         QFETCH(QString, file);
         const QList<std::pair<QString, QByteArray>> files{
-            {u"svng.msf"_qs, settingsBytes(QList<int>(18, 0))},
-            {u"file.dtt"_qs, "One\r\nhttp://1/\r\n"},
-            {u"sites.ini"_qs, "[site7]\nname=Vimeo\nstart=https://vimeo.com/\n"}};
+            {u"svng.msf"_s, settingsBytes(QList<int>(18, 0))},
+            {u"file.dtt"_s, "One\r\nhttp://1/\r\n"},
+            {u"sites.ini"_s, "[site7]\nname=Vimeo\nstart=https://vimeo.com/\n"}};
         WindowFixture fixture(files);
         QVERIFY(makeReadOnly(fixture.folder.path(), fixture.filePath(file)));
         QWidget *sites = nullptr;
@@ -178,14 +180,14 @@ private slots:
             if (file == u"svng.msf") {
                 OptionsDialog *options = openOptions(fixture);
                 click(options, 9);
-                WindowFixture::click(options, u"Command1"_qs);
+                WindowFixture::click(options, u"Command1"_s);
             } else if (file == u"file.dtt") {
-                fixture.click(u"Command11"_qs);
+                fixture.click(u"Command11"_s);
             } else {
-                fixture.find<QAction>(u"sites"_qs)->trigger();
+                fixture.find<QAction>(u"sites"_s)->trigger();
                 sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
-                WindowFixture::click(sites, u"builtIn(6)"_qs);
-                WindowFixture::click(sites, u"save"_qs);
+                WindowFixture::click(sites, u"builtIn(6)"_s);
+                WindowFixture::click(sites, u"save"_s);
             }
         }
         QVERIFY(makeWritable(fixture.folder.path()));
@@ -193,13 +195,13 @@ private slots:
             QCOMPARE(fixture.fileBytes(name), bytes);
         // Said where the user looks, the file named; nothing the user did is lost.
         const QString said =
-            sites ? sites->findChild<QLabel *>(u"failure"_qs)->text() : fixture.status();
+            sites ? sites->findChild<QLabel *>(u"failure"_s)->text() : fixture.status();
         QVERIFY2(said.contains(fixture.filePath(file)), qPrintable(said));
         QCOMPARE(fixture.window->options().state(9), file == u"svng.msf" ? 1 : 0);
-        QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_qs)->topLevelItemCount(),
+        QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_s)->topLevelItemCount(),
                  file == u"file.dtt" ? 2 : 1);
         QCOMPARE(sites && sites->isVisible(), file == u"sites.ini");
-        QCOMPARE(fixture.tabs()->tabText(6), u"Vimeo"_qs);
+        QCOMPARE(fixture.tabs()->tabText(6), u"Vimeo"_s);
     }
 
     void unreadableFiles_areNeverReplaced_data()
@@ -214,30 +216,30 @@ private slots:
     void unreadableFiles_areNeverReplaced()
     {
         QFETCH(QString, file);
-        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}},
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(QList<int>(18, 1))}},
                               [&](const QDir &folder) {
-                                  QVERIFY(QFile::link(u"/dev/zero"_qs, folder.filePath(file)));
+                                  QVERIFY(QFile::link(u"/dev/zero"_s, folder.filePath(file)));
                               });
         fixture.showActive();
-        fixture.view(3)->location = u"https://a.example/"_qs;
+        fixture.view(3)->location = u"https://a.example/"_s;
         fixture.tabs()->setCurrentIndex(3);
         // Each action is seen to happen, so that the file was asked to be saved over.
         if (file == u"sites.ini") {
-            fixture.find<QAction>(u"sites"_qs)->trigger();
+            fixture.find<QAction>(u"sites"_s)->trigger();
             QWidget *sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
-            WindowFixture::click(sites, u"builtIn(6)"_qs);
-            WindowFixture::click(sites, u"save"_qs);
-            QVERIFY(!sites->findChild<QLabel *>(u"failure"_qs)->isHidden());
+            WindowFixture::click(sites, u"builtIn(6)"_s);
+            WindowFixture::click(sites, u"save"_s);
+            QVERIFY(!sites->findChild<QLabel *>(u"failure"_s)->isHidden());
         } else if (file == u"searches.txt") {
-            fixture.find<QLineEdit>(u"Text1"_qs)->setText(u"cats"_qs);
-            fixture.click(u"Command21"_qs);
+            fixture.find<QLineEdit>(u"Text1"_s)->setText(u"cats"_s);
+            fixture.click(u"Command21"_s);
             QVERIFY(!fixture.log.isEmpty());
         } else if (file == u"zoom.ini") {
             QTest::keyClick(fixture.window.get(), Qt::Key_Plus, Qt::ControlModifier);
             QCOMPARE(fixture.view(3)->zoom, 1.1);
         } else {
-            fixture.find<QAction>(u"allowSite"_qs)->trigger();
-            QVERIFY2(fixture.status().contains(u"could not be saved"_qs),
+            fixture.find<QAction>(u"allowSite"_s)->trigger();
+            QVERIFY2(fixture.status().contains(u"could not be saved"_s),
                      qPrintable(fixture.status()));
         }
         QVERIFY(QFileInfo(fixture.filePath(file)).isSymLink());
@@ -288,12 +290,12 @@ private slots:
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
     {
         QList<int> stored{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2};
-        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes(stored)}});
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(stored)}});
         QPointer<OptionsDialog> dialog = openOptions(fixture);
         QCOMPARE(states(dialog), stored);
         click(dialog, 0);
         click(dialog, 12);
-        WindowFixture::click(dialog, u"Command2"_qs);
+        WindowFixture::click(dialog, u"Command2"_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!dialog);
         dialog = openOptions(fixture);
@@ -307,18 +309,18 @@ private slots:
         dialog = openOptions(fixture);
         click(dialog, 9);
         click(dialog, 12);
-        WindowFixture::click(dialog, u"Command1"_qs);
+        WindowFixture::click(dialog, u"Command1"_s);
         stored[9] = stored[12] = 1;
         QVERIFY(!dialog->isVisible());
         QCOMPARE(&fixture.window->options(), dialog); // loaded, hidden: still the live choices
         QCOMPARE(states(dialog), stored);
-        QCOMPARE(fixture.fileBytes(u"svng.msf"_qs), settingsBytes(stored));
+        QCOMPARE(fixture.fileBytes(u"svng.msf"_s), settingsBytes(stored));
     }
 
     void reopening_putsBackWhatTheFileNames_greyedBoxesToggleOnClick()
     {
         // Ten lines: boxes 0 to 9 as the file says (0 greyed), the others keep the user's state.
-        WindowFixture fixture({{u"svng.msf"_qs, settingsBytes({2, 1, 1, 1, 1, 1, 1, 1, 1, 1})}});
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes({2, 1, 1, 1, 1, 1, 1, 1, 1, 1})}});
         OptionsDialog *dialog = openOptions(fixture);
         QCOMPARE(box(dialog, 0)->checkState(), Qt::PartiallyChecked);
         QList<int> afterEachClick;
@@ -341,12 +343,12 @@ private slots:
     void options_showEveryNameWhole_inTheSameRows_andALabelTicksItsBox()
     {
         WindowFixture fixture(
-            {{u"sites.ini"_qs, "[site4]\nname=Internet Archive Moving Images\n"
-                               "start=https://archive.org/\nsearch=https://archive.org/s?q=%s\n"}});
+            {{u"sites.ini"_s, "[site4]\nname=Internet Archive Moving Images\n"
+                              "start=https://archive.org/\nsearch=https://archive.org/s?q=%s\n"}});
         OptionsDialog *dialog = openOptions(fixture);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        auto *pages = dialog->findChild<QTabWidget *>(u"SSTab1"_qs);
+        auto *pages = dialog->findChild<QTabWidget *>(u"SSTab1"_s);
         for (int index = 0; index < 18; ++index) {
             pages->setCurrentIndex(index / 9);
             auto *label = dialog->findChild<QLabel *>(indexedName(u"Label1", index));
@@ -366,65 +368,65 @@ private slots:
     void printIt_continuesOneDocumentBelowTheTextBefore()
     {
         WindowFixture fixture;
-        auto *notes = fixture.find<QPlainTextEdit>(u"Text2"_qs);
-        notes->setPlainText(u"alpha\nbeta\ngamma"_qs);
-        fixture.click(u"Command4"_qs); // without a printer: said, and the notes kept
-        QVERIFY2(fixture.status().contains(u"printer"_qs), qPrintable(fixture.status()));
-        QCOMPARE(notes->toPlainText(), u"alpha\nbeta\ngamma"_qs);
-        const QString pdf = fixture.filePath(u"notes.pdf"_qs);
+        auto *notes = fixture.find<QPlainTextEdit>(u"Text2"_s);
+        notes->setPlainText(u"alpha\nbeta\ngamma"_s);
+        fixture.click(u"Command4"_s); // without a printer: said, and the notes kept
+        QVERIFY2(fixture.status().contains(u"printer"_s), qPrintable(fixture.status()));
+        QCOMPARE(notes->toPlainText(), u"alpha\nbeta\ngamma"_s);
+        const QString pdf = fixture.filePath(u"notes.pdf"_s);
         fixture.makePrinter = pdfPrinter(pdf);
-        fixture.click(u"Command4"_qs);
-        fixture.click(u"Command4"_qs);
+        fixture.click(u"Command4"_s);
+        fixture.click(u"Command4"_s);
         notes->clear();
-        fixture.click(u"Command4"_qs); // one empty line
+        fixture.click(u"Command4"_s); // one empty line
         // Long notes: lines run onto a new page, a line wider than the page wraps.
         QStringList lines;
         for (int line = 1; line <= 100; ++line)
-            lines.append(u"line%1"_qs.arg(line));
-        const QString address = u"https://example.com/"_qs + QString(300, u'x');
-        notes->setPlainText(u"omega\n"_qs + lines.join(u'\n') + u'\n' +
-                            QStringList(60, u"wrap"_qs).join(u' ') + u'\n' + address);
-        fixture.click(u"Command4"_qs);
-        QCOMPARE(notes->toPlainText().left(5), u"omega"_qs);
+            lines.append(u"line%1"_s.arg(line));
+        const QString address = u"https://example.com/"_s + QString(300, u'x');
+        notes->setPlainText(u"omega\n"_s + lines.join(u'\n') + u'\n' +
+                            QStringList(60, u"wrap"_s).join(u' ') + u'\n' + address);
+        fixture.click(u"Command4"_s);
+        QCOMPARE(notes->toPlainText().left(5), u"omega"_s);
         fixture.window.reset();
 
         const QStringList printed = printedLines(pdf);
         QVERIFY2(printed.size() > 9, "pdftotext printed nothing useful");
         QCOMPARE(printed.first(9),
-                 (QStringList{u"alpha"_qs, u"beta"_qs, u"gamma"_qs, u"alpha"_qs, u"beta"_qs,
-                              u"gamma"_qs, QString(), u"omega"_qs, u"line1"_qs}));
-        const qsizetype nextPage = printed.indexOf(u"(new page)"_qs);
-        QVERIFY(nextPage > 9 && nextPage < printed.indexOf(u"line100"_qs));
-        QVERIFY(printed.filter(u"wrap"_qs).size() > 1); // wrapped, not cut off
+                 (QStringList{u"alpha"_s, u"beta"_s, u"gamma"_s, u"alpha"_s, u"beta"_s, u"gamma"_s,
+                              QString(), u"omega"_s, u"line1"_s}));
+        const qsizetype nextPage = printed.indexOf(u"(new page)"_s);
+        QVERIFY(nextPage > 9 && nextPage < printed.indexOf(u"line100"_s));
+        QVERIFY(printed.filter(u"wrap"_s).size() > 1); // wrapped, not cut off
         // A word wider than the page is broken, and none of it is lost.
-        QVERIFY(printed.filter(u"xxx"_qs).size() > 1);
+        QVERIFY(printed.filter(u"xxx"_s).size() > 1);
         QVERIFY(printed.join(QString()).contains(address));
     }
 
     void closing_endsTheProgramAndSendsThePrintedNotes_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("close box, options hidden") << u"close box"_qs;
-        QTest::newRow("close box, options and About shown") << u"close box, all open"_qs;
+        QTest::newRow("close box, options hidden") << u"close box"_s;
+        QTest::newRow("close box, options and About shown") << u"close box, all open"_s;
     }
 
     void closing_endsTheProgramAndSendsThePrintedNotes()
     {
         QFETCH(QString, how);
         WindowFixture fixture;
-        const QString pdf = fixture.filePath(u"notes.pdf"_qs);
+        const QString pdf = fixture.filePath(u"notes.pdf"_s);
         fixture.makePrinter = pdfPrinter(pdf);
         fixture.window->show();
-        fixture.find<QPlainTextEdit>(u"Text2"_qs)->setPlainText(u"kept"_qs);
-        fixture.click(u"Command4"_qs);
+        fixture.find<QPlainTextEdit>(u"Text2"_s)->setPlainText(u"kept"_s);
+        fixture.click(u"Command4"_s);
         if (how.endsWith(u"all open")) {
-            fixture.find<QAction>(u"Option1"_qs)->trigger();
-            fixture.find<QAction>(u"about"_qs)->trigger();
+            fixture.find<QAction>(u"Option1"_s)->trigger();
+            fixture.find<QAction>(u"about"_s)->trigger();
         }
         QTimer::singleShot(0, fixture.window.get(), [&] { fixture.closeAsTheWindowSystemDoes(); });
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
         QCOMPARE(QApplication::exec(), 0);
-        QCOMPARE(printedLines(pdf).value(0), u"kept"_qs); // window kept
+        QCOMPARE(printedLines(pdf).value(0), u"kept"_s); // window kept
 
         // The close box closes every window, even the options window that was never shown,
         // which so unloads.
@@ -437,7 +439,7 @@ private slots:
     void about_showsOneFixedBoxThatEveryWayOfClosingDiscards()
     {
         WindowFixture fixture;
-        QAction *about = fixture.find<QAction>(u"about"_qs);
+        QAction *about = fixture.find<QAction>(u"about"_s);
         for (const bool byEnter : {true, false}) {
             about->trigger();
             about->trigger();
@@ -447,7 +449,7 @@ private slots:
             QVERIFY(!box->isModal() && !box->parentWidget());
             QCOMPARE(QApplication::topLevelWidgets().count(box), 1);
             if (byEnter) { // Enter presses OK, wherever the focus is in the box
-                box->findChild<QWidget *>(u"picIcon"_qs)->setFocus();
+                box->findChild<QWidget *>(u"picIcon"_s)->setFocus();
                 QTest::keyClick(box, Qt::Key_Return);
             } else {
                 box->close();

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 using Blocking::RequestType;
 
 // The lists in use, the user's choices in blocking.ini and the Blocking window that changes them.
@@ -20,43 +22,42 @@ private slots:
     void lists_blockTheirRules_andTheWindowTurnsThemOffAndSavesWhole()
     {
         QTemporaryDir folder;
-        QDir(folder.path()).mkdir(u"filters"_qs);
-        writeFile(folder.filePath(u"filters/mine.txt"_qs), "||ads.test^\nexample.com##+js(x)\n");
-        writeFile(folder.filePath(u"filters/binary.txt"_qs), QByteArray("\0\1\2", 3));
+        QDir(folder.path()).mkdir(u"filters"_s);
+        writeFile(folder.filePath(u"filters/mine.txt"_s), "||ads.test^\nexample.com##+js(x)\n");
+        writeFile(folder.filePath(u"filters/binary.txt"_s), QByteArray("\0\1\2", 3));
         Blocker blocker(folder.path(), {});
         loaded(blocker);
-        const QUrl ad(u"https://ads.test/a.js"_qs);
-        const QUrl page(u"https://videos.example/"_qs);
+        const QUrl ad(u"https://ads.test/a.js"_s);
+        const QUrl page(u"https://videos.example/"_s);
         QCOMPARE(blocker.blockingRule(ad, page, RequestType::Script),
-                 u"||ads.test^ (filters/mine.txt)"_qs);
+                 u"||ads.test^ (filters/mine.txt)"_s);
 
         BlockingWindow window(&blocker);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto *lists = window.findChild<QTreeWidget *>(u"blockingLists"_qs);
+        auto *lists = window.findChild<QTreeWidget *>(u"blockingLists"_s);
         QCOMPARE(lists->topLevelItemCount(), 2);
-        QTreeWidgetItem *mine = lists->findItems(u"filters/mine.txt"_qs, Qt::MatchExactly)[0];
-        QCOMPARE(mine->text(1) + u' ' + mine->text(2), u"1 1"_qs); // one rule, one skipped
-        QCOMPARE(lists->findItems(u"filters/binary.txt"_qs, Qt::MatchExactly)[0]->text(1),
-                 u"not read"_qs);
+        QTreeWidgetItem *mine = lists->findItems(u"filters/mine.txt"_s, Qt::MatchExactly)[0];
+        QCOMPARE(mine->text(1) + u' ' + mine->text(2), u"1 1"_s); // one rule, one skipped
+        QCOMPARE(lists->findItems(u"filters/binary.txt"_s, Qt::MatchExactly)[0]->text(1),
+                 u"not read"_s);
 
         mine->setCheckState(0, Qt::Unchecked);
         loaded(blocker);
         QCOMPARE(blocker.blockingRule(ad, page, RequestType::Script), QString());
         QCOMPARE(
-            fileBytes(folder.filePath(u"blocking.ini"_qs)),
+            fileBytes(folder.filePath(u"blocking.ini"_s)),
             QByteArray("[blocking]\nenabled=true\nlists off=filters/mine.txt\nallowed sites=\n"));
 
         // The off switch, and a site allowed from the window's owner, saved whole.
-        lists->findItems(u"filters/mine.txt"_qs, Qt::MatchExactly)[0]->setCheckState(0,
-                                                                                     Qt::Checked);
+        lists->findItems(u"filters/mine.txt"_s, Qt::MatchExactly)[0]->setCheckState(0, Qt::Checked);
         loaded(blocker);
-        QVERIFY(blocker.setAllowed(QUrl(u"https://www.news.example.co.uk/x"_qs), true));
-        QVERIFY(blocker.isAllowed(QUrl(u"https://m.news.example.co.uk/"_qs)));
+        QVERIFY(blocker.setAllowed(QUrl(u"https://www.news.example.co.uk/x"_s), true));
+        QVERIFY(blocker.isAllowed(QUrl(u"https://m.news.example.co.uk/"_s)));
         // The window shows a site allowed elsewhere, and keeps it at its next save.
-        QTRY_COMPARE(window.findChild<QListWidget *>(u"allowedSites"_qs)->count(), 1);
-        clickBox(window.findChild<QCheckBox *>(u"blockingOn"_qs));
-        QCOMPARE(fileBytes(folder.filePath(u"blocking.ini"_qs)),
+        QTRY_COMPARE(window.findChild<QListWidget *>(u"allowedSites"_s)->count(), 1);
+        clickBox(window.findChild<QCheckBox *>(u"blockingOn"_s));
+        QCOMPARE(fileBytes(folder.filePath(u"blocking.ini"_s)),
                  QByteArray("[blocking]\nenabled=false\nlists off=\n"
                             "allowed sites=example.co.uk\n"));
         QCOMPARE(blocker.blockingRule(ad, page, RequestType::Script), QString());
@@ -65,21 +66,21 @@ private slots:
     void unreadableSettings_areNeverReplaced()
     {
         QTemporaryDir folder;
-        QVERIFY(QFile::link(u"/dev/zero"_qs, folder.filePath(u"blocking.ini"_qs)));
+        QVERIFY(QFile::link(u"/dev/zero"_s, folder.filePath(u"blocking.ini"_s)));
         Blocker blocker(folder.path(), {});
         QSignalSpy said(&blocker, &Blocker::statusMessage);
         loaded(blocker);
         QVERIFY(said.size() >= 1);
-        QVERIFY(said.constFirst().constFirst().toString().contains(
-            folder.filePath(u"blocking.ini"_qs)));
-        QVERIFY(!blocker.setAllowed(QUrl(u"https://a.example/"_qs), true));
+        QVERIFY(
+            said.constFirst().constFirst().toString().contains(folder.filePath(u"blocking.ini"_s)));
+        QVERIFY(!blocker.setAllowed(QUrl(u"https://a.example/"_s), true));
         BlockingWindow window(&blocker);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        clickBox(window.findChild<QCheckBox *>(u"blockingOn"_qs));
-        QVERIFY(!window.findChild<QLabel *>(u"failure"_qs)->isHidden());
-        QVERIFY(QFileInfo(folder.filePath(u"blocking.ini"_qs)).isSymLink());
-        QVERIFY(blocker.isAllowed(QUrl(u"https://a.example/"_qs))); // for this run all the same
+        clickBox(window.findChild<QCheckBox *>(u"blockingOn"_s));
+        QVERIFY(!window.findChild<QLabel *>(u"failure"_s)->isHidden());
+        QVERIFY(QFileInfo(folder.filePath(u"blocking.ini"_s)).isSymLink());
+        QVERIFY(blocker.isAllowed(QUrl(u"https://a.example/"_s))); // for this run all the same
     }
 
 private:

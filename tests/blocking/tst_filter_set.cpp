@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace Blocking;
 
 // The rules against requests: anchors, separators, wildcards, options, domain lists, exceptions.
@@ -18,7 +20,7 @@ private slots:
         QTest::addColumn<QByteArray>("type");
         QTest::addColumn<QString>("expected");
 
-        const QString page = u"https://videos.example/results"_qs;
+        const QString page = u"https://videos.example/results"_s;
         const auto row = [&](const char *name, const char *rules, const char *address,
                              const QString &from, const char *type, const char *expected) {
             QTest::newRow(name) << QByteArray(rules) << QString::fromLatin1(address) << from
@@ -65,13 +67,13 @@ private slots:
         row("third-party, from another site", "||t.test^$third-party", "https://t.test/a", page,
             "image", "blocked");
         row("third-party, same site", "||t.test^$3p", "https://cdn.t.test/a",
-            u"https://www.t.test/"_qs, "image", "none");
-        row("first-party", "||t.test^$1p", "https://t.test/a", u"https://t.test/"_qs, "image",
+            u"https://www.t.test/"_s, "image", "none");
+        row("first-party", "||t.test^$1p", "https://t.test/a", u"https://t.test/"_s, "image",
             "blocked");
         row("~third-party, from another site", "||t.test^$~third-party", "https://t.test/a", page,
             "image", "none");
         row("country second level is no site", "||x.co.uk^$3p", "https://x.co.uk/a",
-            u"https://y.co.uk/"_qs, "image", "blocked");
+            u"https://y.co.uk/"_s, "image", "blocked");
         // Domain lists.
         row("domain included", "/ad.js$domain=videos.example", "https://t.test/ad.js", page,
             "script", "blocked");
@@ -111,24 +113,24 @@ private slots:
         QFETCH(QByteArray, type);
         QFETCH(QString, expected);
         FilterSet filters;
-        filters.addList(u"test list"_qs, rules);
+        filters.addList(u"test list"_s, rules);
         const Decision decision =
             filters.decide(Request::make(QUrl(address), QUrl(page), *requestTypeNamed(type)));
-        const QString outcome = decision.outcome == Decision::Outcome::Blocked   ? u"blocked"_qs
-                                : decision.outcome == Decision::Outcome::Allowed ? u"allowed"_qs
-                                                                                 : u"none"_qs;
+        const QString outcome = decision.outcome == Decision::Outcome::Blocked   ? u"blocked"_s
+                                : decision.outcome == Decision::Outcome::Allowed ? u"allowed"_s
+                                                                                 : u"none"_s;
         QCOMPARE(outcome, expected);
         if (decision.outcome != Decision::Outcome::NoRule)
-            QCOMPARE(decision.list, u"test list"_qs);
+            QCOMPARE(decision.list, u"test list"_s);
     }
 
     void addList_countsRulesAndSkippedLines()
     {
         FilterSet filters;
         const ListCount count = filters.addList(
-            u"l"_qs, "! comment\n[Adblock Plus 2.0]\n||a.test^\n##.ad\nexample.com##+js(noop)\n"
-                     "example.com#?#div:has-text(Ad)\nexample.com##^script\n/re[g]/\n"
-                     "||b.test^$csp=x\n# hosts comment\n0.0.0.0 localhost\n\n");
+            u"l"_s, "! comment\n[Adblock Plus 2.0]\n||a.test^\n##.ad\nexample.com##+js(noop)\n"
+                    "example.com#?#div:has-text(Ad)\nexample.com##^script\n/re[g]/\n"
+                    "||b.test^$csp=x\n# hosts comment\n0.0.0.0 localhost\n\n");
         QCOMPARE(count.rules, 2);
         QCOMPARE(count.skipped, 5);
     }
@@ -136,16 +138,16 @@ private slots:
     void hidingStyleSheet_takesGenericSpecificAndExceptions()
     {
         FilterSet filters;
-        filters.addList(u"l"_qs,
+        filters.addList(u"l"_s,
                         "##.generic-ad\nvideos.example##.site-ad\nother.example##.other\n"
                         "~videos.example##.not-here\n##.excused\nvideos.example#@#.excused\n"
                         "##a{}b\n@@||calm.example^$generichide\n@@||free.example^$elemhide\n");
-        const QByteArray sheet = filters.hidingStyleSheet(QUrl(u"https://www.videos.example/r"_qs));
+        const QByteArray sheet = filters.hidingStyleSheet(QUrl(u"https://www.videos.example/r"_s));
         QCOMPARE(sheet, QByteArray(".generic-ad{display:none!important}\n"
                                    ".site-ad{display:none!important}\n"));
-        QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://calm.example/"_qs)), QByteArray());
-        QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://free.example/"_qs)), QByteArray());
-        QVERIFY(filters.hidingStyleSheet(QUrl(u"https://x.test/"_qs)).contains(".excused{"));
+        QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://calm.example/"_s)), QByteArray());
+        QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://free.example/"_s)), QByteArray());
+        QVERIFY(filters.hidingStyleSheet(QUrl(u"https://x.test/"_s)).contains(".excused{"));
     }
 };
 

@@ -7,11 +7,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // The stand-in engine module's views.
 Q_DECL_EXPORT BrowserView *createStandInView(QWidget *parent)
 {
     auto *view = new FakeBrowserView(nullptr, parent);
-    view->setObjectName(u"standInPage"_qs);
+    view->setObjectName(u"standInPage"_s);
     return view;
 }
 
@@ -19,7 +21,7 @@ namespace {
 
 QList<FakeBrowserView *> enginePages(const QObject *holder)
 {
-    return holder->findChildren<FakeBrowserView *>(u"standInPage"_qs);
+    return holder->findChildren<FakeBrowserView *>(u"standInPage"_s);
 }
 
 } // namespace
@@ -43,7 +45,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(enginePages(&window).size(), 0); // not before the first paint is done
         QTRY_COMPARE(enginePages(&window).size(), 2);
-        QCOMPARE(window.view(9)->locationUrl(), u"qrc:/home/index.html"_qs);
+        QCOMPARE(window.view(9)->locationUrl(), u"qrc:/home/index.html"_s);
         // Only the page in sight is heard, though the views were told before their pages came.
         QCOMPARE(enginePages(window.view(0)).value(0)->muted, true);
         QCOMPARE(enginePages(window.view(9)).value(0)->muted, false);
@@ -56,7 +58,7 @@ private slots:
         QList<FakeBrowserView *> views;
         for (int index = 0; index < 4; ++index) {
             views.append(new FakeBrowserView(&log, &holder));
-            views.back()->setObjectName(u"view%1"_qs.arg(index));
+            views.back()->setObjectName(u"view%1"_s.arg(index));
             views.back()->state = BrowserView::LoadState::Loaded;
         }
         views[2]->inUse = true;                         // playing sound, say
@@ -67,7 +69,7 @@ private slots:
         saver.show(views[0]);
 
         QTRY_COMPARE(views[1]->lifecycleState, BrowserView::Lifecycle::Discarded);
-        QCOMPARE(log, (QStringList{u"view1 lifecycle 1"_qs, u"view1 lifecycle 2"_qs}));
+        QCOMPARE(log, (QStringList{u"view1 lifecycle 1"_s, u"view1 lifecycle 2"_s}));
         saver.show(views[1]);
         QElapsedTimer away;
         away.start();
@@ -83,7 +85,7 @@ private slots:
         // reelhop.ini: seconds, as the README says; off; the default of fifteen minutes.
         QTemporaryDir folder;
         const auto configured = [&](const QByteArray &text) {
-            QFile file(folder.filePath(u"reelhop.ini"_qs));
+            QFile file(folder.filePath(u"reelhop.ini"_s));
             file.open(QIODevice::WriteOnly);
             file.write(text);
             file.close();

@@ -23,6 +23,8 @@
 #include <QWebEngineView>
 #include <csignal>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int LoadTimeout = 30000;
@@ -60,7 +62,7 @@ public:
 
     QString address(const QString &path) const
     {
-        return u"http://127.0.0.1:%1%2"_qs.arg(m_server.serverPort()).arg(path);
+        return u"http://127.0.0.1:%1%2"_s.arg(m_server.serverPort()).arg(path);
     }
 
     QList<QByteArray> requests;
@@ -115,42 +117,41 @@ private slots:
     void newView_isNowhere_closedSitesAndHomeSendNothingAway()
     {
         std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
-        for (const QString &nowhere :
-             {QString(), u"   "_qs, u"javascript:alert(document.cookie)"_qs})
+        for (const QString &nowhere : {QString(), u"   "_s, u"javascript:alert(document.cookie)"_s})
             QVERIFY(!view->navigate(nowhere));
         QCoreApplication::processEvents(); // where the engine would be asked for
         QCOMPARE(view->findChild<QWebEngineView *>(), nullptr);
-        QCOMPARE(view->locationUrl(), u"http:///"_qs);
+        QCOMPARE(view->locationUrl(), u"http:///"_s);
 
         // Closed sites and the home page send nothing away; the agent has no engine token.
         const SiteCatalogue::Lineup &sites = SiteCatalogue::builtInLineup();
         m_site.requests.clear();
         QVERIFY(view->navigate(sites[5].startPage));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"MetaCafe has closed (2021)"_qs, LoadTimeout);
-        const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_qs);
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"MetaCafe has closed (2021)"_s, LoadTimeout);
+        const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_s);
         QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_qs, LoadTimeout);
-        QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_qs,
-                               u"qrc:/home/index.html"_qs));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_qs, LoadTimeout);
-        QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_qs);
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_s, LoadTimeout);
+        QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_s,
+                               u"qrc:/home/index.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_s, LoadTimeout);
+        QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_s);
         QCOMPARE(m_site.requests, QList<QByteArray>());
 
-        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/second"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_s, LoadTimeout);
         QVERIFY(m_site.requests.value(0).startsWith("GET /second "));
         const QByteArray agent = m_site.requests[0].mid(m_site.requests[0].indexOf("User-Agent:"));
         QVERIFY2(agent.contains("Chrome/") && !agent.contains("QtWebEngine"), agent.constData());
 
         // Without the engine's module a view says why it shows nothing.
-        EngineLoader missing(u"/nonexistent/reelhop_webengine.so"_qs);
+        EngineLoader missing(u"/nonexistent/reelhop_webengine.so"_s);
         std::unique_ptr<BrowserView> orphan(missing.factory()(nullptr));
         missing.release();
         QSignalSpy texts(orphan.get(), &BrowserView::statusTextChanged);
         for (int attempt = 1; attempt <= 2; ++attempt) { // each address tries again, and says why
-            QVERIFY(orphan->navigate(m_site.address(u"/"_qs)));
+            QVERIFY(orphan->navigate(m_site.address(u"/"_s)));
             QTRY_COMPARE(texts.size(), attempt);
-            QVERIFY(texts.constLast().constFirst().toString().contains(u"web engine"_qs));
+            QVERIFY(texts.constLast().constFirst().toString().contains(u"web engine"_s));
         }
         QCOMPARE(orphan->loadState(), State::Failed);
     }
@@ -165,12 +166,12 @@ private slots:
         QSignalSpy states(view.get(), &BrowserView::loadStateChanged);
 
         // Both made before the engine is up: the last one made is the page shown.
-        QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
-        QVERIFY(view->navigate(m_site.address(u"/"_qs).remove(u"http://"_qs))); // as typed
+        QVERIFY(view->navigate(m_site.address(u"/untitled"_s)));
+        QVERIFY(view->navigate(m_site.address(u"/"_s).remove(u"http://"_s))); // as typed
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
-        QCOMPARE(view->title(), u"First page"_qs);
-        QCOMPARE(view->locationUrl(), m_site.address(u"/"_qs));
-        QCOMPARE(statusTexts.constLast().constFirst(), u"Done"_qs);
+        QCOMPARE(view->title(), u"First page"_s);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/"_s));
+        QCOMPARE(statusTexts.constLast().constFirst(), u"Done"_s);
         QCOMPARE(view->loadProgress(), 100);
         QVERIFY(!view->goBack()); // one page: no history to go back to
         QVERIFY(!view->goForward());
@@ -179,7 +180,7 @@ private slots:
         QWebEngineView *engineView = view->findChild<QWebEngineView *>();
         QWidget *page = engineView->focusProxy();
         QVariant opened;
-        engineView->page()->runJavaScript(u"window.open('/second') !== null"_qs,
+        engineView->page()->runJavaScript(u"window.open('/second') !== null"_s,
                                           [&](const QVariant &result) { opened = result; });
         QTRY_VERIFY_WITH_TIMEOUT(opened.isValid(), LoadTimeout);
         QCOMPARE(opened, QVariant(false));
@@ -189,7 +190,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             (QTest::mouseClick(page, Qt::RightButton, {}, QPoint(100, 100)),
              play = QApplication::activePopupWidget()
-                        ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_qs)
+                        ? QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_s)
                         : nullptr),
             LoadTimeout);
         // The tabs are fixed: no entry offers a new tab or window.
@@ -199,50 +200,50 @@ private slots:
             QVERIFY(!offered.contains(engineView->pageAction(action)));
         play->trigger();
         QApplication::activePopupWidget()->close();
-        QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_qs));
+        QCOMPARE(played.value(0).value(0).toString(), m_site.address(u"/second"_s));
 
         m_site.requests.clear();
         QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(100, 100));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_qs, LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_s, LoadTimeout);
         QCOMPARE(m_site.requests.size(), 1); // fetched once, by the view's own page
-        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_s));
         QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
         QVERIFY(view->goBack());
-        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_qs), LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_s), LoadTimeout);
         QVERIFY(view->goForward());
-        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_qs), LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_s), LoadTimeout);
 
         // The engine names a page without a title by its address; the view does not.
         states.clear();
-        QVERIFY(view->navigate(m_site.address(u"/untitled"_qs)));
+        QVERIFY(view->navigate(m_site.address(u"/untitled"_s)));
         QTRY_VERIFY_WITH_TIMEOUT(states.contains({QVariant::fromValue(State::Loaded)}),
                                  LoadTimeout);
-        QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_qs));
+        QCOMPARE(view->locationUrl(), m_site.address(u"/untitled"_s));
         QCOMPARE(view->title(), QString());
         // Find counts the matches, forwards and back.
         QSignalSpy found(view.get(), &BrowserView::findFinished);
         for (const bool backward : {false, true}) {
-            view->findText(u"T"_qs, backward);
+            view->findText(u"T"_s, backward);
             QTRY_COMPARE_WITH_TIMEOUT(found.size(), backward ? 2 : 1, LoadTimeout);
         }
         QCOMPARE(found, (QList<QVariantList>{{1, 2}, {2, 2}}));
         // A page's wish is answered, not left waiting: no.
-        QVERIFY(view->navigate(m_site.address(u"/ask"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"denied"_qs, LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/ask"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"denied"_s, LoadTimeout);
 
         // Full screen moves the page to a view of its own; the tab's view still speaks for it.
-        QVERIFY(view->navigate(m_site.address(u"/full"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"full"_qs, LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/full"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"full"_s, LoadTimeout);
         QWebEnginePage *tabPage = engineView->page();
         QTRY_VERIFY_WITH_TIMEOUT(
             (QTest::mouseClick(engineView->focusProxy(), Qt::LeftButton, {}, QPoint(50, 50)),
              QWebEngineView::forPage(tabPage) != engineView),
             LoadTimeout);
-        QCOMPARE(view->locationUrl(), m_site.address(u"/full"_qs));
+        QCOMPARE(view->locationUrl(), m_site.address(u"/full"_s));
         view->setMuted(true);
         QVERIFY(tabPage->isAudioMuted());
         view->setMuted(false);
-        tabPage->runJavaScript(u"document.exitFullscreen()"_qs);
+        tabPage->runJavaScript(u"document.exitFullscreen()"_s);
         QTRY_COMPARE_WITH_TIMEOUT(QWebEngineView::forPage(tabPage), engineView, LoadTimeout);
 
         // A site that does not answer ends as failed, with a reason.
@@ -250,7 +251,7 @@ private slots:
         QVERIFY(closed.listen(QHostAddress::LocalHost));
         const quint16 port = closed.serverPort();
         closed.close();
-        QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_qs.arg(port)));
+        QVERIFY(view->navigate(u"http://127.0.0.1:%1/"_s.arg(port)));
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Failed, LoadTimeout);
         QVERIFY(!view->failureReason().isEmpty());
     }
@@ -258,7 +259,7 @@ private slots:
     void pageOutOfSight_discardedOrEnded_comesBack_andPrintsOnceAtATime()
     {
         std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr)); // out of sight
-        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+        QVERIFY(view->navigate(m_site.address(u"/second"_s)));
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
         QVERIFY(!view->isInUse());
         view->setLifecycle(BrowserView::Lifecycle::Discarded);
@@ -269,7 +270,7 @@ private slots:
         view->show();
         QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() && view->loadState() == State::Loaded,
                                  LoadTimeout);
-        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_s));
 
         // The page's process ends: the tab fails with a word, Refresh loads the page again.
         QWebEngineView *engineView = view->findChild<QWebEngineView *>();
@@ -277,14 +278,14 @@ private slots:
         QVERIFY(process > 0);
         QCOMPARE(::kill(pid_t(process), SIGKILL), 0);
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Failed, LoadTimeout);
-        QVERIFY2(view->failureReason().contains(u"Refresh"_qs), qPrintable(view->failureReason()));
+        QVERIFY2(view->failureReason().contains(u"Refresh"_s), qPrintable(view->failureReason()));
         QVERIFY(view->refresh());
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
-        QCOMPARE(view->title(), u"Second page"_qs);
+        QCOMPARE(view->title(), u"Second page"_s);
 
         // The user presses Print in every print dialog, which prints into a file.
         QTemporaryDir folder;
-        QString pdf = folder.filePath(u"page.pdf"_qs);
+        QString pdf = folder.filePath(u"page.pdf"_s);
         QTimer printButton;
         bool cancelNext = true; // the first dialog is cancelled
         connect(&printButton, &QTimer::timeout, this, [&] {
@@ -302,32 +303,32 @@ private slots:
         QVERIFY(!view->printWithDialog()); // cancelled: the next Print is asked as the first
         QVERIFY(view->printWithDialog());
         QVERIFY(!view->printWithDialog());
-        QVERIFY(texts.constLast().constFirst().toString().contains(u"still being printed"_qs));
+        QVERIFY(texts.constLast().constFirst().toString().contains(u"still being printed"_s));
         QTRY_VERIFY_WITH_TIMEOUT(printed.size() > 0, LoadTimeout);
         QVERIFY(QFileInfo(pdf).size() > 0);
         bool printedAgain = false; // the macro checks twice; the second print must be asked once
         QTRY_VERIFY_WITH_TIMEOUT(printedAgain || (printedAgain = view->printWithDialog()),
                                  LoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(printed.size(), 2, LoadTimeout);
-        engineView->page()->runJavaScript(u"window.print()"_qs); // the page's own Print button
+        engineView->page()->runJavaScript(u"window.print()"_s); // the page's own Print button
         QTRY_COMPARE_WITH_TIMEOUT(printed.size(), 3, LoadTimeout);
 
         // A file the page cannot show goes to the download folder, each time under a name of its
         // own, the status bar saying where; the page stays.
         QTemporaryDir downloads;
         engineView->page()->profile()->setDownloadPath(downloads.path());
-        const QString clip = m_site.address(u"/clip.mp4"_qs);
-        for (const QString &name : {u"clip.mp4"_qs, u"clip (1).mp4"_qs}) {
+        const QString clip = m_site.address(u"/clip.mp4"_s);
+        for (const QString &name : {u"clip.mp4"_s, u"clip (1).mp4"_s}) {
             QVERIFY(view->navigate(clip));
             QTRY_COMPARE_WITH_TIMEOUT(texts.constLast().constFirst().toString(),
-                                      u"Downloaded "_qs + downloads.filePath(name), LoadTimeout);
+                                      u"Downloaded "_s + downloads.filePath(name), LoadTimeout);
         }
         QCOMPARE(QDir(downloads.path()).entryList(QDir::Files).size(), 2);
-        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_qs));
+        QCOMPARE(view->locationUrl(), m_site.address(u"/second"_s));
         QCOMPARE(view->loadState(), State::Loaded);
 
         // Closed at once after a print starts: the printout is finished, nothing breaks.
-        pdf = folder.filePath(u"last.pdf"_qs);
+        pdf = folder.filePath(u"last.pdf"_s);
         QVERIFY(view->printWithDialog());
         view.reset();
         QVERIFY(QFileInfo(pdf).size() > 0);
@@ -340,59 +341,64 @@ private slots:
         view->resize(640, 480);
         view->show();
         QSignalSpy texts(view.get(), &BrowserView::statusTextChanged);
-        QVERIFY(view->navigate(m_site.address(u"/second"_qs)));
+        QVERIFY(view->navigate(m_site.address(u"/second"_s)));
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
         view->findChild<QWebEngineView *>()->page()->profile()->setDownloadPath(downloads.path());
         const auto saved = [&] { return QDir(downloads.path()).entryList(QDir::Files); };
 
         // Another tab's view takes none of this view's downloads.
         std::unique_ptr<BrowserView> other(m_engine.factory()(nullptr));
-        QVERIFY(other->navigate(m_site.address(u"/untitled"_qs)));
+        QVERIFY(other->navigate(m_site.address(u"/untitled"_s)));
         QTRY_COMPARE_WITH_TIMEOUT(other->loadState(), State::Loaded, LoadTimeout);
         QSignalSpy otherTexts(other.get(), &BrowserView::statusTextChanged);
         QSignalSpy otherStates(other.get(), &BrowserView::loadStateChanged);
 
         // A site names the file; it lands in the download folder under a plain name, not run.
-        QVERIFY(view->navigate(m_site.address(u"/evil.bin"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(saved(), QStringList{u"autostart-probe.desktop.download"_qs},
+        QVERIFY(view->navigate(m_site.address(u"/evil.bin"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(saved(), QStringList{u"autostart-probe.desktop.download"_s},
                                   LoadTimeout);
-        QVERIFY(!QFileInfo::exists(downloads.filePath(u"../../.autostart-probe.desktop"_qs)));
+        QVERIFY(!QFileInfo::exists(downloads.filePath(u"../../.autostart-probe.desktop"_s)));
         QCOMPARE(otherTexts.size() + otherStates.size(), 0);
 
         // A page that sends a file by itself waits for the user's yes.
-        QVERIFY(view->navigate(m_site.address(u"/auto"_qs)));
+        QVERIFY(view->navigate(m_site.address(u"/auto"_s)));
         QFrame *question = nullptr;
-        QTRY_VERIFY_WITH_TIMEOUT(question = view->findChild<QFrame *>(u"downloadQuestion"_qs),
+        QTRY_VERIFY_WITH_TIMEOUT(question = view->findChild<QFrame *>(u"downloadQuestion"_s),
                                  LoadTimeout);
         QCOMPARE(saved().size(), 1);
-        QTest::mouseClick(question->findChild<QPushButton *>(u"saveDownload"_qs), Qt::LeftButton);
+        QTest::mouseClick(question->findChild<QPushButton *>(u"saveDownload"_s), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(
-            saved(), (QStringList{u"autostart-probe.desktop.download"_qs, u"clip.mp4"_qs}),
+            saved(), (QStringList{u"autostart-probe.desktop.download"_s, u"clip.mp4"_s}),
             LoadTimeout);
 
         // A page typed into on another site (whose page widget the engine made anew) is in use.
-        QVERIFY(view->navigate(u"http://form.test/"_qs));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"form"_qs, LoadTimeout);
+        QVERIFY(view->navigate(u"http://form.test/"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"form"_s, LoadTimeout);
         QWebEngineView *engineView = view->findChild<QWebEngineView *>();
         QVERIFY(!view->isInUse());
         QTest::mouseClick(engineView->focusProxy(), Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::keyClicks(engineView->focusProxy(), u"hello"_qs);
+        QTest::keyClicks(engineView->focusProxy(), u"hello"_s);
         QVERIFY(view->isInUse());
 
         // A page out of sight shows no dialog and prints nothing; its script goes on.
         view->hide();
         texts.clear();
-        QVERIFY(view->navigate(m_site.address(u"/alert"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"after alert"_qs, LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/alert"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"after alert"_s, LoadTimeout);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QString said;
-        for (const QVariantList &text : texts)
-            said += text.constFirst().toString() + u'\n';
-        QVERIFY2(said.contains(u"not shown"_qs) && said.contains(u"nothing was printed"_qs),
-                 qPrintable(said));
+        // Newer engines report the print request after the script has gone on.
+        const auto said = [&texts] {
+            QString all;
+            for (const QVariantList &text : texts)
+                all += text.constFirst().toString() + u'\n';
+            return all;
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            said().contains(u"not shown"_s) && said().contains(u"nothing was printed"_s),
+            qPrintable(said()), LoadTimeout);
         // Out of sight, even an address the window sent may not save a file unasked.
-        QVERIFY(view->navigate(m_site.address(u"/clip.mp4"_qs)));
-        QTRY_VERIFY_WITH_TIMEOUT(view->findChild<QFrame *>(u"downloadQuestion"_qs), LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/clip.mp4"_s)));
+        QTRY_VERIFY_WITH_TIMEOUT(view->findChild<QFrame *>(u"downloadQuestion"_s), LoadTimeout);
         QCOMPARE(saved().size(), 2);
     }
 
@@ -407,8 +413,8 @@ private slots:
         };
         m_site.requests.clear();
         QSignalSpy counts(view.get(), &BrowserView::blockedCountChanged);
-        QVERIFY(view->navigate(m_site.address(u"/results"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Results none"_qs, LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/results"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Results none"_s, LoadTimeout);
         QCOMPARE(adRequests(), 0);
         QVERIFY(m_site.requests.join().contains("GET /own.png"));
         QCOMPARE(view->blockedCount(), 3);
@@ -416,30 +422,30 @@ private slots:
         // The site's own cookie is kept, the other site's is not.
         QVariant cookie;
         view->findChild<QWebEngineView *>()->page()->runJavaScript(
-            u"document.cookie"_qs, [&](const QVariant &result) { cookie = result; });
-        QTRY_COMPARE_WITH_TIMEOUT(cookie, QVariant(u"c=1"_qs), LoadTimeout);
+            u"document.cookie"_s, [&](const QVariant &result) { cookie = result; });
+        QTRY_COMPARE_WITH_TIMEOUT(cookie, QVariant(u"c=1"_s), LoadTimeout);
         // Typed without a scheme: https first; a site without it gets the http address.
         m_site.requests.clear();
-        QVERIFY(view->navigate(u"cookies.test/check"_qs));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"cookies []"_qs, LoadTimeout);
+        QVERIFY(view->navigate(u"cookies.test/check"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"cookies []"_s, LoadTimeout);
         QVERIFY(m_site.requests.value(0).startsWith("CONNECT cookies.test:443"));
-        QCOMPARE(view->locationUrl(), u"http://cookies.test/check"_qs);
+        QCOMPARE(view->locationUrl(), u"http://cookies.test/check"_s);
 
         // A page that a rule blocks is not asked for; the program's page says so, and its link
         // opens it this once.
-        QVERIFY(view->navigate(u"http://ads.test/landing"_qs));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Blocked"_qs, LoadTimeout);
+        QVERIFY(view->navigate(u"http://ads.test/landing"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Blocked"_s, LoadTimeout);
         QCOMPARE(adRequests(), 0);
         view->findChild<QWebEngineView *>()->page()->runJavaScript(
-            u"document.getElementById('open-once').click()"_qs);
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Landing"_qs, LoadTimeout);
+            u"document.getElementById('open-once').click()"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Landing"_s, LoadTimeout);
         QCOMPARE(adRequests(), 1);
 
         // With the site allowed, every request arrives and nothing is hidden.
         m_policy.allowed = true;
         m_site.requests.clear();
-        QVERIFY(view->navigate(m_site.address(u"/results"_qs)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Results block"_qs, LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/results"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Results block"_s, LoadTimeout);
         for (const char *ad : {"ads.test/ad.js", "ads.test/frame", "tracker.test/pixel.gif"})
             QTRY_VERIFY2_WITH_TIMEOUT(m_site.requests.join().contains(ad), ad, LoadTimeout);
         QCOMPARE(view->blockedCount(), 0);
@@ -453,7 +459,7 @@ private:
     public:
         TestPolicy()
         {
-            m_filters.addList(u"test.txt"_qs, "||ads.test^\n||tracker.test^$image\n##.sponsored\n");
+            m_filters.addList(u"test.txt"_s, "||ads.test^\n||tracker.test^$image\n##.sponsored\n");
         }
         QString blockingRule(const QUrl &address, const QUrl &page,
                              Blocking::RequestType type) const override

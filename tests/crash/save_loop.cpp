@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 // Saves the settings or the favorites over and over, switching between two contents, until it
 // is killed. Usage: save_loop settings|favorites FILE. Writes the two contents to FILE.a and
 // FILE.b first, so a checker knows the only two files it may find, and the old one to FILE.
@@ -15,8 +17,8 @@ int main(int argc, char *argv[])
     const QString path = QString::fromLocal8Bit(argv[2]);
     QList<FavoritesFile::Item> favorites[2];
     for (int item = 0; item < 4000; ++item) {
-        favorites[0].append({u"Old page %1"_qs.arg(item), u"http://old.example/%1"_qs.arg(item)});
-        favorites[1].append({u"New page %1"_qs.arg(item), u"http://new.example/%1"_qs.arg(item)});
+        favorites[0].append({u"Old page %1"_s.arg(item), u"http://old.example/%1"_s.arg(item)});
+        favorites[1].append({u"New page %1"_s.arg(item), u"http://new.example/%1"_s.arg(item)});
     }
     SettingsFile::States settings[2];
     settings[0].fill(0);
@@ -25,7 +27,7 @@ int main(int argc, char *argv[])
         return kind == u"settings" ? SettingsFile::save(to, settings[which])
                                    : FavoritesFile::save(to, favorites[which], 2);
     };
-    if (!save(0, path + u".a"_qs) || !save(1, path + u".b"_qs) || !save(0, path))
+    if (!save(0, path + u".a"_s) || !save(1, path + u".b"_s) || !save(0, path))
         return 1;
     std::puts("ready");
     std::fflush(stdout);

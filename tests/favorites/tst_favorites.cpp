@@ -6,11 +6,13 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QTreeWidget *list(const WindowFixture &fixture)
 {
-    return fixture.find<QTreeWidget>(u"ListView4"_qs);
+    return fixture.find<QTreeWidget>(u"ListView4"_s);
 }
 
 QPoint centreOfRow(QTreeWidget *list, int row)
@@ -39,44 +41,44 @@ private slots:
         const QByteArray three("One\r\nhttp://1/\r\n\r\nhttp://untitled/\r\nNo address\r\n\r\n");
         const QByteArray one("One\r\nhttp://1/\r\n");
         const QByteArray deleted("One\r\nhttp://1/\r\nNo address\r\n\r\n");
-        const QStringList opened{u"WebBrowser1(9) navigate http://1/"_qs};
-        const QString home = u"HOME"_qs, favorites = u"Favorites"_qs;
-        QTest::newRow("ADD on a site tab") << three << 3 << -1 << u"Command11"_qs << QStringList()
+        const QStringList opened{u"WebBrowser1(9) navigate http://1/"_s};
+        const QString home = u"HOME"_s, favorites = u"Favorites"_s;
+        QTest::newRow("ADD on a site tab") << three << 3 << -1 << u"Command11"_s << QStringList()
                                            << three + "abc, \"quoted\"\r\nhttp://xyz/\r\n"
                                            << 4 << 9 << home;
         QTest::newRow("ADD a page without a title: kept under its address")
-            << one << 4 << -1 << u"Command11"_qs << QStringList()
+            << one << 4 << -1 << u"Command11"_s << QStringList()
             << one + "http://untitled.example/\r\nhttp://untitled.example/\r\n"
             << 2 << 9 << home;
         QTest::newRow("ADD on the notes tab: no page, nothing added")
-            << three << 10 << -1 << u"Command11"_qs << QStringList() << three << 3 << 10 << home;
+            << three << 10 << -1 << u"Command11"_s << QStringList() << three << 3 << 10 << home;
         QTest::newRow("ADD on the favorites tab: no page, nothing added")
-            << one << 9 << 0 << u"Command11"_qs << QStringList() << one << 1 << 9 << home;
-        QTest::newRow("DELETE") << three << 9 << 1 << u"Command3"_qs << QStringList() << deleted
-                                << 2 << 9 << home;
-        QTest::newRow("&Delete") << three << 9 << 1 << u"Delete"_qs << QStringList() << deleted << 2
+            << one << 9 << 0 << u"Command11"_s << QStringList() << one << 1 << 9 << home;
+        QTest::newRow("DELETE") << three << 9 << 1 << u"Command3"_s << QStringList() << deleted << 2
+                                << 9 << home;
+        QTest::newRow("&Delete") << three << 9 << 1 << u"Delete"_s << QStringList() << deleted << 2
                                  << 9 << home;
         QTest::newRow("DELETE, none selected: rewritten whole")
-            << QByteArray("One\nhttp://1/") << 9 << -1 << u"Command3"_qs << QStringList() << one
-            << 1 << 9 << home;
+            << QByteArray("One\nhttp://1/") << 9 << -1 << u"Command3"_s << QStringList() << one << 1
+            << 9 << home;
         QTest::newRow("DELETE the only one")
-            << one << 9 << 0 << u"Delete"_qs << QStringList() << QByteArray("") << 0 << 9 << home;
-        QTest::newRow("click") << three << 9 << 0 << u"click"_qs << opened << three << 3 << 11
+            << one << 9 << 0 << u"Delete"_s << QStringList() << QByteArray("") << 0 << 9 << home;
+        QTest::newRow("click") << three << 9 << 0 << u"click"_s << opened << three << 3 << 11
                                << home;
-        QTest::newRow("Enter") << three << 9 << 0 << u"Enter"_qs << opened << three << 3 << 11
+        QTest::newRow("Enter") << three << 9 << 0 << u"Enter"_s << opened << three << 3 << 11
                                << home;
-        QTest::newRow("DISPLAY") << three << 9 << 0 << u"Command2"_qs << opened << three << 3 << 11
+        QTest::newRow("DISPLAY") << three << 9 << 0 << u"Command2"_s << opened << three << 3 << 11
                                  << favorites;
-        QTest::newRow("&Display") << three << 9 << 0 << u"Display"_qs << opened << three << 3 << 11
+        QTest::newRow("&Display") << three << 9 << 0 << u"Display"_s << opened << three << 3 << 11
                                   << favorites;
         // An empty address is passed on; an empty title, or no selection, opens nothing.
         QTest::newRow("DISPLAY, no address")
-            << three << 9 << 2 << u"Command2"_qs << QStringList{u"WebBrowser1(9) navigate "_qs}
+            << three << 9 << 2 << u"Command2"_s << QStringList{u"WebBrowser1(9) navigate "_s}
             << three << 3 << 11 << favorites;
         QTest::newRow("DISPLAY, no title")
-            << three << 9 << 1 << u"Command2"_qs << QStringList() << three << 3 << 9 << home;
+            << three << 9 << 1 << u"Command2"_s << QStringList() << three << 3 << 9 << home;
         QTest::newRow("&Display, none selected")
-            << three << 9 << -1 << u"Display"_qs << QStringList() << three << 3 << 9 << home;
+            << three << 9 << -1 << u"Display"_s << QStringList() << three << 3 << 9 << home;
     }
 
     void commands_addDeleteAndOpen()
@@ -85,10 +87,10 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, command);
         WindowFixture fixture(
-            {{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))}, {u"file.dtt"_qs, file}});
-        fixture.view(3)->pageTitle = u"abc, \"quoted\""_qs;
-        fixture.view(3)->location = u"http://xyz/"_qs;
-        fixture.view(4)->location = u"http://untitled.example/"_qs;
+            {{u"svng.msf"_s, settingsBytes(QList<int>(18, 1))}, {u"file.dtt"_s, file}});
+        fixture.view(3)->pageTitle = u"abc, \"quoted\""_s;
+        fixture.view(3)->location = u"http://xyz/"_s;
+        fixture.view(4)->location = u"http://untitled.example/"_s;
         QFETCH(int, tab);
         fixture.tabs()->setCurrentIndex(tab);
         fixture.showActive();
@@ -105,13 +107,13 @@ private slots:
         else
             fixture.find<QAction>(command)->trigger();
         QTEST(fixture.log, "loads");
-        QTEST(fixture.fileBytes(u"file.dtt"_qs), "written");
+        QTEST(fixture.fileBytes(u"file.dtt"_s), "written");
         QTEST(favorites->topLevelItemCount(), "count");
         QTEST(fixture.tabs()->currentIndex(), "tabAfter");
         QTEST(fixture.tabs()->tabText(11), "homeCaption");
-        QCOMPARE(fixture.tabs()->tabText(9), u"Favorites"_qs);
+        QCOMPARE(fixture.tabs()->tabText(9), u"Favorites"_s);
         if (QByteArrayView(QTest::currentDataTag()).contains("no page"))
-            QVERIFY2(fixture.status().contains(u"no page here"_qs), qPrintable(fixture.status()));
+            QVERIFY2(fixture.status().contains(u"no page here"_s), qPrintable(fixture.status()));
     }
 
     void readOnlyProgramFolder_keepsThemInTheUsersDataFolderAcrossRestarts()
@@ -128,21 +130,21 @@ private slots:
             for (int run = 0; run < 2; ++run) {
                 MainWindow window(program.path(), fakeBrowserViewFactory(&log));
                 countAtStart.append(
-                    window.findChild<QTreeWidget *>(u"ListView4"_qs)->topLevelItemCount());
-                WindowFixture::click(&window, u"Command11"_qs);
+                    window.findChild<QTreeWidget *>(u"ListView4"_s)->topLevelItemCount());
+                WindowFixture::click(&window, u"Command11"_s);
             }
         }
         QCOMPARE(countAtStart, (QList<int>{0, 1}));
-        QVERIFY(QFile::exists(home.filePath(u"tst_favorites/file.dtt"_qs)));
+        QVERIFY(QFile::exists(home.filePath(u"tst_favorites/file.dtt"_s)));
     }
 
     void rightButton_showsThePopUpOverItemsAndEmptySpace()
     {
-        WindowFixture fixture({{u"file.dtt"_qs, "1\r\n1\r\n2\r\n2\r\n3\r\n3\r\n"}});
+        WindowFixture fixture({{u"file.dtt"_s, "1\r\n1\r\n2\r\n2\r\n3\r\n3\r\n"}});
         fixture.tabs()->setCurrentIndex(9);
         fixture.showActive();
         QTreeWidget *favorites = list(fixture);
-        auto *popUp = fixture.find<QMenu>(u"PopUp"_qs);
+        auto *popUp = fixture.find<QMenu>(u"PopUp"_s);
         const int bottom = favorites->viewport()->height() - 5;
         for (const QPoint place : {centreOfRow(favorites, 2), QPoint(20, bottom)}) {
             QTest::mousePress(favorites->viewport(), Qt::RightButton, {}, place);
@@ -158,26 +160,26 @@ private slots:
     void unreadableFile_isNeverReplaced_andItsNoticeOutlastsPageReports()
     {
         WindowFixture fixture({}, [](const QDir &folder) {
-            QVERIFY(QFile::link(u"/dev/zero"_qs, folder.filePath(u"file.dtt"_qs)));
+            QVERIFY(QFile::link(u"/dev/zero"_s, folder.filePath(u"file.dtt"_s)));
         });
         fixture.showActive();
         const QString notice = fixture.status(); // that it names the file: in the start-up tests
-        emit fixture.view(9)->statusTextChanged(u"Opening the home page"_qs);
+        emit fixture.view(9)->statusTextChanged(u"Opening the home page"_s);
         QCOMPARE(fixture.status(), notice);
 
-        fixture.view(3)->location = u"http://a.example/"_qs;
+        fixture.view(3)->location = u"http://a.example/"_s;
         for (int add = 0; add < 2; ++add) {
             fixture.tabs()->setCurrentIndex(3);
-            fixture.click(u"Command11"_qs);
-            QVERIFY2(fixture.status().contains(u"not saved"_qs), qPrintable(fixture.status()));
+            fixture.click(u"Command11"_s);
+            QVERIFY2(fixture.status().contains(u"not saved"_s), qPrintable(fixture.status()));
         }
         QCOMPARE(list(fixture)->topLevelItemCount(), 2);
-        QVERIFY(QFileInfo(fixture.filePath(u"file.dtt"_qs)).isSymLink());
+        QVERIFY(QFileInfo(fixture.filePath(u"file.dtt"_s)).isSymLink());
         // The user has seen it: the pages report again.
         QTest::mouseClick(fixture.tabs()->tabBar(), Qt::LeftButton);
         fixture.tabs()->setCurrentIndex(11);
-        emit fixture.view(9)->statusTextChanged(u"Done"_qs);
-        QCOMPARE(fixture.status(), u"Done"_qs);
+        emit fixture.view(9)->statusTextChanged(u"Done"_s);
+        QCOMPARE(fixture.status(), u"Done"_s);
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using Items = QList<FavoritesFile::Item>;
 
 class TestDataFiles : public QObject
@@ -41,18 +43,18 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<Items>("expected");
-        const Items two{{u"abc"_qs, u"xyz"_qs}, {u""_qs, u""_qs}};
+        const Items two{{u"abc"_s, u"xyz"_s}, {u""_s, u""_s}};
         QTest::newRow("the 14-byte example") << QByteArray("abc\r\nxyz\r\n\r\n\r\n") << two;
         QTest::newRow("LF only") << QByteArray("abc\nxyz\n\n\n") << two;
         QTest::newRow("CR only") << QByteArray("abc\rxyz\r\r\r") << two;
         QTest::newRow("no final line end") << QByteArray("abc\r\nxyz") << Items{two[0]};
         QTest::newRow("ends after a title")
-            << QByteArray("abc\r\nxyz\r\nT\r\n") << Items{two[0], {u"T"_qs, u""_qs}};
-        QTest::newRow("Windows-1252 line") << QByteArray("Caf\xe9 \x80\r\nhttp://a/\r\n")
-                                           << Items{{u"Café €"_qs, u"http://a/"_qs}};
+            << QByteArray("abc\r\nxyz\r\nT\r\n") << Items{two[0], {u"T"_s, u""_s}};
+        QTest::newRow("Windows-1252 line")
+            << QByteArray("Caf\xe9 \x80\r\nhttp://a/\r\n") << Items{{u"Café €"_s, u"http://a/"_s}};
         QTest::newRow("UTF-8, byte-order mark") << QByteArray("\xEF\xBB\xBF"
                                                               "Caf\xC3\xA9\r\nu\r\n")
-                                                << Items{{u"Café"_qs, u"u"_qs}};
+                                                << Items{{u"Café"_s, u"u"_s}};
         QTest::newRow("empty file") << QByteArray() << Items{};
     }
 
@@ -65,22 +67,22 @@ private slots:
     void favorites_writeEveryValueOnOneLineOfItsOwn()
     {
         // A line's own leading U+FEFF is kept, in the first line too (found by the fuzzer).
-        const Items marks{{u"\uFEFFfirst"_qs, u"\uFEFF\uFEFF"_qs}, {u"\uFEFF"_qs, u"x"_qs}};
+        const Items marks{{u"\uFEFFfirst"_s, u"\uFEFF\uFEFF"_s}, {u"\uFEFF"_s, u"x"_s}};
         QCOMPARE(FavoritesFile::fromBytes(FavoritesFile::toBytes(marks, 2), 2), marks);
-        const Items broken{{u"two\r\nlines\nhere"_qs, u"a\rb"_qs}};
+        const Items broken{{u"two\r\nlines\nhere"_s, u"a\rb"_s}};
         QCOMPARE(FavoritesFile::toBytes(broken, 2), QByteArray("two lines here\r\na b\r\n"));
         // Every item is one line per column of the list, whatever it holds.
-        QCOMPARE(FavoritesFile::toBytes({{u"t"_qs}}, 3), QByteArray("t\r\n\r\n\r\n"));
+        QCOMPARE(FavoritesFile::toBytes({{u"t"_s}}, 3), QByteArray("t\r\n\r\n\r\n"));
     }
 
     void read_limitsWhatItReadsNotWhatTheFileClaims()
     {
         // A file that says it is empty and then grows as it is read, as files of /proc do.
-        QCOMPARE(QFileInfo(u"/proc/self/status"_qs).size(), 0);
-        QCOMPARE(DataFile::read(u"/proc/self/status"_qs, 16), std::nullopt);
-        QVERIFY(DataFile::read(u"/proc/self/status"_qs, 1 << 20).value_or("").startsWith("Name:"));
+        QCOMPARE(QFileInfo(u"/proc/self/status"_s).size(), 0);
+        QCOMPARE(DataFile::read(u"/proc/self/status"_s, 16), std::nullopt);
+        QVERIFY(DataFile::read(u"/proc/self/status"_s, 1 << 20).value_or("").startsWith("Name:"));
         // No file is a first run, not a failure.
-        QCOMPARE(DataFile::read(u"/nonexistent/file.dtt"_qs, 16), QByteArray());
+        QCOMPARE(DataFile::read(u"/nonexistent/file.dtt"_s, 16), QByteArray());
     }
 };
 

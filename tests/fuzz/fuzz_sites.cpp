@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 // Any bytes read as a sites file give a lineup that a save keeps: written over the same text and
 // read again, it is the same lineup; so is a changed lineup.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -13,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QByteArray saved = SitesFile::withLineup(text, lineup).toBytes();
         if (SitesFile::fromText(IniText::fromBytes(saved)).lineup != lineup)
             std::abort();
-        lineup[size % SiteCatalogue::SiteCount] = {u"V"_qs, u"V"_qs, u"https://v.example/"_qs,
-                                                   u"https://v.example/?q=%s"_qs};
+        lineup[size % SiteCatalogue::SiteCount] = {u"V"_s, u"V"_s, u"https://v.example/"_s,
+                                                   u"https://v.example/?q=%s"_s};
     }
     return 0;
 }

@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 (cd "$build" && cpack -G DEB -B "$work/package" > "$work/cpack.log") || { cat "$work/cpack.log"; fail "cpack"; }
 deb=$(ls "$work"/package/reelhop_*_amd64.deb)
 info=$(dpkg-deb --info "$deb")
-for field in 'Depends: .*libqt6webenginewidgets6' 'Recommends: mpv' 'Description: search several video sites' \
+for field in 'Depends: .*libqt6webenginewidgets6' 'Depends: .*\(libqt6svg6\|qt6-svg-plugins\)' 'Recommends: mpv' 'Description: search several video sites' \
     '^  Reelhop sends one search text'; do
     grep -q "$field" <<< "$info" || fail "control field: $field"
 done

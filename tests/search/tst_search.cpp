@@ -7,24 +7,26 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Every box of the options checked: start-up loads everything, a search every site.
-const std::pair<QString, QByteArray> AllChosen{u"svng.msf"_qs, settingsBytes(QList<int>(18, 1))};
+const std::pair<QString, QByteArray> AllChosen{u"svng.msf"_s, settingsBytes(QList<int>(18, 1))};
 
 QString navigation(int view, const QString &address)
 {
-    return u"WebBrowser1(%1) navigate %2"_qs.arg(view).arg(address);
+    return u"WebBrowser1(%1) navigate %2"_s.arg(view).arg(address);
 }
 
-const QString MetaCafeClosed = u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search="_qs;
+const QString MetaCafeClosed = u"qrc:/sites/closed.html?site=MetaCafe&closed=2021&search="_s;
 
 const QByteArray Vimeo7("[site7]\nname=Vimeo\nstart=https://vimeo.com/\n"
                         "search=https://vimeo.com/search?q=%s\n");
 
-const QStringList BuiltInCaptions{u"YOUTUBE"_qs,     u"GOOGLE"_qs,    u"YAHOO"_qs,
-                                  u"AOL"_qs,         u"MYSPACE"_qs,   u"Meta Cafe"_qs,
-                                  u"DailyMotion"_qs, u"Break.com"_qs, u"Revver"_qs};
+const QStringList BuiltInCaptions{u"YOUTUBE"_s,     u"GOOGLE"_s,    u"YAHOO"_s,
+                                  u"AOL"_s,         u"MYSPACE"_s,   u"Meta Cafe"_s,
+                                  u"DailyMotion"_s, u"Break.com"_s, u"Revver"_s};
 
 QStringList siteCaptions(const WindowFixture &fixture)
 {
@@ -43,7 +45,7 @@ QString optionLabel(const WindowFixture &fixture, int site)
 // The Sites window, opened from its menu item.
 QWidget *openSites(const WindowFixture &fixture)
 {
-    fixture.find<QAction>(u"sites"_qs)->trigger();
+    fixture.find<QAction>(u"sites"_s)->trigger();
     return WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
 }
 
@@ -81,22 +83,22 @@ private slots:
         QFETCH(int, expectedView);
         WindowFixture fixture({AllChosen});
         fixture.tabs()->setCurrentIndex(tab);
-        auto *combo = fixture.find<QComboBox>(u"Combo1"_qs);
-        combo->addItems({u"http://a.example/"_qs, u"b.example"_qs});
-        const QString typed = u"  Http://Example.COM/a b?x=1&y=ü  "_qs + QString(40000, u'x');
+        auto *combo = fixture.find<QComboBox>(u"Combo1"_s);
+        combo->addItems({u"http://a.example/"_s, u"b.example"_s});
+        const QString typed = u"  Http://Example.COM/a b?x=1&y=ü  "_s + QString(40000, u'x');
         combo->setEditText(typed);
 
         for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier})
             QTest::keyClick(combo, Qt::Key_Return, modifier);
         QTest::keyClick(combo, Qt::Key_Enter, Qt::KeypadModifier);
-        fixture.click(u"Command22"_qs);
+        fixture.click(u"Command22"_s);
 
         // Never a search as well: every search box is checked.
         QCOMPARE(fixture.log, expectedView < 0 ? QStringList()
                                                : QStringList(5, navigation(expectedView, typed)));
         // An address opened joins the box's list once, on top.
         QCOMPARE(combo->count(), expectedView < 0 ? 2 : 3);
-        QCOMPARE(combo->itemText(0), expectedView < 0 ? u"http://a.example/"_qs : typed);
+        QCOMPARE(combo->itemText(0), expectedView < 0 ? u"http://a.example/"_s : typed);
         QCOMPARE(combo->currentText(), typed);
         QCOMPARE(fixture.tabs()->currentIndex(), tab);
     }
@@ -113,66 +115,66 @@ private slots:
             fixture.view(site)->onNavigate = [&] {
                 availableAtNavigation.append(fixture.availableTabs().first(9));
             };
-        auto *text = fixture.find<QLineEdit>(u"Text1"_qs);
-        QTest::keyClicks(text, u" rock & roll #1 "_qs);
-        fixture.click(u"Command21"_qs);
-        const QString yahoo = u"https://video.search.yahoo.com/search/video?p="_qs;
-        const QString encoded = u"%20rock%20%26%20roll%20%231%20"_qs;
+        auto *text = fixture.find<QLineEdit>(u"Text1"_s);
+        QTest::keyClicks(text, u" rock & roll #1 "_s);
+        fixture.click(u"Command21"_s);
+        const QString yahoo = u"https://video.search.yahoo.com/search/video?p="_s;
+        const QString encoded = u"%20rock%20%26%20roll%20%231%20"_s;
         // A closed site's notice, which sends nothing anywhere.
         QCOMPARE(fixture.log, (QStringList{navigation(2, yahoo + encoded),
                                            navigation(5, MetaCafeClosed + encoded)}));
-        QCOMPARE(availableAtNavigation, (QStringList{u"001000000"_qs, u"001001000"_qs}));
+        QCOMPARE(availableAtNavigation, (QStringList{u"001000000"_s, u"001001000"_s}));
         QCOMPARE(tabs->currentIndex(), 11);
 
         // Enter with any modifier searches, the text read anew; the keys still reach the box, and
         // the selected tab stays, even one the search switches off.
         fixture.log.clear();
-        text->setText(u"AC/DC"_qs);
+        text->setText(u"AC/DC"_s);
         tabs->setCurrentIndex(6);
         for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::AltModifier})
             QTest::keyClick(text, Qt::Key_Return, modifier);
         QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(fixture.log.size(), 8);
-        QCOMPARE(fixture.log.last(), navigation(5, MetaCafeClosed + u"AC%2FDC"_qs));
+        QCOMPARE(fixture.log.last(), navigation(5, MetaCafeClosed + u"AC%2FDC"_s));
         QCOMPARE(tabs->currentIndex(), 6);
         QCOMPARE(tabs->currentWidget(), tabs->widget(6));
         QTest::keyClick(text, Qt::Key_Exclam);
-        QCOMPARE(text->text(), u"AC/DC!"_qs);
+        QCOMPARE(text->text(), u"AC/DC!"_s);
 
         // An empty text gives the bare addresses; a long one goes whole, up to the 2,000
         // characters the box and the history take.
         fixture.log.clear();
         text->clear();
-        fixture.click(u"Command21"_qs);
+        fixture.click(u"Command21"_s);
         QCOMPARE(fixture.log, (QStringList{navigation(2, yahoo), navigation(5, MetaCafeClosed)}));
         text->setText(QString(100000, u'é'));
-        fixture.click(u"Command21"_qs);
-        QVERIFY(fixture.log.last().endsWith(u"=%C3%A9"_qs + u"%C3%A9"_qs.repeated(1999)));
-        QCOMPARE(fixture.fileBytes(u"searches.txt"_qs).split('\n').constFirst().size(), 4000);
+        fixture.click(u"Command21"_s);
+        QVERIFY(fixture.log.last().endsWith(u"=%C3%A9"_s + u"%C3%A9"_s.repeated(1999)));
+        QCOMPARE(fixture.fileBytes(u"searches.txt"_s).split('\n').constFirst().size(), 4000);
     }
 
     void search_withNoBoxLoadsNothing_andSaysHowToChoose_openDialogCounts()
     {
         WindowFixture none({{AllChosen.first, settingsBytes(QList<int>(9, 1))}});
-        none.find<QLineEdit>(u"Text1"_qs)->setText(u"cats"_qs);
-        none.click(u"Command21"_qs);
+        none.find<QLineEdit>(u"Text1"_s)->setText(u"cats"_s);
+        none.click(u"Command21"_s);
         QCOMPARE(none.log, QStringList());
-        QCOMPARE(none.availableTabs(), u"000000000111"_qs);
+        QCOMPARE(none.availableTabs(), u"000000000111"_s);
         // A first search at first run must not look like a dead button.
-        QVERIFY2(none.status().contains(u"Options, Options, on the Search tab"_qs),
+        QVERIFY2(none.status().contains(u"Options, Options, on the Search tab"_s),
                  qPrintable(none.status()));
 
         // Choices made in the open options window count before they are saved.
-        none.find<QAction>(u"Option1"_qs)->trigger();
+        none.find<QAction>(u"Option1"_s)->trigger();
         QWidget *dialog = &none.window->options();
-        dialog->findChild<QTabWidget *>(u"SSTab1"_qs)->setCurrentIndex(1);
+        dialog->findChild<QTabWidget *>(u"SSTab1"_s)->setCurrentIndex(1);
         QTest::keyClick(dialog->findChild<QWidget *>(indexedName(u"Check1", 15)), Qt::Key_Space);
-        none.find<QLineEdit>(u"Text1"_qs)->setText(u"Björk"_qs);
-        none.click(u"Command21"_qs);
+        none.find<QLineEdit>(u"Text1"_s)->setText(u"Björk"_s);
+        none.click(u"Command21"_s);
         QCOMPARE(none.log, QStringList{navigation(
-                               6, u"https://www.dailymotion.com/search/Bj%C3%B6rk/videos"_qs)});
+                               6, u"https://www.dailymotion.com/search/Bj%C3%B6rk/videos"_s)});
         // The notice goes once a search reaches a site.
-        QVERIFY2(!none.status().contains(u"No site"_qs), qPrintable(none.status()));
+        QVERIFY2(!none.status().contains(u"No site"_s), qPrintable(none.status()));
     }
 
     void template_putsTheEncodedTextAtItsMark_data()
@@ -181,11 +183,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("encoded");
         const QList<std::pair<QString, QString>> texts{
-            {u"rock & roll #1"_qs, u"rock%20%26%20roll%20%231"_qs},
-            {u"AC/DC"_qs, u"AC%2FDC"_qs},
-            {u"C++"_qs, u"C%2B%2B"_qs},
-            {u"   spaced  "_qs, u"%20%20%20spaced%20%20"_qs},
-            {u"Café 東京"_qs, u"Caf%C3%A9%20%E6%9D%B1%E4%BA%AC"_qs},
+            {u"rock & roll #1"_s, u"rock%20%26%20roll%20%231"_s},
+            {u"AC/DC"_s, u"AC%2FDC"_s},
+            {u"C++"_s, u"C%2B%2B"_s},
+            {u"   spaced  "_s, u"%20%20%20spaced%20%20"_s},
+            {u"Café 東京"_s, u"Caf%C3%A9%20%E6%9D%B1%E4%BA%AC"_s},
             {QString(), QString()}};
         // A query, a path, no mark at all, and a template with escapes of its own.
         for (const char *searchTemplate :
@@ -204,7 +206,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, encoded);
         const QString address = searchTemplate.contains(u"%s")
-                                    ? QString(searchTemplate).replace(u"%s"_qs, encoded)
+                                    ? QString(searchTemplate).replace(u"%s"_s, encoded)
                                     : searchTemplate + encoded;
         QCOMPARE(SearchTemplate::expand(searchTemplate, text).toString(QUrl::FullyEncoded),
                  address);
@@ -215,16 +217,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("isTemplate");
         QTest::addColumn<QString>("problem"); // a word of the problem; empty: none
-        QTest::newRow("a page") << u"https://v.example/"_qs << false << QString();
-        QTest::newRow("no host") << u"https://"_qs << false << u"http or https"_qs;
-        QTest::newRow("no host, one slash") << u"http:/x"_qs << false << u"http or https"_qs;
-        QTest::newRow("another scheme") << u"ftp://v.example/"_qs << false << u"http or https"_qs;
-        QTest::newRow("a template") << u"https://v.example/s?q=%s"_qs << true << QString();
+        QTest::newRow("a page") << u"https://v.example/"_s << false << QString();
+        QTest::newRow("no host") << u"https://"_s << false << u"http or https"_s;
+        QTest::newRow("no host, one slash") << u"http:/x"_s << false << u"http or https"_s;
+        QTest::newRow("another scheme") << u"ftp://v.example/"_s << false << u"http or https"_s;
+        QTest::newRow("a template") << u"https://v.example/s?q=%s"_s << true << QString();
         QTest::newRow("text at the end of a path")
-            << u"https://v.example/tags/"_qs << true << QString();
-        QTest::newRow("text in the host") << u"https://v.example"_qs << true << u"site's name"_qs;
-        QTest::newRow("mark in the host") << u"https://%s.example/"_qs << true << u"site's name"_qs;
-        QTest::newRow("two marks") << u"https://v.example/%s/%s"_qs << true << u"at most once"_qs;
+            << u"https://v.example/tags/"_s << true << QString();
+        QTest::newRow("text in the host") << u"https://v.example"_s << true << u"site's name"_s;
+        QTest::newRow("mark in the host") << u"https://%s.example/"_s << true << u"site's name"_s;
+        QTest::newRow("two marks") << u"https://v.example/%s/%s"_s << true << u"at most once"_s;
     }
 
     void addressesAndTemplates_areCheckedBeforeTheyAreKept()
@@ -243,15 +245,15 @@ private slots:
                                                 "colour=blue\n\n[SITE4]\nstart=ftp://old.example/\n"
                                                 "[engine]\nagent = Test/1.0 \n[extra]\nx=1");
         const SitesFile::Contents read = SitesFile::fromText(text);
-        QCOMPARE(read.lineup[6].tabCaption, u"Vimeo"_qs);
-        QCOMPARE(read.lineup[6].searchTemplate, u"https://vimeo.com/search?q=%s"_qs);
+        QCOMPARE(read.lineup[6].tabCaption, u"Vimeo"_s);
+        QCOMPARE(read.lineup[6].searchTemplate, u"https://vimeo.com/search?q=%s"_s);
         QCOMPARE(read.lineup[3], SiteCatalogue::builtInLineup()[3]);
-        QCOMPARE(read.unusableEntries, QStringList{u"site4"_qs});
-        QCOMPARE(read.userAgent, u"Test/1.0"_qs);
+        QCOMPARE(read.unusableEntries, QStringList{u"site4"_s});
+        QCOMPARE(read.userAgent, u"Test/1.0"_s);
 
         SiteCatalogue::Lineup changed = SiteCatalogue::builtInLineup();
-        changed[2] = {u"Odysee"_qs, u"Odysee"_qs, u"https://odysee.com/"_qs,
-                      u"https://odysee.com/$/search?q=%s"_qs};
+        changed[2] = {u"Odysee"_s, u"Odysee"_s, u"https://odysee.com/"_s,
+                      u"https://odysee.com/$/search?q=%s"_s};
         const QByteArray saved = SitesFile::withLineup(text, changed).toBytes();
         QCOMPARE(saved,
                  QByteArray("; mine\n[site7]\ncolour=blue\n\n[engine]\nagent = Test/1.0 \n"
@@ -266,37 +268,37 @@ private slots:
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<QString>("firstStartPage");
         QTest::addColumn<QString>("status");
-        QTest::newRow("no file") << QByteArray() << BuiltInCaptions
-                                 << u"https://www.youtube.com/"_qs << QString();
+        QTest::newRow("no file") << QByteArray() << BuiltInCaptions << u"https://www.youtube.com/"_s
+                                 << QString();
         QStringList captions = BuiltInCaptions;
-        captions[6] = u"Vimeo"_qs;
-        QTest::newRow("one slot") << Vimeo7 << captions << u"https://www.youtube.com/"_qs
+        captions[6] = u"Vimeo"_s;
+        QTest::newRow("one slot") << Vimeo7 << captions << u"https://www.youtube.com/"_s
                                   << QString();
-        captions[0] = u"Odysee"_qs;
+        captions[0] = u"Odysee"_s;
         QTest::newRow("a bad address in one slot")
             << "[site1]\nname=Odysee\nstart=https://odysee.com/\n[site5]\nname=Rumble\n"
                "start=rumble.com\n" +
                    Vimeo7
-            << captions << u"https://odysee.com/"_qs << u"[site5]"_qs;
+            << captions << u"https://odysee.com/"_s << u"[site5]"_s;
         // A field longer than the Sites window writes is no entry of the program's.
         QTest::newRow("a field too long")
             << "[site1]\nname=Odysee\nstart=https://odysee.com/\n[site5]\nname=" +
                    QByteArray(SitesFile::LongestValue + 1, 'R') + "\n" + Vimeo7
-            << captions << u"https://odysee.com/"_qs << u"[site5]"_qs;
+            << captions << u"https://odysee.com/"_s << u"[site5]"_s;
         // Markup in a name or an address of a hand-edited file.
-        captions[6] = u"<img src=x onerror=alert(1)> & co"_qs;
+        captions[6] = u"<img src=x onerror=alert(1)> & co"_s;
         QTest::newRow("markup in a name")
             << QByteArray(
                    "[site1]\nname=Odysee\nstart=https://odysee.com/\n[site7]\n"
                    "name=<img src=x onerror=alert(1)> & co\n"
                    "start=https://v.example/\"><img src=x>\nsearch=https://v.example/?q=%s\n")
-            << captions << u"https://odysee.com/"_qs << QString();
-        captions[6] = u"Vimeo"_qs;
+            << captions << u"https://odysee.com/"_s << QString();
+        captions[6] = u"Vimeo"_s;
         // A comment after a group's name: the keys below are that group's, not the one before.
         QTest::newRow("a comment after a group")
             << QByteArray("[site1]\nname=Odysee\nstart=https://odysee.com/\n[ site7 ] ; mine\n"
                           "name=Vimeo\nstart=https://vimeo.com/\n")
-            << captions << u"https://odysee.com/"_qs << QString();
+            << captions << u"https://odysee.com/"_s << QString();
     }
 
     void startUp_takesTheSitesFile()
@@ -305,7 +307,7 @@ private slots:
         QFETCH(QStringList, captions);
         QFETCH(QString, status);
         WindowFixture fixture(sites.isNull() ? QList{AllChosen}
-                                             : QList{AllChosen, {u"sites.ini"_qs, sites}});
+                                             : QList{AllChosen, {u"sites.ini"_s, sites}});
 
         QCOMPARE(siteCaptions(fixture), captions);
         for (int site = 0; site < 9; ++site)
@@ -318,70 +320,70 @@ private slots:
         const QString said = fixture.status();
         QVERIFY2(status.isEmpty()
                      ? said.isEmpty()
-                     : said.contains(status) && said.contains(fixture.filePath(u"sites.ini"_qs)),
+                     : said.contains(status) && said.contains(fixture.filePath(u"sites.ini"_s)),
                  qPrintable(said));
         // The home page lists the tabs' sites, a closed one as closed.
         // Its names and addresses are text, never markup of the page.
         const QString home = fixture.view(9)->shownHtml;
-        QVERIFY(home.contains(u">%1<"_qs.arg(captions[6].toHtmlEscaped())));
-        QVERIFY(home.contains(u">Revver (closed)<"_qs));
-        QVERIFY(!home.contains(u"<img src=x"_qs));
+        QVERIFY(home.contains(u">%1<"_s.arg(captions[6].toHtmlEscaped())));
+        QVERIFY(home.contains(u">Revver (closed)<"_s));
+        QVERIFY(!home.contains(u"<img src=x"_s));
     }
 
     void window_changesTheLineupThroughItsControls()
     {
         WindowFixture fixture({AllChosen});
         QWidget *sites = openSites(fixture);
-        auto *save = sites->findChild<QWidget *>(u"save"_qs);
+        auto *save = sites->findChild<QWidget *>(u"save"_s);
 
         // A choice fills the row: YouTube, Dailymotion, then Vimeo.
         for (int step = 0; step < 3; ++step)
             QTest::keyClick(control<QComboBox>(sites, u"preset", 6), Qt::Key_Down);
-        QCOMPARE(control<QLineEdit>(sites, u"name", 6)->text(), u"Vimeo"_qs);
+        QCOMPARE(control<QLineEdit>(sites, u"name", 6)->text(), u"Vimeo"_s);
         QCOMPARE(control<QLineEdit>(sites, u"search", 6)->text(),
-                 u"https://vimeo.com/search?q=%s"_qs);
+                 u"https://vimeo.com/search?q=%s"_s);
 
         // A problem keeps SAVE off and is named beside its field until it is mended.
-        retype(sites, u"start", 2, u"video.example"_qs);
-        retype(sites, u"search", 4, u"https://a.example/?q=%s&r=%s"_qs);
+        retype(sites, u"start", 2, u"video.example"_s);
+        retype(sites, u"search", 4, u"https://a.example/?q=%s&r=%s"_s);
         QVERIFY(!save->isEnabled());
-        QVERIFY(control<QLabel>(sites, u"startProblem", 2)->text().contains(u"http or https"_qs));
-        QVERIFY(control<QLabel>(sites, u"searchProblem", 4)->text().contains(u"at most once"_qs));
-        WindowFixture::click(sites, u"builtIn(2)"_qs);
-        WindowFixture::click(sites, u"builtIn(4)"_qs);
+        QVERIFY(control<QLabel>(sites, u"startProblem", 2)->text().contains(u"http or https"_s));
+        QVERIFY(control<QLabel>(sites, u"searchProblem", 4)->text().contains(u"at most once"_s));
+        WindowFixture::click(sites, u"builtIn(2)"_s);
+        WindowFixture::click(sites, u"builtIn(4)"_s);
         QVERIFY(save->isEnabled());
         QVERIFY(control<QLabel>(sites, u"startProblem", 2)->isHidden());
 
         // SAVE applies at once and writes only what differs from the built-in lineup.
-        WindowFixture::click(sites, u"save"_qs);
+        WindowFixture::click(sites, u"save"_s);
         QTRY_VERIFY(!sites->isVisible());
-        QCOMPARE(fixture.tabs()->tabText(6), u"Vimeo"_qs);
-        QCOMPARE(optionLabel(fixture, 6), u"Vimeo"_qs);
-        QCOMPARE(fixture.fileBytes(u"sites.ini"_qs), Vimeo7);
+        QCOMPARE(fixture.tabs()->tabText(6), u"Vimeo"_s);
+        QCOMPARE(optionLabel(fixture, 6), u"Vimeo"_s);
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_s), Vimeo7);
         // The home page shows the new lineup; the next search goes to the new template.
-        QCOMPARE(fixture.log, (QStringList{u"WebBrowser1(6) navigate https://vimeo.com/"_qs,
-                                           u"WebBrowser1(9) showPage qrc:/home/index.html"_qs}));
-        QVERIFY(fixture.view(9)->shownHtml.contains(u">Vimeo<"_qs));
-        fixture.find<QLineEdit>(u"Text1"_qs)->setText(u"C++ & more"_qs);
-        fixture.click(u"Command21"_qs);
+        QCOMPARE(fixture.log, (QStringList{u"WebBrowser1(6) navigate https://vimeo.com/"_s,
+                                           u"WebBrowser1(9) showPage qrc:/home/index.html"_s}));
+        QVERIFY(fixture.view(9)->shownHtml.contains(u">Vimeo<"_s));
+        fixture.find<QLineEdit>(u"Text1"_s)->setText(u"C++ & more"_s);
+        fixture.click(u"Command21"_s);
         QCOMPARE(fixture.log.at(8),
-                 navigation(6, u"https://vimeo.com/search?q=C%2B%2B%20%26%20more"_qs));
+                 navigation(6, u"https://vimeo.com/search?q=C%2B%2B%20%26%20more"_s));
 
         // CANCEL changes nothing.
         sites = openSites(fixture);
-        retype(sites, u"name", 0, u"Mine"_qs);
-        WindowFixture::click(sites, u"cancel"_qs);
-        QCOMPARE(fixture.tabs()->tabText(0), u"YOUTUBE"_qs);
-        QCOMPARE(fixture.fileBytes(u"sites.ini"_qs), Vimeo7);
+        retype(sites, u"name", 0, u"Mine"_s);
+        WindowFixture::click(sites, u"cancel"_s);
+        QCOMPARE(fixture.tabs()->tabText(0), u"YOUTUBE"_s);
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_s), Vimeo7);
 
         // "Built-in for All" brings back every built-in site.
         sites = openSites(fixture);
-        QCOMPARE(control<QLineEdit>(sites, u"name", 0)->text(), u"YOUTUBE"_qs);
-        WindowFixture::click(sites, u"allBuiltIn"_qs);
-        WindowFixture::click(sites, u"save"_qs);
+        QCOMPARE(control<QLineEdit>(sites, u"name", 0)->text(), u"YOUTUBE"_s);
+        WindowFixture::click(sites, u"allBuiltIn"_s);
+        WindowFixture::click(sites, u"save"_s);
         QCOMPARE(siteCaptions(fixture), BuiltInCaptions);
-        QCOMPARE(fixture.fileBytes(u"sites.ini"_qs), QByteArray());
-        QVERIFY(fixture.log.constLast().startsWith(u"WebBrowser1(9)"_qs));
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_s), QByteArray());
+        QVERIFY(fixture.log.constLast().startsWith(u"WebBrowser1(9)"_s));
         QVERIFY(fixture.log.contains(
             navigation(6, SiteCatalogue::builtInLineup()[6].startPage))); // Vimeo's tab goes back
 
@@ -389,23 +391,23 @@ private slots:
         // says so in words, not in the program's own addresses.
         sites = openSites(fixture);
         QCOMPARE(control<QLineEdit>(sites, u"start", 7)->text(), QString());
-        QVERIFY(control<QLineEdit>(sites, u"search", 7)->placeholderText().contains(u"closed"_qs));
-        retype(sites, u"name", 7, u"ExampleNet"_qs);
-        retype(sites, u"search", 7, u"https://example.net/find?q=%s"_qs);
-        WindowFixture::click(sites, u"save"_qs);
-        QCOMPARE(fixture.fileBytes(u"sites.ini"_qs),
+        QVERIFY(control<QLineEdit>(sites, u"search", 7)->placeholderText().contains(u"closed"_s));
+        retype(sites, u"name", 7, u"ExampleNet"_s);
+        retype(sites, u"search", 7, u"https://example.net/find?q=%s"_s);
+        WindowFixture::click(sites, u"save"_s);
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_s),
                  QByteArray("[site8]\nname=ExampleNet\nstart=https://example.net/\n"
                             "search=https://example.net/find?q=%s\n"));
         // The home page names it, not the closed site; a favorite on HOME stays at the next SAVE.
-        QVERIFY(fixture.view(9)->shownHtml.contains(u">ExampleNet<"_qs));
-        QVERIFY(!fixture.view(9)->shownHtml.contains(u"Break.com (closed)"_qs));
-        fixture.view(9)->location = u"http://favorite.example/"_qs;
+        QVERIFY(fixture.view(9)->shownHtml.contains(u">ExampleNet<"_s));
+        QVERIFY(!fixture.view(9)->shownHtml.contains(u"Break.com (closed)"_s));
+        fixture.view(9)->location = u"http://favorite.example/"_s;
         fixture.log.clear();
         sites = openSites(fixture);
-        retype(sites, u"name", 7, u"ExampleNet 2"_qs);
-        WindowFixture::click(sites, u"save"_qs);
-        QCOMPARE(fixture.tabs()->tabText(7), u"ExampleNet 2"_qs);
-        QVERIFY(!fixture.log.join(u'\n').contains(u"WebBrowser1(9)"_qs));
+        retype(sites, u"name", 7, u"ExampleNet 2"_s);
+        WindowFixture::click(sites, u"save"_s);
+        QCOMPARE(fixture.tabs()->tabText(7), u"ExampleNet 2"_s);
+        QVERIFY(!fixture.log.join(u'\n').contains(u"WebBrowser1(9)"_s));
     }
 };
 

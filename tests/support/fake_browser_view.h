@@ -33,11 +33,11 @@ public:
         shownHtml = html;
         return record(QStringLiteral("showPage ") + address);
     }
-    bool goBack() override { return record(u"goBack"_qs); }
-    bool goForward() override { return record(u"goForward"_qs); }
-    bool stop() override { return record(u"stop"_qs); }
-    bool refresh() override { return record(u"refresh"_qs); }
-    bool printWithDialog() override { return record(u"printWithDialog"_qs); }
+    bool goBack() override { return record(QStringLiteral("goBack")); }
+    bool goForward() override { return record(QStringLiteral("goForward")); }
+    bool stop() override { return record(QStringLiteral("stop")); }
+    bool refresh() override { return record(QStringLiteral("refresh")); }
+    bool printWithDialog() override { return record(QStringLiteral("printWithDialog")); }
     QString locationUrl() const override { return location; }
     QString title() const override { return pageTitle; }
     LoadState loadState() const override { return state; }
@@ -48,13 +48,14 @@ public:
     qreal zoomFactor() const override { return zoom; }
     void findText(const QString &text, bool backward) override
     {
-        record(u"find %1%2"_qs.arg(text, backward ? u" backward"_qs : QString()));
+        record(QStringLiteral("find %1%2")
+                   .arg(text, backward ? QStringLiteral(" backward") : QString()));
     }
     void setPlayerOffered(bool offered) override { playerOffered = offered; }
     void setLifecycle(Lifecycle state) override
     {
         lifecycleState = state;
-        record(u"lifecycle %1"_qs.arg(int(state)));
+        record(QStringLiteral("lifecycle %1").arg(int(state)));
     }
     Lifecycle lifecycle() const override { return lifecycleState; }
     bool isInUse() const override { return inUse; }
@@ -87,7 +88,7 @@ protected:
     // A page gets the keys the window leaves it.
     void keyPressEvent(QKeyEvent *event) override
     {
-        record(u"key "_qs + QKeySequence(event->keyCombination()).toString());
+        record(QStringLiteral("key ") + QKeySequence(event->keyCombination()).toString());
     }
 
 private:
