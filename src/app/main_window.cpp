@@ -20,6 +20,7 @@
 #include "layout.h"
 #include "notes/notes_tab.h"
 #include "page_tools.h"
+#include "results/results_tab.h"
 #include "search/home_page.h"
 #include "search/search_history.h"
 #include "search/search_template.h"
@@ -207,11 +208,31 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
         m_tabs->addTab(page, tab < SiteCatalogue::SiteCount ? m_lineup[tab].tabCaption
                                                             : SiteCatalogue::fixedTabCaption(tab));
     }
+    createResultsTab();
     m_tabs->setCurrentIndex(SiteCatalogue::HomeTab);
     // A narrow window scrolls the captions; the scroll arrows are no stops of the focus order.
     for (auto *arrow : m_tabs->tabBar()->findChildren<QToolButton *>())
         arrow->setFocusPolicy(Qt::NoFocus);
     m_tabPlacement->apply();
+}
+
+void MainWindow::createResultsTab()
+{
+    ResultsTab::SiteViews siteViews;
+    std::copy_n(m_views.begin(), SiteCatalogue::SiteCount, siteViews.begin());
+    m_results = new ResultsTab(siteViews, SitesFile::path(m_dataFolder));
+    m_results->setPlayerOffered(!m_player.isEmpty());
+    connect(m_results, &ResultsTab::openRequested, this, [this](int site, const QString &address) {
+        view(site)->navigate(address);
+        m_tabs->setCurrentIndex(site);
+    });
+    connect(m_results, &ResultsTab::playRequested, this, &MainWindow::play);
+    connect(m_results, &ResultsTab::favoriteRequested, m_favorites, &FavoritesTab::add);
+    connect(m_results, &ResultsTab::readingsChanged, this, [this] {
+        if (m_sites)
+            m_sites->showReadings(m_results->readingSummaries());
+    });
+    m_tabs->addTab(m_results, tr("Results"));
 }
 
 void MainWindow::createMenus()
@@ -230,6 +251,10 @@ void MainWindow::createMenus()
         play->setObjectName(QStringLiteral("playPage"));
         play->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     }
+    QAction *results =
+        file->addAction(tr("Show &Results"), this, [this] { m_tabs->setCurrentWidget(m_results); });
+    results->setObjectName(QStringLiteral("showResults"));
+    results->setShortcut(QKeySequence(Qt::ALT | Qt::Key_0));
     // Ends the program at once: no window is asked to close.
     QAction *closer = file->addAction(tr("&Close"), this, [] { QCoreApplication::exit(0); });
     closer->setObjectName(QStringLiteral("closer"));
@@ -406,22 +431,24 @@ void MainWindow::loadAddress()
 
 void MainWindow::search()
 {
+    QList<int> chosen;
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        if (SiteCatalogue::isSelected(options().state(SiteCatalogue::searchBox(site))))
+            chosen.append(site);
+    }
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
         setTabAvailable(tab, false);
-    bool searched = false;
-    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
-        if (!SiteCatalogue::isSelected(options().state(SiteCatalogue::searchBox(site))))
-            continue;
+    m_results->startSearch(m_lineup, chosen);
+    for (const int site : chosen) {
         setTabAvailable(site, true);
         const QUrl address =
             SearchTemplate::expand(m_lineup[site].searchTemplate, m_toolbar->searchBox->text());
         view(site)->navigate(address.toString(QUrl::FullyEncoded));
-        searched = true;
     }
     m_history->add(m_toolbar->searchBox->text());
     const QString noSite = tr("No site is chosen to search: choose them under Options, Options, "
                               "on the Search tab.");
-    if (searched)
+    if (!chosen.isEmpty())
         m_statusPanel->withdraw(noSite);
     else
         showNotice(noSite);
@@ -488,6 +515,7 @@ void MainWindow::showSites()
     if (!m_sites) {
         m_sites = new SitesWindow(SitesFile::path(m_dataFolder), m_lineup);
         connect(m_sites, &SitesWindow::saved, this, &MainWindow::applyLineup);
+        m_sites->showReadings(m_results->readingSummaries());
         // A closed window is on its way out: the next opening starts afresh.
         connect(m_sites, &QDialog::finished, this, [this] { m_sites = nullptr; });
     }

@@ -17,6 +17,7 @@ class RequestPolicy;
 class BrowserEvents;
 class SearchHistory;
 class PageTools;
+class ResultsTab;
 class NotesTab;
 class FavoritesTab;
 enum class BrowserCommand;
@@ -69,6 +70,7 @@ protected:
 private:
     void wireToolbarRow();
     void createTabs(QWidget *client, const BrowserViewFactory &makeView);
+    void createResultsTab();
     void createMenus();
     void createStatusBar();
     void setFocusOrder();
@@ -110,6 +112,7 @@ private:
     std::array<BrowserView *, SiteCatalogue::ViewCount> m_views{};
     FavoritesTab *m_favorites = nullptr;
     NotesTab *m_notes = nullptr;
+    ResultsTab *m_results = nullptr;
     StatusPanel *m_statusPanel = nullptr;
     QLabel *m_progressPanel = nullptr;
     BrowserEvents *m_events = nullptr;

@@ -63,6 +63,11 @@ public:
     // How many requests of the page shown were blocked.
     virtual int blockedCount() const { return 0; }
 
+    // Reads the results of the next page the view loads with the script, in a world of the
+    // program's own: once at the load and again once the page has stopped changing. Reading goes
+    // on with the pages after it until one shows results; an empty script stops it.
+    virtual void readResults(const QString &script) { Q_UNUSED(script) }
+
 signals:
     void statusTextChanged(const QString &text);
     void progressChanged(int progress, int maximum);
@@ -73,6 +78,8 @@ signals:
     void findFinished(int activeMatch, int matches);
     void playRequested(const QString &address);
     void blockedCountChanged(int count);
+    // The reader's answer, as the engine hands it over; settled once the page stopped changing.
+    void resultsRead(const QVariant &answer, bool settled);
 };
 
 // Makes one view; the window asks for ten. The program passes the web engine's, tests a fake.

@@ -84,9 +84,11 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::findFinished, this, &BrowserView::findFinished);
     connect(page, &BrowserView::playRequested, this, &BrowserView::playRequested);
     connect(page, &BrowserView::blockedCountChanged, this, &BrowserView::blockedCountChanged);
+    connect(page, &BrowserView::resultsRead, this, &BrowserView::resultsRead);
     page->setMuted(m_muted);
     page->setZoomFactor(m_zoomFactor);
     page->setPlayerOffered(m_playerOffered);
+    page->readResults(m_resultsReader);
     // In the order they were made: the last one made is the page shown.
     for (const Pending &pending : std::exchange(m_pending, {})) {
         const QString address = pending.url.toString(QUrl::FullyEncoded);
@@ -215,4 +217,11 @@ bool EngineView::isInUse() const
 int EngineView::blockedCount() const
 {
     return m_page ? m_page->blockedCount() : 0;
+}
+
+void EngineView::readResults(const QString &script)
+{
+    m_resultsReader = script;
+    if (m_page)
+        m_page->readResults(script);
 }

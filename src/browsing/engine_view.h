@@ -45,6 +45,7 @@ public:
     Lifecycle lifecycle() const override;
     bool isInUse() const override;
     int blockedCount() const override;
+    void readResults(const QString &script) override;
 
     // The engine's view for this one, or why there is none.
     void attach(BrowserView *page);
@@ -66,6 +67,7 @@ private:
     bool m_muted = false;
     qreal m_zoomFactor = 1;
     bool m_playerOffered = false;
+    QString m_resultsReader;
     QString m_failure;
     // Where a typed address goes if its https answer fails.
     QUrl m_httpFallback;

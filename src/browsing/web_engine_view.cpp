@@ -3,6 +3,7 @@
 #include "blocking/request_policy.h"
 #include "download_name.h"
 #include "page_protection.h"
+#include "results_reading.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -280,6 +281,8 @@ WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *po
     m_page = page;
     m_view->setPage(page);
     m_protection->protect(page);
+    m_resultsReading = new ResultsReading(page);
+    connect(m_resultsReading, &ResultsReading::read, this, &BrowserView::resultsRead);
     connect(m_protection, &PageProtection::blockedCountChanged, this,
             &BrowserView::blockedCountChanged);
 
@@ -690,4 +693,9 @@ int WebEngineView::blockedCount() const
 bool WebEngineView::isInUse() const
 {
     return m_typedInto || m_page->recentlyAudible();
+}
+
+void WebEngineView::readResults(const QString &script)
+{
+    m_resultsReading->setScript(script);
 }

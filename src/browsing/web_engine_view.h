@@ -9,6 +9,7 @@
 #include <memory>
 
 class PageProtection;
+class ResultsReading;
 class QPrinter;
 class QWebEngineDownloadRequest;
 class QWebEngineFullScreenRequest;
@@ -63,6 +64,7 @@ public:
     Lifecycle lifecycle() const override;
     bool isInUse() const override;
     int blockedCount() const override;
+    void readResults(const QString &script) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -83,6 +85,7 @@ private:
     // The tab's page, wherever it is shown: in the tab's view, or full screen.
     QWebEnginePage *m_page = nullptr;
     PageProtection *m_protection = nullptr;
+    ResultsReading *m_resultsReading = nullptr;
     int m_lastProgress = 0;
     LoadState m_loadState = LoadState::Idle;
     QString m_failureReason;

@@ -110,6 +110,7 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
         reset->setAutoDefault(false);
         connect(reset, &QPushButton::clicked, this, [this, site] { fill(site, builtIn(site)); });
         grid->addWidget(reset, line, 5);
+        grid->addWidget(row.reading, line + 1, 1);
         grid->addWidget(row.nameProblem, line + 1, 2);
         grid->addWidget(row.startProblem, line + 1, 3);
         grid->addWidget(row.searchProblem, line + 1, 4);
@@ -177,9 +178,19 @@ void SitesWindow::addRow(int site)
         row.start->setPlaceholderText(tr("closed: its tab shows a notice"));
         row.search->setPlaceholderText(tr("closed: nothing is sent"));
     }
+    row.reading = new QLabel(this);
+    row.reading->setObjectName(indexedName(u"reading", site));
+    row.reading->setTextFormat(Qt::PlainText);
+    row.reading->setEnabled(false); // greyed: a note, not a field
     row.nameProblem = problemLabel(this, indexedName(u"nameProblem", site));
     row.startProblem = problemLabel(this, indexedName(u"startProblem", site));
     row.searchProblem = problemLabel(this, indexedName(u"searchProblem", site));
+}
+
+void SitesWindow::showReadings(const std::array<QString, SiteCatalogue::SiteCount> &readings)
+{
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+        m_rows[site].reading->setText(readings[site]);
 }
 
 void SitesWindow::fill(int site, const Site &value)

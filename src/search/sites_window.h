@@ -23,6 +23,9 @@ public:
     SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(SitesWindow)
 
+    // What the last search read from each tab's page, so that a rule's effect shows.
+    void showReadings(const std::array<QString, SiteCatalogue::SiteCount> &readings);
+
 signals:
     void saved(const SiteCatalogue::Lineup &lineup);
 
@@ -36,6 +39,7 @@ private:
         QLabel *nameProblem = nullptr;
         QLabel *startProblem = nullptr;
         QLabel *searchProblem = nullptr;
+        QLabel *reading = nullptr;
     };
 
     void addRow(int site);

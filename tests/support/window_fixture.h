@@ -55,7 +55,7 @@ public:
     QString availableTabs() const
     {
         QString available;
-        for (int tab = 0; tab < tabs()->count(); ++tab)
+        for (int tab = 0; tab < SiteCatalogue::TabCount; ++tab)
             available += tabs()->isTabEnabled(tab) ? u'1' : u'0';
         return available;
     }

@@ -1,0 +1,98 @@
+#include "reading_rule.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace ReadingRules {
+
+namespace {
+
+// A selector longer than this is no selector a person wrote.
+constexpr qsizetype LongestSelector = 500;
+
+struct KnownRule
+{
+    QStringView host;
+    ReadingRule rule;
+};
+
+// From what the sites' results pages are publicly documented to hold; sites change their pages,
+// and a user mends a rule in the sites file.
+const QList<KnownRule> &knownRules()
+{
+    static const QList<KnownRule> rules{
+        {u"www.youtube.com",
+         {u"ytd-video-renderer"_s, u"#video-title"_s, u"a#video-title, a#thumbnail"_s,
+          u"ytd-thumbnail img, img"_s,
+          u"ytd-thumbnail-overlay-time-status-renderer, .badge-shape-wiz__text"_s,
+          u"ytd-channel-name a, #channel-name a"_s, u"#metadata-line"_s}},
+        {u"rumble.com",
+         {u"li.video-listing-entry"_s, u".video-item--title"_s, u"a.video-item--a"_s,
+          u"img.video-item--img"_s, u".video-item--duration"_s, u".ellipsis-1"_s,
+          u".video-item--meta"_s}},
+        // Bing keeps a result's title and length in data; the rest is found by shape inside it.
+        {u"www.bing.com",
+         {u"div.dg_u"_s, {}, {}, u".mc_vtvc_th img"_s, {}, {}, u".mc_vtvc_meta_block"_s}},
+        {u"www.google.com",
+         {u"div.MjjYud"_s, u"h3, div[role=\"heading\"]"_s, u"a[jsname=\"UWckNb\"]"_s, u"img"_s,
+          u"span.k1U36b"_s, u".gqF9jc, .WRu9Cd"_s, u".ITZIwc"_s}},
+    };
+    return rules;
+}
+
+QString groupOf(int site)
+{
+    return u"site%1"_s.arg(site + 1);
+}
+
+} // namespace
+
+ReadingRule builtIn(const QString &searchTemplate)
+{
+    const QString host = QUrl(searchTemplate).host();
+    for (const KnownRule &known : knownRules()) {
+        if (host == known.host)
+            return known.rule;
+    }
+    return {};
+}
+
+std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sitesText,
+                                                            const SiteCatalogue::Lineup &lineup)
+{
+    std::array<ReadingRule, SiteCatalogue::SiteCount> rules;
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        const QString group = groupOf(site);
+        const auto selector = [&](QStringView key) {
+            const QString value = sitesText.value(group, key).value_or(QString());
+            return value.size() <= LongestSelector ? value : QString();
+        };
+        ReadingRule own{selector(u"item"),  selector(u"title"),  selector(u"link"),
+                        selector(u"image"), selector(u"length"), selector(u"author"),
+                        selector(u"meta")};
+        rules[site] = own.isEmpty() ? builtIn(lineup[site].searchTemplate) : own;
+    }
+    return rules;
+}
+
+QString readerScript(const ReadingRule &rule)
+{
+    static const QString reader = [] {
+        QFile file(u":/results/reader.js"_s);
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll());
+    }();
+    // The selectors go in as JSON data, never as script text.
+    const QJsonObject selectors{{u"item"_s, rule.item},     {u"title"_s, rule.title},
+                                {u"link"_s, rule.link},     {u"image"_s, rule.image},
+                                {u"length"_s, rule.length}, {u"author"_s, rule.author},
+                                {u"meta"_s, rule.meta}};
+    return reader.trimmed() + u'(' +
+           QString::fromUtf8(QJsonDocument(selectors).toJson(QJsonDocument::Compact)) + u')';
+}
+
+} // namespace ReadingRules

@@ -1,0 +1,42 @@
+#ifndef REELHOP_RESULTS_READING_RULE_H
+#define REELHOP_RESULTS_READING_RULE_H
+
+#include "files/ini_text.h"
+#include "search/site_catalogue.h"
+
+#include <QString>
+#include <array>
+
+// Where a site's search page shows its results, as CSS selectors: one result (item) and, inside
+// it, its parts. Only item is needed; a part without a selector is found as on any results page.
+struct ReadingRule
+{
+    QString item;
+    QString title;
+    QString link;
+    QString image;
+    QString length;
+    QString author;
+    QString meta;
+
+    bool isEmpty() const { return item.isEmpty(); }
+    friend bool operator==(const ReadingRule &, const ReadingRule &) = default;
+};
+
+namespace ReadingRules {
+
+// The program's own rule for a site, known by its search address's host; empty for a site it
+// has none for, which is then read by the shape of its page.
+ReadingRule builtIn(const QString &searchTemplate);
+
+// Each slot's rule: the user's own when the slot's group in the sites file ("site4") has an
+// item key, else the built-in one for the slot's site.
+std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sitesText,
+                                                            const SiteCatalogue::Lineup &lineup);
+
+// The script that reads a page by the rule, in a world of the program's own.
+QString readerScript(const ReadingRule &rule);
+
+} // namespace ReadingRules
+
+#endif
