@@ -109,8 +109,8 @@
     };
     const usable = result => result.title && webAddress(result.link);
 
-    const readByRule = () => queryAll(document, rule.item).slice(0, MaxResults)
-        .map(item => describe(item, rule)).filter(usable);
+    const readByRule = () => queryAll(document, rule.item).slice(0, 4 * MaxResults)
+        .map(item => describe(item, rule)).filter(usable).slice(0, MaxResults);
 
     // A page that carries its results as data: schema.org video objects or a page's JSON state.
     const readData = () => {
@@ -200,7 +200,10 @@
             while (block.parentElement && block.parentElement !== document.body &&
                    onlyTarget(block.parentElement, address))
                 block = block.parentElement;
-            if (!blocks.has(block) && block.querySelector('img') && !adLike(block))
+            // Icons (drawn narrower than a thumbnail) mark menus, not videos.
+            const image = block.tagName === 'IMG' ? block : block.querySelector('img');
+            const drawnWidth = image ? image.getBoundingClientRect().width : 0;
+            if (image && (!drawnWidth || drawnWidth >= 40) && !blocks.has(block) && !adLike(block))
                 blocks.set(block, link);
         }
         const shapeOf = block => [block.tagName, ...Array.from(block.classList).sort(),

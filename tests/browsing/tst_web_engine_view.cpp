@@ -2,6 +2,8 @@
 #include "blocking/request_policy.h"
 #include "browsing/engine_loader.h"
 #include "browsing/web_engine_environment.h"
+#include "results/page_reading.h"
+#include "results/reading_rule.h"
 #include "search/search_template.h"
 #include "search/site_catalogue.h"
 
@@ -29,6 +31,23 @@ namespace {
 
 constexpr int LoadTimeout = 30000;
 using State = BrowserView::LoadState;
+
+// Results whose page script has broken the main world's functions, with a title of markup, an
+// address a script would run, a page's own document as a thumbnail, overlong texts and more
+// results than anyone lists.
+QByteArray hostileResults()
+{
+    QByteArray page = "<script>document.querySelectorAll = () => []; Array.prototype.map = null;"
+                      "</script>"
+                      "<div class=r><a href='javascript:alert(1)'>run</a><i>Script</i></div>"
+                      "<div class=r><a href='http://evil.test/x'><img src='data:text/html,<b>x'>"
+                      "</a><i>&lt;img src=x onerror=alert(1)&gt;</i></div>"
+                      "<div class=r><a href='/v/long'>x</a><i>" +
+                      QByteArray(700, 'L') + "</i></div>";
+    for (int n = 0; n < 150; ++n)
+        page += "<div class=r><a href='/v/" + QByteArray::number(n) + "'>x</a><i>n</i></div>";
+    return page;
+}
 
 // Serves small pages on 127.0.0.1: "/" is one big link to "/second" in a new window. As the
 // engine's proxy it also sees every request meant for anywhere else, and keeps every request.
@@ -95,6 +114,46 @@ private:
         {"http://ads.test/landing", "<title>Landing</title>"},
         {"http://cookies.test/check",
          "<script>document.title = `cookies [${document.cookie}]`</script>"},
+        // Results pages in the forms sites use: marked up for a rule; drawn by a script a
+        // second after the load; kept as the page's data; among a menu and ads.
+        {"/r/rule",
+         "<nav><a href='/home'><img src='/logo.png'></a></nav><ul>"
+         "<li class=result><a class=watch href='/v/1'><img class=thumb src='/t1.png'></a>"
+         "<span class=name>Alpha one</span><span class=len>1:02</span><span class=by>Ann</span>"
+         "<span class=info>10 views</span></li>"
+         "<li class=result><a class=watch href='/v/2'><img class=thumb data-src='/t2.png' "
+         "src='data:image/gif;base64,R0lGODlhAQABAAAAACw='></a><span class=name>Alpha "
+         "two</span><span class=len>1:00:00</span></li>"
+         "<li class=result><span class=name>No link</span></li></ul>"},
+        {"/r/late",
+         "<div id=list></div><script>setTimeout(() => { for (const n of [1, 2, 3]) "
+         "list.insertAdjacentHTML('beforeend', `<div class=card><a href='/v/l${n}'><img "
+         "src='/l${n}.png' width=160></a><h3>Late ${n}</h3><b class=duration>0:0${n}</b></div>`);"
+         "setTimeout(() => document.title = 'page sees ' + typeof reelhopReader, 100);"
+         "}, 1000)</script>"},
+        {"/r/data",
+         "<script type='application/ld+json'>{\"@type\": \"ItemList\", \"itemListElement\": ["
+         "{\"item\": {\"@type\": \"VideoObject\", \"name\": \"Data one\", \"url\": \"/v/d1\", "
+         "\"thumbnailUrl\": [\"/d1.png\"], \"duration\": \"PT1M5S\", \"author\": {\"name\": "
+         "\"Dee\"}, \"uploadDate\": \"2026-01-02\"}},"
+         "{\"item\": {\"name\": \"Data two\", \"url\": \"/v/d2\", \"duration\": 30}},"
+         "{\"item\": {\"name\": \"Data three\", \"url\": \"/v/d3\", \"duration\": \"2:00\"}}"
+         "]}</script>"},
+        {"/r/shape",
+         "<div class=menu><a href='/a'><img src='/i.png' width=16>Films</a> <a href='/b'><img "
+         "src='/i.png' width=16>Music</a> <a href='/c'><img src='/i.png' width=16>Games</a> "
+         "<a href='/d'><img src='/i.png' width=16>News</a></div>"
+         "<div class=ad-slot><div class=tile><a href='/ad1'><img src='/a1.png' width=160></a>"
+         "<h3>Buy</h3></div><div class=tile><a href='/ad2'><img src='/a2.png' width=160></a>"
+         "<h3>Sell</h3></div><div class=tile><a href='/ad3'><img src='/a3.png' width=160></a>"
+         "<h3>Now</h3></div></div><main>"
+         "<div class=tile><a href='/v/s1'><img src='/s1.png' width=160></a><h3>Shape one</h3>"
+         "<span class=channel>Sam</span><span class=duration>3:00</span></div>"
+         "<div class=tile><a href='/v/s2'><img src='/s2.png' width=160></a><h3>Shape two</h3>"
+         "<span class=duration>4:00</span></div>"
+         "<div class=tile><a href='/v/s3'><img src='/s3.png' width=160></a><h3>Shape three</h3>"
+         "<span class=duration>5:00</span></div></main>"},
+        {"/r/hostile", hostileResults()},
     };
     QTcpServer m_server;
 };
@@ -400,6 +459,67 @@ private slots:
         QVERIFY(view->navigate(m_site.address(u"/clip.mp4"_s)));
         QTRY_VERIFY_WITH_TIMEOUT(view->findChild<QFrame *>(u"downloadQuestion"_s), LoadTimeout);
         QCOMPARE(saved().size(), 2);
+    }
+
+    void resultsReader_readsByRuleDataOrShapeOnceSettled_asBoundedPlainData()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        const auto read = [&view, this](const char *path, const ReadingRule &rule) {
+            QSignalSpy answers(view.get(), &BrowserView::resultsRead);
+            view->readResults(ReadingRules::readerScript(rule));
+            view->navigate(m_site.address(QString::fromLatin1(path)));
+            [&answers] {
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    !answers.isEmpty() && answers.constLast().at(1).toBool(), LoadTimeout);
+            }();
+            return PageReadings::fromAnswer(answers.constLast().constFirst());
+        };
+        const auto titles = [](const PageReading &reading) {
+            QStringList all;
+            for (const VideoResult &result : reading.results)
+                all.append(result.title + u' ' + result.length);
+            return all;
+        };
+        const auto here = [this](const QString &path) { return m_site.address(path); };
+        using How = PageReading::How;
+
+        const ReadingRule rule{u"li.result"_s, u".name"_s, u"a.watch"_s, u"img.thumb"_s,
+                               u".len"_s,      u".by"_s,   u".info"_s};
+        const PageReading byRule = read("/r/rule", rule);
+        QCOMPARE(byRule.how, How::Rule);
+        QCOMPARE(byRule.results.size(), 2); // the item without a link is no result
+        QCOMPARE(byRule.results[0], (VideoResult{u"Alpha one"_s, here(u"/v/1"_s),
+                                                 here(u"/t1.png"_s), u"1:02"_s, 62, u"Ann"_s,
+                                                 u"10 views"_s}));
+        // A lazily loaded thumbnail: its real address, not the placeholder.
+        QCOMPARE(byRule.results[1].thumbnail, here(u"/t2.png"_s));
+        QCOMPARE(byRule.results[1].seconds, 3600);
+
+        const PageReading late = read("/r/late", {});
+        QCOMPARE(late.how, How::Shape);
+        QCOMPARE(titles(late), (QStringList{u"Late 1 0:01"_s, u"Late 2 0:02"_s, u"Late 3 0:03"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"page sees undefined"_s, LoadTimeout);
+
+        const PageReading data = read("/r/data", rule);
+        QCOMPARE(data.how, How::Data);
+        QCOMPARE(titles(data),
+                 (QStringList{u"Data one 1:05"_s, u"Data two 0:30"_s, u"Data three 2:00"_s}));
+        QCOMPARE(data.results[0].author, u"Dee"_s);
+        QCOMPARE(data.results[0].thumbnail, here(u"/d1.png"_s));
+
+        // Not the menu (icons), not the ads: the results; a rule that matches nothing yields.
+        const PageReading shape = read("/r/shape", {u"li.gone"_s});
+        QCOMPARE(shape.how, How::Shape);
+        QCOMPARE(titles(shape),
+                 (QStringList{u"Shape one 3:00"_s, u"Shape two 4:00"_s, u"Shape three 5:00"_s}));
+        QCOMPARE(shape.results[0].author, u"Sam"_s);
+
+        const PageReading hostile = read("/r/hostile", {u"div.r"_s, u"i"_s});
+        QCOMPARE(hostile.results.size(), PageReadings::MostResults);
+        QCOMPARE(hostile.results[0].title, u"<img src=x onerror=alert(1)>"_s);
+        QCOMPARE(hostile.results[0].address, u"http://evil.test/x"_s);
+        QCOMPARE(hostile.results[0].thumbnail, QString());
+        QCOMPARE(hostile.results[1].title, QString(PageReadings::LongestText, u'L'));
     }
 
     void blocking_keepsAdsAway_hidesNamedElements_refusesThirdPartyCookies_allowedSiteGetsAll()

@@ -59,6 +59,7 @@ public:
     }
     Lifecycle lifecycle() const override { return lifecycleState; }
     bool isInUse() const override { return inUse; }
+    void readResults(const QString &script) override { readerScript = script; }
 
     // Plays a load step as the engine reports it.
     void report(LoadState newState, int newProgress, const QString &newReason = {})
@@ -81,6 +82,7 @@ public:
     bool playerOffered = false;
     Lifecycle lifecycleState = Lifecycle::Active;
     bool inUse = false;
+    QString readerScript;
     // Lets a test look at the window at the moment the view is sent somewhere.
     std::function<void()> onNavigate;
 

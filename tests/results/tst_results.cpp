@@ -1,0 +1,185 @@
+#include "results/page_reading.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QSpinBox>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the reader hands over for a page: each video as "title|length".
+QVariantMap answer(const QStringList &videos, const QString &how = u"rule"_s)
+{
+    QVariantList results;
+    for (const QString &video : videos) {
+        const QString title = video.section(u'|', 0, 0);
+        results.append(QVariantMap{{u"title"_s, title},
+                                   {u"link"_s, u"https://v.example/"_s + title.toLower().remove(u' ')},
+                                   {u"length"_s, video.section(u'|', 1)}});
+    }
+    return {{u"how"_s, how}, {u"results"_s, results}, {u"changes"_s, 3}};
+}
+
+QStringList rows(const QListView *list)
+{
+    QStringList titles;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        titles.append(list->model()->index(row, 0).data().toString());
+    return titles;
+}
+
+} // namespace
+
+class TestResults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resultsTab_listsChosenSitesInTurns_sameVideoOnce_bySiteAndLength_opensInItsTab()
+    {
+        // Searched: YouTube (0), Google (1) and the user's Alpha (3), with a rule of its own.
+        QList<int> boxes(18, 0);
+        for (const int site : {0, 1, 3})
+            boxes[SiteCatalogue::searchBox(site)] = 1;
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(boxes)},
+                               {u"sites.ini"_s, "[site4]\nname=Alpha\nsearch=https://alpha.example/"
+                                                "s?q=%s\nitem=li.result\ntitle=.name\n"}});
+        fixture.showActive();
+        QTest::keyClicks(fixture.find<QLineEdit>(u"Text1"_s), u"cats"_s);
+        fixture.click(u"Command21"_s);
+        // Each searched view reads by its rule: built in, the user's, none for the others.
+        QVERIFY(fixture.view(0)->readerScript.contains(u"ytd-video-renderer"_s));
+        QVERIFY(fixture.view(3)->readerScript.endsWith(
+            u"{\"author\":\"\",\"image\":\"\",\"item\":\"li.result\",\"length\":\"\",\"link\":\"\","
+            "\"meta\":\"\",\"title\":\".name\"})"_s));
+        QCOMPARE(fixture.view(2)->readerScript, QString());
+
+        auto *list = fixture.find<QListView>(u"resultsList"_s);
+        const auto button = [&fixture](int site) {
+            return fixture.find<QToolButton>(indexedName(u"resultsSite", site));
+        };
+        emit fixture.view(0)->resultsRead(answer({u"A|1:00"_s, u"Shared|2:00"_s, u"C|10:00"_s}),
+                                          false);
+        QCOMPARE(button(0)->text(), u"YOUTUBE: 3, still loading"_s);
+        emit fixture.view(0)->resultsRead(answer({}), false); // drawn anew: keeps what it read
+        emit fixture.view(0)->resultsRead(answer({u"A|1:00"_s, u"Shared|2:00"_s, u"C|10:00"_s}),
+                                          true);
+        emit fixture.view(3)->resultsRead(answer({u"shared!|2:00"_s, u"D|0:30"_s}), true);
+        fixture.view(1)->report(BrowserView::LoadState::Failed, 0, u"refused"_s);
+        QCOMPARE(button(0)->text(), u"YOUTUBE: 3"_s);
+        QCOMPARE(button(1)->text(), u"GOOGLE: failed"_s);
+        QVERIFY(button(2)->isHidden());
+        // In turns; the video both show, once, opening on the site that listed it first.
+        QCOMPARE(rows(list), (QStringList{u"A"_s, u"shared!"_s, u"D"_s, u"C"_s}));
+        QCOMPARE(list->model()->index(1, 0).data(Qt::UserRole + 3).toString(),
+                 u"Alpha, YOUTUBE"_s);
+
+        QTest::mouseClick(button(3), Qt::LeftButton);
+        QCOMPARE(rows(list), (QStringList{u"shared!"_s, u"D"_s}));
+        QTest::mouseClick(button(3), Qt::LeftButton); // again: every site's
+        QCOMPARE(rows(list), (QStringList{u"A"_s, u"shared!"_s, u"D"_s, u"C"_s}));
+        auto *order = fixture.find<QComboBox>(u"resultsOrder"_s);
+        QTest::keyClick(order, Qt::Key_Down);
+        QTest::keyClick(order, Qt::Key_Down);
+        QCOMPARE(rows(list), (QStringList{u"C"_s, u"shared!"_s, u"A"_s, u"D"_s}));
+        QTest::keyClick(fixture.find<QSpinBox>(u"resultsShortest"_s), Qt::Key_Up); // 1 min
+        auto *longest = fixture.find<QSpinBox>(u"resultsLongest"_s);
+        QTest::keyClick(longest, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(longest, u"5"_s);
+        QCOMPARE(rows(list), (QStringList{u"shared!"_s, u"A"_s}));
+
+        // A click opens the video in its site's tab; so does Enter.
+        fixture.find<QAction>(u"showResults"_s)->trigger();
+        QCOMPARE(fixture.tabs()->currentWidget()->objectName(), u"Results"_s);
+        fixture.log.clear();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QCOMPARE(fixture.log, QStringList{u"WebBrowser1(3) navigate https://v.example/shared!"_s});
+        QCOMPARE(fixture.tabs()->currentIndex(), 3);
+        fixture.tabs()->setCurrentWidget(fixture.find<QWidget>(u"Results"_s));
+        list->setCurrentIndex(list->model()->index(1, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(fixture.log.constLast(), u"WebBrowser1(0) navigate https://v.example/a"_s);
+
+        // The Sites window tells what each rule read.
+        fixture.find<QAction>(u"sites"_s)->trigger();
+        QWidget *sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
+        const auto reading = [sites](int site) {
+            return sites->findChild<QLabel *>(indexedName(u"reading", site))->text();
+        };
+        QCOMPARE(reading(0), u"read 3 results"_s);
+        QCOMPARE(reading(1), u"its page failed to load"_s);
+        QCOMPARE(reading(2), QString());
+        emit fixture.view(3)->resultsRead(answer({}), true);
+        QCOMPARE(reading(3), u"read 2 results"_s); // settled already: a late answer changes nothing
+        sites->close();
+
+        // A new search empties the list; sites whose pages show nothing say so.
+        fixture.click(u"Command21"_s);
+        QCOMPARE(rows(list), QStringList());
+        QCOMPARE(button(0)->text(), u"YOUTUBE: loading"_s);
+        emit fixture.view(3)->resultsRead(answer({}), true);
+        QCOMPARE(button(3)->text(), u"Alpha: read nothing"_s);
+    }
+
+    void pageReading_keepsWebAddressesAndPlainBoundedText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QVariant>("given");
+        QTest::addColumn<QString>("kept");
+        const QString longAddress = u"https://v.example/"_s + QString(2000, u'x');
+        QTest::newRow("markup stays text") << u"title"_s << QVariant(u"<b>x</b>"_s) << u"<b>x</b>"_s;
+        QTest::newRow("controls and blanks") << u"title"_s << QVariant(u" a\u0007\u202e b\n"_s)
+                                            << u"a b"_s;
+        QTest::newRow("no text") << u"title"_s << QVariant(12) << u"(none)"_s;
+        QTest::newRow("script address") << u"link"_s << QVariant(u"javascript:alert(1)"_s)
+                                        << u"(none)"_s;
+        QTest::newRow("ftp") << u"link"_s << QVariant(u"ftp://v.example/a"_s) << u"(none)"_s;
+        QTest::newRow("too long") << u"link"_s << QVariant(longAddress) << u"(none)"_s;
+        QTest::newRow("page as thumbnail")
+            << u"image"_s << QVariant(u"data:text/html,<script>"_s) << QString();
+        QTest::newRow("picture as thumbnail")
+            << u"image"_s << QVariant(u"data:image/png;base64,AAAA"_s)
+            << u"data:image/png;base64,AAAA"_s;
+        QTest::newRow("file as thumbnail") << u"image"_s << QVariant(u"file:///etc/passwd"_s)
+                                           << QString();
+        QTest::newRow("clock") << u"length"_s << QVariant(u" 1:02:03 "_s) << u"1:02:03"_s;
+        QTest::newRow("with a word") << u"length"_s << QVariant(u"Live 4:05"_s) << u"4:05"_s;
+        QTest::newRow("ISO") << u"length"_s << QVariant(u"PT1M5S"_s) << u"1:05"_s;
+        QTest::newRow("seconds") << u"length"_s << QVariant(u"75"_s) << u"1:15"_s;
+        QTest::newRow("no length") << u"length"_s << QVariant(u"soon"_s) << u"soon"_s;
+        QTest::newRow("a year") << u"length"_s << QVariant(u"PT9000H"_s) << u"PT9000H"_s;
+    }
+
+    void pageReading_keepsWebAddressesAndPlainBoundedText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QVariant, given);
+        QFETCH(QString, kept);
+        QVariantMap result{{u"title"_s, u"t"_s},
+                           {u"link"_s, u"https://v.example/1"_s},
+                           {u"length"_s, u"1:00"_s}};
+        result.insert(field, given);
+        const PageReading reading = PageReadings::fromAnswer(
+            QVariantMap{{u"how"_s, u"shape"_s}, {u"results"_s, QVariantList{result}}});
+        if (kept == u"(none)") {
+            QCOMPARE(reading.results.size(), 0);
+            return;
+        }
+        QCOMPARE(reading.results.size(), 1);
+        const VideoResult &video = reading.results.constFirst();
+        const QString actual = field == u"title"  ? video.title
+                               : field == u"link" ? video.address
+                               : field == u"image" ? video.thumbnail
+                                                   : video.length;
+        QCOMPARE(actual, kept);
+    }
+};
+
+QTEST_MAIN(TestResults)
+#include "tst_results.moc"
