@@ -30,6 +30,13 @@
                 return clip(element.getAttribute(name), MaxText);
         return '';
     };
+    // Parts a site shows side by side ("1.2M views", "3 years ago") with no text between them.
+    const partsOf = element => {
+        if (!element || element.children.length < 2 ||
+            Array.from(element.childNodes).some(n => n.nodeType === Node.TEXT_NODE && n.textContent.trim()))
+            return textOf(element);
+        return clip(Array.from(element.children).map(textOf).filter(Boolean).join(' · '), MaxText);
+    };
     const query = (root, selector) => {
         try { return selector ? root.querySelector(selector) : null; } catch (e) { return null; }
     };
@@ -77,7 +84,7 @@
     const authorOf = block => textOf(query(block,
         '[itemprop="author"], [rel="author"], [class*="author"], [class*="channel"], ' +
         '[class*="uploader"], [class*="owner"], [class*="byline"]'));
-    const metaOf = block => textOf(query(block,
+    const metaOf = block => partsOf(query(block,
         '[class*="meta"], [class*="views"], [class*="date"], [class*="stats"], [class*="info"]'));
     const titleOf = (block, link) => {
         for (const source of [link && link.getAttribute('title'), link && link.getAttribute('aria-label')])
@@ -96,7 +103,7 @@
             if (!selectors[key])
                 return guess();
             const element = query(block, selectors[key]);
-            return key === 'image' ? imageOf(element) : textOf(element);
+            return key === 'image' ? imageOf(element) : key === 'meta' ? partsOf(element) : textOf(element);
         };
         return {
             title: pick('title', () => titleOf(block, linkElement)),

@@ -9,8 +9,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr auto PollInterval = std::chrono::milliseconds(400);
-// Two quiet polls in a row: the page has stopped changing.
+constexpr auto PollInterval = std::chrono::milliseconds(150);
+// Two quiet polls in a row, 300 ms without a change: the page has stopped changing.
 constexpr int QuietPolls = 2;
 // However busy the page stays, what it shows this long after the load is its results.
 constexpr qint64 LongestSettleMs = 5000;

@@ -34,9 +34,6 @@ const QList<KnownRule> &knownRules()
          {u"li.video-listing-entry"_s, u".video-item--title"_s, u"a.video-item--a"_s,
           u"img.video-item--img"_s, u".video-item--duration"_s, u".ellipsis-1"_s,
           u".video-item--meta"_s}},
-        // Bing keeps a result's title and length in data; the rest is found by shape inside it.
-        {u"www.bing.com",
-         {u"div.dg_u"_s, {}, {}, u".mc_vtvc_th img"_s, {}, {}, u".mc_vtvc_meta_block"_s}},
         {u"www.google.com",
          {u"div.MjjYud"_s, u"h3, div[role=\"heading\"]"_s, u"a[jsname=\"UWckNb\"]"_s, u"img"_s,
           u"span.k1U36b"_s, u".gqF9jc, .WRu9Cd"_s, u".ITZIwc"_s}},

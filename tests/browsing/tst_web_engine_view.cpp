@@ -154,6 +154,36 @@ private:
          "<div class=tile><a href='/v/s3'><img src='/s3.png' width=160></a><h3>Shape three</h3>"
          "<span class=duration>5:00</span></div></main>"},
         {"/r/hostile", hostileResults()},
+        // Two results each, marked up as the built-in rules' sites are documented to mark them.
+        {"/shaped/youtube",
+         "<ytd-video-renderer><div id=dismissible><ytd-thumbnail><a id=thumbnail "
+         "href='/watch?v=a1'><yt-image><img src='/vi/a1.jpg'></yt-image><div id=overlays>"
+         "<ytd-thumbnail-overlay-time-status-renderer><badge-shape><div "
+         "class=badge-shape-wiz__text> 4:13 </div></badge-shape>"
+         "</ytd-thumbnail-overlay-time-status-renderer></div></a></ytd-thumbnail><div "
+         "class=text-wrapper><h3><a id=video-title href='/watch?v=a1' title='Tube one'>Tube "
+         "one</a></h3><ytd-video-meta-block><div id=metadata-line><span>1.2M views</span><span>3 "
+         "years ago</span></div></ytd-video-meta-block><ytd-channel-name><a "
+         "href='/@chan'>Chan</a></ytd-channel-name></div></div></ytd-video-renderer>"
+         "<ytd-video-renderer><ytd-thumbnail><a id=thumbnail href='/watch?v=a2'><img "
+         "src='/vi/a2.jpg'></a></ytd-thumbnail><h3><a id=video-title href='/watch?v=a2'>Tube "
+         "two</a></h3></ytd-video-renderer>"},
+        {"/shaped/rumble",
+         "<ol><li class='video-listing-entry'><article class=video-item><h3 "
+         "class=video-item--title>Rumble one</h3><a class=video-item--a href='/v1-one.html'><img "
+         "class=video-item--img src='/r1.jpg'><span class=video-item--duration "
+         "data-value='12:01'>12:01</span></a><div class=ellipsis-1>Ron</div><time "
+         "class='video-item--meta video-item--time' datetime='2026-01-01'>Jan 1</time></article>"
+         "</li><li class='video-listing-entry'><h3 class=video-item--title>Rumble two</h3><a "
+         "class=video-item--a href='/v2-two.html'><img class=video-item--img "
+         "src='/r2.jpg'></a></li></ol>"},
+        {"/shaped/google",
+         "<div class=MjjYud><div jscontroller=rTuANe data-vid=g1><a jsname=UWckNb "
+         "href='https://www.youtube.com/watch?v=g1'><h3 class=LC20lb>Google one</h3></a><img "
+         "id=dimg_1 src='data:image/jpeg;base64,/9j/4AAQ'><span class=k1U36b>3:33</span><div "
+         "class=gqF9jc>YouTube - Gus</div><div class=ITZIwc>A clip.</div></div></div>"
+         "<div class=MjjYud><a jsname=UWckNb href='https://www.youtube.com/watch?v=g2'><div "
+         "role=heading>Google two</div></a></div>"},
     };
     QTcpServer m_server;
 };
@@ -452,9 +482,9 @@ private slots:
                 all += text.constFirst().toString() + u'\n';
             return all;
         };
-        QTRY_VERIFY2_WITH_TIMEOUT(
-            said().contains(u"not shown"_s) && said().contains(u"nothing was printed"_s),
-            qPrintable(said()), LoadTimeout);
+        QTRY_VERIFY2_WITH_TIMEOUT(said().contains(u"not shown"_s) &&
+                                      said().contains(u"nothing was printed"_s),
+                                  qPrintable(said()), LoadTimeout);
         // Out of sight, even an address the window sent may not save a file unasked.
         QVERIFY(view->navigate(m_site.address(u"/clip.mp4"_s)));
         QTRY_VERIFY_WITH_TIMEOUT(view->findChild<QFrame *>(u"downloadQuestion"_s), LoadTimeout);
@@ -469,8 +499,8 @@ private slots:
             view->readResults(ReadingRules::readerScript(rule));
             view->navigate(m_site.address(QString::fromLatin1(path)));
             [&answers] {
-                QTRY_VERIFY_WITH_TIMEOUT(
-                    !answers.isEmpty() && answers.constLast().at(1).toBool(), LoadTimeout);
+                QTRY_VERIFY_WITH_TIMEOUT(!answers.isEmpty() && answers.constLast().at(1).toBool(),
+                                         LoadTimeout);
             }();
             return PageReadings::fromAnswer(answers.constLast().constFirst());
         };
@@ -488,9 +518,9 @@ private slots:
         const PageReading byRule = read("/r/rule", rule);
         QCOMPARE(byRule.how, How::Rule);
         QCOMPARE(byRule.results.size(), 2); // the item without a link is no result
-        QCOMPARE(byRule.results[0], (VideoResult{u"Alpha one"_s, here(u"/v/1"_s),
-                                                 here(u"/t1.png"_s), u"1:02"_s, 62, u"Ann"_s,
-                                                 u"10 views"_s}));
+        QCOMPARE(byRule.results[0],
+                 (VideoResult{u"Alpha one"_s, here(u"/v/1"_s), here(u"/t1.png"_s), u"1:02"_s, 62,
+                              u"Ann"_s, u"10 views"_s}));
         // A lazily loaded thumbnail: its real address, not the placeholder.
         QCOMPARE(byRule.results[1].thumbnail, here(u"/t2.png"_s));
         QCOMPARE(byRule.results[1].seconds, 3600);
@@ -508,18 +538,70 @@ private slots:
         QCOMPARE(data.results[0].thumbnail, here(u"/d1.png"_s));
 
         // Not the menu (icons), not the ads: the results; a rule that matches nothing yields.
-        const PageReading shape = read("/r/shape", {u"li.gone"_s});
+        const PageReading shape = read("/r/shape", {u"li.gone"_s, {}, {}, {}, {}, {}, {}});
         QCOMPARE(shape.how, How::Shape);
         QCOMPARE(titles(shape),
                  (QStringList{u"Shape one 3:00"_s, u"Shape two 4:00"_s, u"Shape three 5:00"_s}));
         QCOMPARE(shape.results[0].author, u"Sam"_s);
 
-        const PageReading hostile = read("/r/hostile", {u"div.r"_s, u"i"_s});
+        const PageReading hostile = read("/r/hostile", {u"div.r"_s, u"i"_s, {}, {}, {}, {}, {}});
         QCOMPARE(hostile.results.size(), PageReadings::MostResults);
         QCOMPARE(hostile.results[0].title, u"<img src=x onerror=alert(1)>"_s);
         QCOMPARE(hostile.results[0].address, u"http://evil.test/x"_s);
         QCOMPARE(hostile.results[0].thumbnail, QString());
         QCOMPARE(hostile.results[1].title, QString(PageReadings::LongestText, u'L'));
+    }
+
+    void builtInRules_readPagesShapedAsTheirSitesAre_data()
+    {
+        QTest::addColumn<QString>("searchTemplate");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("expected");
+        const auto site = [](int slot) {
+            return SiteCatalogue::builtInLineup()[slot].searchTemplate;
+        };
+        QTest::newRow("YouTube") << site(0) << u"/shaped/youtube"_s
+                                 << QStringList{u"Tube one|/watch?v=a1|/vi/a1.jpg|4:13|Chan|1.2M "
+                                                u"views · 3 years ago"_s,
+                                                u"Tube two|/watch?v=a2|/vi/a2.jpg|"_s};
+        QTest::newRow("Google") << site(1) << u"/shaped/google"_s
+                                << QStringList{
+                                       u"Google one|https://www.youtube.com/watch?v=g1|"
+                                       u"data:image/jpeg;base64,/9j/4AAQ|3:33|YouTube - "
+                                       u"Gus|A clip."_s,
+                                       u"Google two|https://www.youtube.com/watch?v=g2||"_s};
+        QTest::newRow("Rumble") << u"https://rumble.com/search/video?q=%s"_s << u"/shaped/rumble"_s
+                                << QStringList{u"Rumble one|/v1-one.html|/r1.jpg|12:01|Ron|Jan 1"_s,
+                                               u"Rumble two|/v2-two.html|/r2.jpg|"_s};
+    }
+
+    void builtInRules_readPagesShapedAsTheirSitesAre()
+    {
+        QFETCH(QString, searchTemplate);
+        QFETCH(QString, page);
+        QFETCH(QStringList, expected);
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        QSignalSpy answers(view.get(), &BrowserView::resultsRead);
+        view->readResults(ReadingRules::readerScript(ReadingRules::builtIn(searchTemplate)));
+        view->navigate(m_site.address(page));
+        QTRY_VERIFY_WITH_TIMEOUT(!answers.isEmpty() && answers.constLast().at(1).toBool(),
+                                 LoadTimeout);
+        const PageReading reading = PageReadings::fromAnswer(answers.constLast().constFirst());
+        QCOMPARE(reading.how, PageReading::How::Rule);
+        QStringList read;
+        const QString here = m_site.address({});
+        for (const VideoResult &video : reading.results) {
+            QStringList parts{video.title,  video.address, video.thumbnail,
+                              video.length, video.author,  video.meta};
+            for (QString &part : parts) {
+                if (part.startsWith(here))
+                    part.remove(0, here.size());
+            }
+            while (parts.size() > 4 && parts.constLast().isEmpty())
+                parts.removeLast();
+            read.append(parts.join(u'|'));
+        }
+        QCOMPARE(read, expected);
     }
 
     void blocking_keepsAdsAway_hidesNamedElements_refusesThirdPartyCookies_allowedSiteGetsAll()

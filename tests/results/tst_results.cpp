@@ -18,9 +18,10 @@ QVariantMap answer(const QStringList &videos, const QString &how = u"rule"_s)
     QVariantList results;
     for (const QString &video : videos) {
         const QString title = video.section(u'|', 0, 0);
-        results.append(QVariantMap{{u"title"_s, title},
-                                   {u"link"_s, u"https://v.example/"_s + title.toLower().remove(u' ')},
-                                   {u"length"_s, video.section(u'|', 1)}});
+        results.append(
+            QVariantMap{{u"title"_s, title},
+                        {u"link"_s, u"https://v.example/"_s + title.toLower().remove(u' ')},
+                        {u"length"_s, video.section(u'|', 1)}});
     }
     return {{u"how"_s, how}, {u"results"_s, results}, {u"changes"_s, 3}};
 }
@@ -76,8 +77,7 @@ private slots:
         QVERIFY(button(2)->isHidden());
         // In turns; the video both show, once, opening on the site that listed it first.
         QCOMPARE(rows(list), (QStringList{u"A"_s, u"shared!"_s, u"D"_s, u"C"_s}));
-        QCOMPARE(list->model()->index(1, 0).data(Qt::UserRole + 3).toString(),
-                 u"Alpha, YOUTUBE"_s);
+        QCOMPARE(list->model()->index(1, 0).data(Qt::UserRole + 3).toString(), u"Alpha, YOUTUBE"_s);
 
         QTest::mouseClick(button(3), Qt::LeftButton);
         QCOMPARE(rows(list), (QStringList{u"shared!"_s, u"D"_s}));
@@ -133,12 +133,13 @@ private slots:
         QTest::addColumn<QVariant>("given");
         QTest::addColumn<QString>("kept");
         const QString longAddress = u"https://v.example/"_s + QString(2000, u'x');
-        QTest::newRow("markup stays text") << u"title"_s << QVariant(u"<b>x</b>"_s) << u"<b>x</b>"_s;
-        QTest::newRow("controls and blanks") << u"title"_s << QVariant(u" a\u0007\u202e b\n"_s)
-                                            << u"a b"_s;
+        QTest::newRow("markup stays text")
+            << u"title"_s << QVariant(u"<b>x</b>"_s) << u"<b>x</b>"_s;
+        QTest::newRow("controls and blanks")
+            << u"title"_s << QVariant(u" a\u0007\u202e b\n"_s) << u"a b"_s;
         QTest::newRow("no text") << u"title"_s << QVariant(12) << u"(none)"_s;
-        QTest::newRow("script address") << u"link"_s << QVariant(u"javascript:alert(1)"_s)
-                                        << u"(none)"_s;
+        QTest::newRow("script address")
+            << u"link"_s << QVariant(u"javascript:alert(1)"_s) << u"(none)"_s;
         QTest::newRow("ftp") << u"link"_s << QVariant(u"ftp://v.example/a"_s) << u"(none)"_s;
         QTest::newRow("too long") << u"link"_s << QVariant(longAddress) << u"(none)"_s;
         QTest::newRow("page as thumbnail")
@@ -146,8 +147,8 @@ private slots:
         QTest::newRow("picture as thumbnail")
             << u"image"_s << QVariant(u"data:image/png;base64,AAAA"_s)
             << u"data:image/png;base64,AAAA"_s;
-        QTest::newRow("file as thumbnail") << u"image"_s << QVariant(u"file:///etc/passwd"_s)
-                                           << QString();
+        QTest::newRow("file as thumbnail")
+            << u"image"_s << QVariant(u"file:///etc/passwd"_s) << QString();
         QTest::newRow("clock") << u"length"_s << QVariant(u" 1:02:03 "_s) << u"1:02:03"_s;
         QTest::newRow("with a word") << u"length"_s << QVariant(u"Live 4:05"_s) << u"4:05"_s;
         QTest::newRow("ISO") << u"length"_s << QVariant(u"PT1M5S"_s) << u"1:05"_s;
@@ -161,9 +162,8 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QVariant, given);
         QFETCH(QString, kept);
-        QVariantMap result{{u"title"_s, u"t"_s},
-                           {u"link"_s, u"https://v.example/1"_s},
-                           {u"length"_s, u"1:00"_s}};
+        QVariantMap result{
+            {u"title"_s, u"t"_s}, {u"link"_s, u"https://v.example/1"_s}, {u"length"_s, u"1:00"_s}};
         result.insert(field, given);
         const PageReading reading = PageReadings::fromAnswer(
             QVariantMap{{u"how"_s, u"shape"_s}, {u"results"_s, QVariantList{result}}});
@@ -173,8 +173,8 @@ private slots:
         }
         QCOMPARE(reading.results.size(), 1);
         const VideoResult &video = reading.results.constFirst();
-        const QString actual = field == u"title"  ? video.title
-                               : field == u"link" ? video.address
+        const QString actual = field == u"title"   ? video.title
+                               : field == u"link"  ? video.address
                                : field == u"image" ? video.thumbnail
                                                    : video.length;
         QCOMPARE(actual, kept);
