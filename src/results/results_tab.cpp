@@ -140,7 +140,9 @@ void ResultsTab::startSearch(const SiteCatalogue::Lineup &lineup, const QList<in
 void ResultsTab::takeReading(int site, const QVariant &answer, bool settled)
 {
     SiteState &state = m_sites[site];
-    if (state.status == Status::NotSearched || state.settled)
+    // A page that settled with results has given them; one that showed none (a consent page)
+    // may show them once the user has answered it.
+    if (state.status == Status::NotSearched || (state.settled && !state.reading.results.isEmpty()))
         return;
     PageReading reading = PageReadings::fromAnswer(answer);
     // A reading before the page settled never takes away what an earlier one found.

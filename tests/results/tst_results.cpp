@@ -125,6 +125,10 @@ private slots:
         QCOMPARE(button(0)->text(), u"YOUTUBE: loading"_s);
         emit fixture.view(3)->resultsRead(answer({}), true);
         QCOMPARE(button(3)->text(), u"Alpha: read nothing"_s);
+        // A consent page answered in the tab: the results page that follows is read.
+        emit fixture.view(3)->resultsRead(answer({u"E|2:00"_s}), true);
+        QCOMPARE(button(3)->text(), u"Alpha: 1"_s);
+        QCOMPARE(rows(list), QStringList{u"E"_s});
     }
 
     void pageReading_keepsWebAddressesAndPlainBoundedText_data()
