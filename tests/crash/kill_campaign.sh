@@ -24,7 +24,14 @@ for kind in settings favorites; do
             exit 1
         fi
     done
-    leftovers=$(find "$work" -name "$kind.*" ! -name "$kind.a" ! -name "$kind.b" | wc -l)
-    echo "$kind: $whole of $kills kills left the whole old or new file; $leftovers temporary files left"
+    # A kill between linking the written file and renaming it leaves it under a temporary name:
+    # a whole copy, never part of one.
+    leftovers=0
+    while IFS= read -r -d '' left; do
+        leftovers=$((leftovers + 1))
+        cmp -s "$left" "$file.a" || cmp -s "$left" "$file.b" \
+            || { echo "FAIL: $kind left a torn temporary file ($(stat -c %s "$left") bytes)"; exit 1; }
+    done < <(find "$work" -name "$kind.*" ! -name "$kind.a" ! -name "$kind.b" -print0)
+    echo "$kind: $whole of $kills kills left the whole old or new file; $leftovers whole copies left"
 done
 echo "1 passed, 0 failed"
