@@ -439,13 +439,22 @@ void MainWindow::search()
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
         setTabAvailable(tab, false);
     m_results->startSearch(m_lineup, chosen);
+    const QString text = m_toolbar->searchBox->text();
+    QStringList notSent;
     for (const int site : chosen) {
         setTabAvailable(site, true);
-        const QUrl address =
-            SearchTemplate::expand(m_lineup[site].searchTemplate, m_toolbar->searchBox->text());
+        if (SearchTemplate::isPathStep(m_lineup[site].searchTemplate, text)) {
+            notSent.append(m_lineup[site].tabCaption);
+            continue;
+        }
+        const QUrl address = SearchTemplate::expand(m_lineup[site].searchTemplate, text);
         view(site)->navigate(address.toString(QUrl::FullyEncoded));
     }
-    m_history->add(m_toolbar->searchBox->text());
+    m_history->add(text);
+    if (!notSent.isEmpty())
+        return showNotice(tr("\u201c%1\u201d was not searched on %2: its search address would read "
+                             "it as a step up in the address.")
+                              .arg(text, notSent.join(u", "_s)));
     const QString noSite = tr("No site is chosen to search: choose them under Options, Options, "
                               "on the Search tab.");
     if (!chosen.isEmpty())

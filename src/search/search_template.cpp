@@ -41,6 +41,16 @@ QUrl expand(QStringView searchTemplate, const QString &text)
                              QUrl::TolerantMode);
 }
 
+bool isPathStep(QStringView searchTemplate, const QString &text)
+{
+    if (text != u"." && text != u"..")
+        return false;
+    // Where a probe text lands tells whether the mark fills a whole segment of the path.
+    const QString probe = u"reelhop-probe"_s;
+    const QStringList segments = expand(searchTemplate, probe).path(QUrl::FullyEncoded).split(u'/');
+    return segments.contains(probe);
+}
+
 QString addressProblem(const QString &address)
 {
     const QUrl url(address.trimmed(), QUrl::TolerantMode);

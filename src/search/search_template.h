@@ -14,6 +14,10 @@ inline constexpr QStringView Marker = u"%s";
 // a query or a path alike. Nothing is trimmed; any other "%" of the template stays as written.
 QUrl expand(QStringView searchTemplate, const QString &text);
 
+// Whether the text would stand as a whole "." or ".." in the address's path, which every browser
+// reads as a step in the path ("/search/../videos" is "/videos"), not as the text.
+bool isPathStep(QStringView searchTemplate, const QString &text);
+
 // Why an address cannot be a site's page, or nothing: only http and https pages with a host.
 QString addressProblem(const QString &address);
 

@@ -175,6 +175,13 @@ private slots:
                                6, u"https://www.dailymotion.com/search/Bj%C3%B6rk/videos"_s)});
         // The notice goes once a search reaches a site.
         QVERIFY2(!none.status().contains(u"No site"_s), qPrintable(none.status()));
+        // A text a path would read as a step up is not sent where the text goes in the path.
+        none.log.clear();
+        none.find<QLineEdit>(u"Text1"_s)->setText(u".."_s);
+        none.click(u"Command21"_s);
+        QCOMPARE(none.log, QStringList());
+        QVERIFY2(none.status().contains(u"was not searched on DailyMotion"_s),
+                 qPrintable(none.status()));
     }
 
     void template_putsTheEncodedTextAtItsMark_data()
