@@ -23,6 +23,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <QWheelEvent>
 #include <csignal>
 
 using namespace Qt::StringLiterals;
@@ -268,6 +269,14 @@ private slots:
         // A script alone may not open windows (before any click: a click lets it).
         QWebEngineView *engineView = view->findChild<QWebEngineView *>();
         QWidget *page = engineView->focusProxy();
+        // Ctrl with the wheel turned up zooms in, down zooms out.
+        QSignalSpy zoomSteps(view.get(), &BrowserView::zoomStepRequested);
+        for (const int turned : {120, -120}) {
+            QWheelEvent wheel(QPointF(50, 50), page->mapToGlobal(QPointF(50, 50)), {}, {0, turned},
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(page, &wheel);
+        }
+        QCOMPARE(zoomSteps, (QList<QVariantList>{{1}, {-1}}));
         QVariant opened;
         engineView->page()->runJavaScript(u"window.open('/second') !== null"_s,
                                           [&](const QVariant &result) { opened = result; });
