@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -310,6 +311,17 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/"_s), LoadTimeout);
         QVERIFY(view->goForward());
         QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/second"_s), LoadTimeout);
+        // Away from a link the menu offers no player: it would be sent no address.
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_s, LoadTimeout);
+        // Menus the retries above asked for may still come: this one is known by its place.
+        QTest::mouseClick(engineView->focusProxy(), Qt::RightButton, {}, QPoint(120, 60));
+        QTRY_VERIFY_WITH_TIMEOUT(engineView->lastContextMenuRequest()->position() ==
+                                         QPoint(120, 60) &&
+                                     QApplication::activePopupWidget(),
+                                 LoadTimeout);
+        QCOMPARE(QApplication::activePopupWidget()->findChild<QAction *>(u"playLink"_s), nullptr);
+        while (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
 
         // The engine names a page without a title by its address; the view does not.
         states.clear();
