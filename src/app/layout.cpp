@@ -30,3 +30,9 @@ WindowLayout layoutForWindow(QSize outerPixels)
     return {shrunk(twips, ViewWidthMargin, ViewHeightMargin),
             shrunk(twips, StripWidthMargin, StripHeightMargin)};
 }
+
+QSize windowForStrip(QSize stripPixels)
+{
+    return Twips::size(Twips::fromPixels(stripPixels.width()) + StripWidthMargin,
+                       Twips::fromPixels(stripPixels.height()) + StripHeightMargin);
+}

@@ -14,4 +14,7 @@ struct WindowLayout
 
 WindowLayout layoutForWindow(QSize outerPixels);
 
+// The smallest window whose tab strip is the given size: the strip's controls are placed for it.
+QSize windowForStrip(QSize stripPixels);
+
 #endif

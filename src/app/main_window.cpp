@@ -99,6 +99,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     connect(m_blocker, &Blocker::statusMessage, this, &MainWindow::showNotice);
     m_blocker->loadLists();
 
+    // Never so small that the toolbar row or the strip's designed controls are cut off.
+    setMinimumSize(windowForStrip(m_tabs->size()));
     // The design size first, so the window is usable where nothing maximizes it.
     resize(DesignClientSize);
 }

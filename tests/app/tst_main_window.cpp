@@ -6,12 +6,15 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <sys/stat.h>
@@ -35,6 +38,61 @@ QStringList startPageLoads(const QList<int> &views)
 // Every file the program keeps in its folder, the settings first.
 const QStringList DataFiles{u"svng.msf"_s, u"file.dtt"_s, u"sites.ini"_s, u"zoom.ini"_s,
                             u"searches.txt"_s};
+
+// The controls in sight that stick out of their parent or have no room for their whole text,
+// on every page of every tab strip of the window; what scrolls (lists, pages) is left out.
+QStringList cutOffControls(QWidget *window)
+{
+    QStringList found;
+    const auto check = [&found, window] {
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            QWidget *parent = control->parentWidget();
+            const bool scrolls =
+                qobject_cast<QAbstractScrollArea *>(parent) ||
+                (parent && qobject_cast<QAbstractScrollArea *>(parent->parentWidget()));
+            if (!control->isVisible() || scrolls || qobject_cast<BrowserView *>(parent))
+                continue;
+            const QString name = control->objectName().isEmpty()
+                                     ? QString::fromLatin1(control->metaObject()->className())
+                                     : control->objectName();
+            if (!parent->rect().contains(control->geometry()))
+                found.append(name + u" outside"_s);
+            const QFontMetrics metrics = control->fontMetrics();
+            QString text;
+            int room = 0;
+            if (const auto *button = qobject_cast<QAbstractButton *>(control)) {
+                text = button->text().remove(u'&');
+                // A check box's text follows its box; a button's may reach over its frame.
+                const int beside =
+                    qobject_cast<QCheckBox *>(control)
+                        ? control->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                              control->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing)
+                        : 0;
+                room = button->width() - beside -
+                       (button->icon().isNull() ? 0 : button->iconSize().width());
+            } else if (const auto *label = qobject_cast<QLabel *>(control);
+                       label && !label->wordWrap() && label->textFormat() != Qt::RichText &&
+                       !qobject_cast<QStatusBar *>(parent)) {
+                text = label->text();
+                room = label->contentsRect().width();
+            }
+            if (!text.isEmpty() && !text.contains(u'\n') && metrics.horizontalAdvance(text) > room)
+                found.append(name + u" text cut: "_s + text);
+        }
+    };
+    const QList<QTabWidget *> strips = window->findChildren<QTabWidget *>();
+    check();
+    for (QTabWidget *strip : strips) {
+        const int shown = strip->currentIndex();
+        for (int page = 0; page < strip->count(); ++page) {
+            strip->setCurrentIndex(page);
+            check();
+        }
+        strip->setCurrentIndex(shown);
+    }
+    found.removeDuplicates();
+    return found;
+}
 
 // The options window, opened from the menu as the user does.
 OptionsDialog *openOptions(const WindowFixture &fixture)
@@ -277,7 +335,8 @@ private slots:
              {QSize(900, 700), QSize(1, 1), QSize(7680, 4320), QSize(1000, 800)}) {
             fixture.window->resize(size);
             QTRY_COMPARE(fixture.window->size(),
-                         size.expandedTo(fixture.window->minimumSizeHint()));
+                         size.expandedTo(fixture.window->minimumSize())
+                             .expandedTo(fixture.window->minimumSizeHint()));
             const WindowLayout layout = layoutForWindow(fixture.window->frameGeometry().size());
             for (int view = 0; view < 10; ++view)
                 QCOMPARE(fixture.view(view)->size(), layout.view);
@@ -285,6 +344,27 @@ private slots:
         }
         // Placed in the strip's coordinates, below the captions.
         QCOMPARE(fixture.view(4)->mapTo(fixture.tabs(), QPoint()), QPoint(8, 32));
+    }
+
+    void everyWindow_showsEveryControlWhole_atItsStartAndALargeSize()
+    {
+        WindowFixture fixture;
+        fixture.showActive();
+        QCOMPARE(cutOffControls(fixture.window.get()), QStringList());
+        fixture.window->resize(1600, 1000);
+        QTRY_COMPARE(fixture.window->width(), 1600);
+        QCOMPARE(cutOffControls(fixture.window.get()), QStringList());
+        for (const auto &[action, window] : {std::pair{u"Option1"_s, u"Options"_s},
+                                             {u"sites"_s, u"Sites"_s},
+                                             {u"about"_s, u"frmAbout"_s},
+                                             {u"blocking"_s, u"Blocking"_s}}) {
+            fixture.find<QAction>(action)->trigger();
+            QWidget *shown = WindowFixture::topLevel(window, WindowFixture::Shown::Only);
+            QVERIFY2(shown, qPrintable(window));
+            QVERIFY(QTest::qWaitForWindowExposed(shown));
+            QCOMPARE(cutOffControls(shown), QStringList());
+            shown->close();
+        }
     }
 
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
