@@ -242,15 +242,15 @@ private slots:
         tabs->setCurrentIndex(1);
         fixture->view(1)->report(State::Loading, 40);
         QCOMPARE(progress->text(), u"40%"_s);
-        const qint64 loading = tabs->tabIcon(1).cacheKey();
+        // Each state by a picture of its own.
+        const auto picture = [tabs](int tab) { return tabs->tabIcon(tab).pixmap(16).toImage(); };
+        const QImage loading = picture(1);
         fixture->view(1)->report(State::Loaded, 100);
         QCOMPARE(progress->text(), QString());
         // A site that does not answer looks failed, not loading, and says why once it is in sight.
         fixture->view(2)->report(State::Failed, 10, u"Connection refused"_s);
-        QVERIFY(!tabs->tabIcon(1).isNull() && !tabs->tabIcon(2).isNull());
-        QCOMPARE((QSet<qint64>{loading, tabs->tabIcon(1).cacheKey(), tabs->tabIcon(2).cacheKey()})
-                     .size(),
-                 3);
+        QVERIFY(!loading.isNull() && !picture(1).isNull() && !picture(2).isNull());
+        QVERIFY(loading != picture(1) && loading != picture(2) && picture(1) != picture(2));
         QVERIFY(!fixture->status().contains(u"Connection refused"_s));
         tabs->setCurrentIndex(2);
         QVERIFY2(fixture->status().contains(u"Connection refused"_s),
