@@ -94,6 +94,7 @@ ResultsTab::ResultsTab(const SiteViews &views, QString sitesFilePath, QWidget *p
 
     m_list = new QListView(this);
     m_list->setObjectName(u"resultsList"_s);
+    m_list->setAccessibleName(tr("Results of every chosen site"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new ResultDelegate(m_list));
     m_list->setUniformItemSizes(true);

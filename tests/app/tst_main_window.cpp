@@ -7,12 +7,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -78,6 +80,20 @@ QStringList cutOffControls(QWidget *window)
             }
             if (!text.isEmpty() && !text.contains(u'\n') && metrics.horizontalAdvance(text) > room)
                 found.append(name + u" text cut: "_s + text);
+            // A control that shows no words of its own is named for screen readers.
+            const auto *button = qobject_cast<QAbstractButton *>(control);
+            const bool wordless =
+                (button && button->text().isEmpty()) || qobject_cast<QLineEdit *>(control) ||
+                qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
+                qobject_cast<QAbstractItemView *>(control);
+            const bool inner =
+                qobject_cast<QComboBox *>(parent) || qobject_cast<QAbstractSpinBox *>(parent);
+            const QList<QLabel *> labels = window->findChildren<QLabel *>();
+            const bool labelled = std::ranges::any_of(
+                labels, [control](const QLabel *label) { return label->buddy() == control; });
+            if (wordless && !inner && !labelled && control->focusPolicy() != Qt::NoFocus &&
+                control->accessibleName().isEmpty())
+                found.append(name + u" has no accessible name"_s);
         }
     };
     const QList<QTabWidget *> strips = window->findChildren<QTabWidget *>();
