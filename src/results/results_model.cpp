@@ -106,12 +106,9 @@ void ResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
     }
     const QString length = index.data(ResultsModel::LengthRole).toString();
     if (!length.isEmpty()) {
-        const QRect badge =
-            option.fontMetrics.boundingRect(length)
-                .adjusted(-3, -1, 3, 1)
-                .translated(
-                    picture.bottomRight() - QPoint(3, 3) -
-                    option.fontMetrics.boundingRect(length).adjusted(-3, -1, 3, 1).bottomRight());
+        // The length over the thumbnail's corner, as the sites show it.
+        QRect badge(QPoint(), option.fontMetrics.size(Qt::TextSingleLine, length) + QSize(6, 2));
+        badge.moveBottomRight(picture.bottomRight() - QPoint(3, 3));
         painter->fillRect(badge, QColor(0, 0, 0, 190));
         painter->setPen(Qt::white);
         painter->drawText(badge, Qt::AlignCenter, length);

@@ -124,12 +124,11 @@ void ResultsTab::startSearch(const SiteCatalogue::Lineup &lineup, const QList<in
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
         SiteState &state = m_sites[site];
         const bool searched = sites.contains(site) && !lineup[site].closed;
-        state = {searched ? Status::Loading : Status::NotSearched,
-                 {},
-                 false,
-                 !rules[site].isEmpty(),
-                 lineup[site].tabCaption,
-                 state.button};
+        state.status = searched ? Status::Loading : Status::NotSearched;
+        state.reading = {};
+        state.settled = false;
+        state.hasRule = !rules[site].isEmpty();
+        state.name = lineup[site].tabCaption;
         m_views[site]->readResults(searched ? ReadingRules::readerScript(rules[site]) : QString());
         showSiteButton(site);
     }
@@ -156,12 +155,12 @@ void ResultsTab::takeReading(int site, const QVariant &answer, bool settled)
     remerge();
 }
 
-void ResultsTab::followLoadState(int site, BrowserView::LoadState state)
+void ResultsTab::followLoadState(int site, BrowserView::LoadState loadState)
 {
-    SiteState &site_ = m_sites[site];
-    if (site_.status != Status::Loading || state != BrowserView::LoadState::Failed)
+    SiteState &state = m_sites[site];
+    if (state.status != Status::Loading || loadState != BrowserView::LoadState::Failed)
         return;
-    site_.status = Status::Failed;
+    state.status = Status::Failed;
     showSiteButton(site);
     emit readingsChanged();
 }

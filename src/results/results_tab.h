@@ -64,7 +64,7 @@ private:
     };
 
     void takeReading(int site, const QVariant &answer, bool settled);
-    void followLoadState(int site, BrowserView::LoadState state);
+    void followLoadState(int site, BrowserView::LoadState loadState);
     void remerge();
     void rearrange();
     void showSiteButton(int site);

@@ -53,7 +53,6 @@ QPixmap decoded(const QByteArray &bytes)
 
 Thumbnails::Thumbnails(QObject *parent) : QObject(parent), m_pictures(KeptBytes)
 {
-    m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     m_network.setCookieJar(nullptr);
 }
 
@@ -71,13 +70,14 @@ QPixmap Thumbnails::picture(const QString &address, const QString &videoAddress)
                           : QByteArray::fromPercentEncoding(data));
         return m_pictures.contains(address) ? *m_pictures.object(address) : QPixmap();
     }
-    const QUrl url(address);
-    if (isLocal(url) && !isLocal(QUrl(videoAddress))) {
+    const bool localAllowed = isLocal(QUrl(videoAddress));
+    if (isLocal(QUrl(address)) && !localAllowed) {
         m_unavailable.insert(address);
         return {};
     }
-    if (!m_waiting.contains(address)) {
-        m_waiting.append(address);
+    const auto waiting = [&address](const Wanted &wanted) { return wanted.address == address; };
+    if (std::ranges::none_of(m_waiting, waiting)) {
+        m_waiting.append({address, localAllowed});
         fetchNext();
     }
     return {};
@@ -91,14 +91,24 @@ void Thumbnails::cancelWaiting()
 void Thumbnails::fetchNext()
 {
     while (m_fetching < AtOnce && !m_waiting.isEmpty()) {
-        const QString address = m_waiting.takeLast(); // the row drawn last is the one in sight
+        const auto [address, localAllowed] = m_waiting.takeLast(); // the last drawn is in sight
         QNetworkRequest request{QUrl(address)};
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::UserVerifiedRedirectPolicy);
         request.setMaximumRedirectsAllowed(3);
         request.setTransferTimeout(15000);
         request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
         request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
         QNetworkReply *reply = m_network.get(request);
         ++m_fetching;
+        // A redirect may not lead where the first address could not go.
+        connect(reply, &QNetworkReply::redirected, reply, [reply, localAllowed](const QUrl &to) {
+            const bool web = to.scheme() == u"http" || to.scheme() == u"https";
+            if (web && (localAllowed || !isLocal(to)))
+                emit reply->redirectAllowed();
+            else
+                reply->abort();
+        });
         connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received) {
             if (received > LargestFile)
                 reply->abort();

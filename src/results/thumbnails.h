@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QPixmap>
 #include <QSet>
-#include <QStringList>
 
 // The list's thumbnails: fetched only when a row is drawn, a few at a time, without cookies or
 // a referrer, and kept scaled down, the last few hundred. A picture on this machine or its local
@@ -38,7 +37,13 @@ private:
     QNetworkAccessManager m_network;
     QCache<QString, QPixmap> m_pictures;
     QSet<QString> m_unavailable;
-    QStringList m_waiting;
+    struct Wanted
+    {
+        QString address;
+        // Whether it may be on this machine or its network: its video is.
+        bool localAllowed = false;
+    };
+    QList<Wanted> m_waiting;
     int m_fetching = 0;
 };
 

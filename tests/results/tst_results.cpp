@@ -1,11 +1,17 @@
 #include "results/page_reading.h"
+#include "results/thumbnails.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QNetworkProxy>
+#include <QSignalSpy>
 #include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -129,6 +135,56 @@ private slots:
         emit fixture.view(3)->resultsRead(answer({u"E|2:00"_s}), true);
         QCOMPARE(button(3)->text(), u"Alpha: 1"_s);
         QCOMPARE(rows(list), QStringList{u"E"_s});
+    }
+
+    void thumbnails_fetchedOnceDrawn_neverOnThisNetworkForAVideoElsewhere()
+    {
+        // A picture server that is also the proxy for every other host, keeping what it is asked.
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(160, 90, QImage::Format_RGB32).save(&buffer, "PNG");
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString here = u"http://127.0.0.1:%1"_s.arg(server.serverPort());
+        QStringList asked;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket *socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                const QString target = QString::fromLatin1(socket->readAll().split(' ').value(1));
+                asked.append(QUrl(target).path());
+                const QByteArray moved = "Location: " + here.toLatin1() + "/inside.png\r\n";
+                socket->write(target.contains(u"outside")
+                                  ? "HTTP/1.1 302 Found\r\n" + moved + "Content-Length: 0\r\n\r\n"
+                                  : "HTTP/1.1 200 OK\r\nContent-Length: " +
+                                        QByteArray::number(png.size()) + "\r\n\r\n" + png);
+                socket->disconnectFromHost();
+            });
+        });
+        const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
+        QNetworkProxy::setApplicationProxy(
+            {QNetworkProxy::HttpProxy, u"127.0.0.1"_s, server.serverPort()});
+
+        Thumbnails thumbnails;
+        QSignalSpy arrived(&thumbnails, &Thumbnails::arrived);
+        // Pictures of a video on the web: never from this machine, not even by a redirect.
+        QVERIFY(thumbnails.picture(here + u"/a.png"_s, u"https://v.example/1"_s).isNull());
+        QVERIFY(thumbnails.picture(u"http://pics.example/outside.png"_s, u"https://v.example/1"_s)
+                    .isNull());
+        // A video here: its picture is fetched once asked for, and kept.
+        QVERIFY(thumbnails.picture(here + u"/t.png"_s, here + u"/v"_s).isNull());
+        QTRY_COMPARE(arrived.size(), 2);
+        QVERIFY(!thumbnails.picture(here + u"/t.png"_s, here + u"/v"_s).isNull());
+        QVERIFY(thumbnails.picture(u"http://pics.example/outside.png"_s, u"https://v.example/1"_s)
+                    .isNull());
+        asked.sort();
+        QCOMPARE(asked, (QStringList{u"/outside.png"_s, u"/t.png"_s}));
+        // A picture in the page itself needs no fetch.
+        QVERIFY(!thumbnails
+                     .picture(u"data:image/png;base64,"_s + QString::fromLatin1(png.toBase64()),
+                              u"https://v.example/1"_s)
+                     .isNull());
+        QNetworkProxy::setApplicationProxy(proxy);
     }
 
     void pageReading_keepsWebAddressesAndPlainBoundedText_data()
