@@ -51,9 +51,14 @@ chroot "$tree" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LAN
     bash -euo pipefail -c '
         root=/root/reelhop
         source "$root/tools/prepare.sh"
-        install_packages "${packages[@]}" "${unit_test_packages[@]}"
+        install_packages "${packages[@]}" "${unit_test_packages[@]}" dpkg-dev file
         build -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
         cd "$root/build"
-        # The program and package checks need an X server and the packaging tools; Debian 12 runs them.
+        # The program and package checks need an X server and lintian; Debian 12 runs them.
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 300 -E "program_checks|package_checks"
+        # The package built here brings the icon engine this release packages apart.
+        cpack -G DEB -B /tmp/package > /tmp/cpack.log || { cat /tmp/cpack.log; exit 1; }
+        depends=$(dpkg-deb -f /tmp/package/reelhop_*_amd64.deb Depends)
+        grep -q "qt6-svg-plugins" <<< "$depends" || { echo "FAIL: the package depends on: $depends"; exit 1; }
+        echo "The package depends on: $depends"
     '
