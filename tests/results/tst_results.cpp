@@ -12,7 +12,9 @@
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -111,6 +113,25 @@ private slots:
         list->setCurrentIndex(list->model()->index(1, 0));
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(fixture.log.constLast(), u"WebBrowser1(0) navigate https://v.example/a"_s);
+        // A middle click opens its menu: the player where there is one; the video can be kept.
+        QStringList offered;
+        QTimer::singleShot(0, this, [&offered] {
+            QWidget *menu = QApplication::activePopupWidget();
+            for (QAction *action : menu->actions()) {
+                offered.append(action->text());
+                if (action->text() == u"Add to Favorites")
+                    action->trigger();
+            }
+            menu->close();
+        });
+        QTest::mouseClick(list->viewport(), Qt::MiddleButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QStringList expected{u"Open in Its Tab"_s, u"Add to Favorites"_s};
+        if (fixture.window->findChild<QAction *>(u"playPage"_s))
+            expected.insert(1, u"Play in Video Player"_s);
+        QCOMPARE(offered, expected);
+        QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_s)->topLevelItem(0)->text(1),
+                 u"https://v.example/shared!"_s);
 
         // The Sites window tells what each rule read.
         fixture.find<QAction>(u"sites"_s)->trigger();
