@@ -183,34 +183,57 @@
         const outside = 'nav, header, footer, aside, [role="navigation"], [role="banner"], ' +
                         '[role="contentinfo"], [role="complementary"]';
         const adWords = /(^|[\s_-])(ad|ads|advert\w*|sponsor\w*|promo\w*|banner)([\s_-]|$)/i;
-        const adLike = element => {
-            for (let e = element; e && e !== document.body; e = e.parentElement) {
-                const classes = typeof e.className === 'string' ? e.className : '';
-                if (adWords.test(e.id) || adWords.test(classes) || e.hasAttribute('data-ad'))
-                    return true;
+        // Whether the element or one above it is a menu, a footer or an ad; each element is
+        // looked at once, however many links it holds.
+        const excludedAbove = new Map();
+        const excluded = element => {
+            if (!element || element === document.body || element === document.documentElement)
+                return false;
+            if (!excludedAbove.has(element)) {
+                const classes = typeof element.className === 'string' ? element.className : '';
+                excludedAbove.set(element, element.matches(outside) || adWords.test(element.id) ||
+                                               adWords.test(classes) || element.hasAttribute('data-ad') ||
+                                               excluded(element.parentElement));
             }
-            return false;
+            return excludedAbove.get(element);
         };
         const target = link => link.href.split('#')[0];
-        const onlyTarget = (element, address) =>
-            queryAll(element, 'a[href]').every(link => target(link) === address);
+        // Walked lazily: a block among thousands of links is told apart at its second one.
+        const onlyTarget = (element, address) => {
+            const links = element.getElementsByTagName('a');
+            for (let i = 0, link; (link = links[i]); ++i) {
+                if (link.hasAttribute('href') && target(link) !== address)
+                    return false;
+            }
+            return true;
+        };
 
+        // From each picture drawn as large as a thumbnail (icons mark menus, not videos) to the
+        // link it belongs to, then out to the largest block that links nowhere else.
+        const linkOf = image => {
+            for (let e = image; e && e !== document.body; e = e.parentElement) {
+                const link = e.tagName === 'A' && e.hasAttribute('href') ? e : e.querySelector('a[href]');
+                if (link)
+                    return link;
+            }
+            return null;
+        };
         const blocks = new Map();
-        for (const link of queryAll(document, 'a[href]')) {
+        for (let i = 0, image; (image = document.images[i]); ++i) {
+            const drawnWidth = image.getBoundingClientRect().width;
+            const link = drawnWidth && drawnWidth < 40 ? null : linkOf(image);
+            if (!link)
+                continue;
             let url;
             try { url = new URL(link.href); } catch (e) { continue; }
             const address = target(link);
-            if (!/^https?:$/.test(url.protocol) || siteOf(url.hostname) !== here || address === page ||
-                link.closest(outside))
+            if (!/^https?:$/.test(url.protocol) || siteOf(url.hostname) !== here || address === page)
                 continue;
-            let block = link;
+            let block = link.contains(image) ? link : image;
             while (block.parentElement && block.parentElement !== document.body &&
                    onlyTarget(block.parentElement, address))
                 block = block.parentElement;
-            // Icons (drawn narrower than a thumbnail) mark menus, not videos.
-            const image = block.tagName === 'IMG' ? block : block.querySelector('img');
-            const drawnWidth = image ? image.getBoundingClientRect().width : 0;
-            if (image && (!drawnWidth || drawnWidth >= 40) && !blocks.has(block) && !adLike(block))
+            if (!blocks.has(block) && !excluded(link))
                 blocks.set(block, link);
         }
         const shapeOf = block => [block.tagName, ...Array.from(block.classList).sort(),
@@ -220,8 +243,12 @@
             const shape = shapeOf(block);
             const group = groups.get(shape) || {blocks: [], score: 0};
             group.blocks.push(block);
-            // A block that shows a length is all the likelier a video.
-            group.score += LengthPattern.test(block.textContent) ? 2 : 1;
+            // A block without words (a picture link, an icon) is no result; one that shows a
+            // length is all the likelier a video.
+            const words = block.textContent.trim() || (query(block, 'img[alt]') || {}).alt ||
+                          blocks.get(block).title;
+            if (words)
+                group.score += LengthPattern.test(block.textContent) ? 2 : 1;
             groups.set(shape, group);
         }
         let best = {blocks: [], score: 0};
