@@ -194,7 +194,7 @@ private slots:
                     .isNull());
         // A video here: its picture is fetched once asked for, and kept.
         QVERIFY(thumbnails.picture(here + u"/t.png"_s, here + u"/v"_s).isNull());
-        QTRY_COMPARE(arrived.size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(arrived.size(), 2, 20000);
         QVERIFY(!thumbnails.picture(here + u"/t.png"_s, here + u"/v"_s).isNull());
         QVERIFY(thumbnails.picture(u"http://pics.example/outside.png"_s, u"https://v.example/1"_s)
                     .isNull());
