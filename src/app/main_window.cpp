@@ -23,9 +23,9 @@
 #include "results/results_tab.h"
 #include "search/home_page.h"
 #include "search/search_history.h"
-#include "search/search_template.h"
+#include "search/search_plan.h"
+#include "search/site_lineup.h"
 #include "search/sites_file.h"
-#include "search/sites_window.h"
 #include "settings/options_dialog.h"
 #include "settings/settings_file.h"
 #include "toolbar_row.h"
@@ -41,7 +41,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -74,8 +73,8 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     // The window's standard font, which every control without a font of its own uses.
     setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
-    // What is wrong with the sites file is said once start-up is done.
-    const QString sitesNotice = loadSitesFile();
+    m_lineup = new SiteLineup(m_dataFolder, this);
+    connect(m_lineup, &SiteLineup::changed, this, &MainWindow::applyLineup);
     m_blocker = new Blocker(m_dataFolder, FilterLists::systemListFolders(), this);
     m_blockingControls = new BlockingControls(
         m_blocker, [this] { return currentView(); }, this);
@@ -85,15 +84,16 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     wireToolbarRow();
     createTabs(client, makeView);
     createMenus();
-    createStatusBar();
+    std::tie(m_statusPanel, m_progressPanel) = addStatusPanels(statusBar());
     setFocusOrder();
     m_events = new BrowserEvents(
         {m_tabs, m_views, m_toolbar->addressBox, m_statusPanel, m_progressPanel}, this);
     createShortcuts();
     createPageTools();
     startUp();
-    if (!sitesNotice.isEmpty())
-        showNotice(sitesNotice);
+    // What is wrong with the sites file is said once start-up is done.
+    if (!m_lineup->loadProblem().isEmpty())
+        showNotice(m_lineup->loadProblem());
     m_history->load();
     m_pageTools->load();
     connect(m_blocker, &Blocker::statusMessage, this, &MainWindow::showNotice);
@@ -109,7 +109,6 @@ MainWindow::~MainWindow()
 {
     delete m_options.data();
     delete m_about.data();
-    delete m_sites.data();
 }
 
 void MainWindow::wireToolbarRow()
@@ -150,14 +149,7 @@ void MainWindow::createShortcuts()
     addShortcut(QKeyCombination(Qt::Key_F5), command(BrowserCommand::Refresh));
     addShortcut(Qt::CTRL | Qt::Key_R, command(BrowserCommand::Refresh));
     addShortcut(Qt::CTRL | Qt::Key_D, &MainWindow::addFavorite);
-    addShortcut(Qt::CTRL | Qt::Key_L, [this] {
-        m_toolbar->addressBox->setFocus(Qt::ShortcutFocusReason);
-        m_toolbar->addressBox->lineEdit()->selectAll();
-    });
-    addShortcut(Qt::CTRL | Qt::Key_K, [this] {
-        m_toolbar->searchBox->setFocus(Qt::ShortcutFocusReason);
-        m_toolbar->searchBox->selectAll();
-    });
+    m_toolbar->addFocusKeys(this);
     // As in browsers, Esc stops a page only while it loads; otherwise the page has the key.
     m_stopKey = addShortcut(QKeyCombination(Qt::Key_Escape), command(BrowserCommand::Stop));
     for (BrowserView *view : m_views)
@@ -207,7 +199,7 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
             m_tabPlacement->add(browser, ViewPlaceInStrip);
             m_views[index] = browser;
         }
-        m_tabs->addTab(page, tab < SiteCatalogue::SiteCount ? m_lineup[tab].tabCaption
+        m_tabs->addTab(page, tab < SiteCatalogue::SiteCount ? m_lineup->sites()[tab].tabCaption
                                                             : SiteCatalogue::fixedTabCaption(tab));
     }
     createResultsTab();
@@ -230,10 +222,8 @@ void MainWindow::createResultsTab()
     });
     connect(m_results, &ResultsTab::playRequested, this, &MainWindow::play);
     connect(m_results, &ResultsTab::favoriteRequested, m_favorites, &FavoritesTab::add);
-    connect(m_results, &ResultsTab::readingsChanged, this, [this] {
-        if (m_sites)
-            m_sites->showReadings(m_results->readingSummaries());
-    });
+    connect(m_results, &ResultsTab::readingsChanged, this,
+            [this] { m_lineup->showReadings(m_results->readingSummaries()); });
     m_tabs->addTab(m_results, tr("Results"));
 }
 
@@ -265,7 +255,9 @@ void MainWindow::createMenus()
     option->setObjectName(QStringLiteral("Option(1)"));
     option->addAction(tr("&Options"), this, &MainWindow::showOptions)
         ->setObjectName(QStringLiteral("Option1"));
-    option->addAction(tr("&Sites..."), this, &MainWindow::showSites)
+    option
+        ->addAction(tr("&Sites..."), this,
+                    [this] { m_lineup->showWindow(m_results->readingSummaries()); })
         ->setObjectName(QStringLiteral("sites"));
     option->addAction(tr("Clear Search &History"), m_history, &SearchHistory::clear)
         ->setObjectName(QStringLiteral("clearHistory"));
@@ -278,37 +270,17 @@ void MainWindow::createMenus()
         ->setObjectName(QStringLiteral("about"));
 }
 
-void MainWindow::createStatusBar()
-{
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setFixedHeight(Twips::toPixels(375));
-    m_statusPanel = new StatusPanel(bar);
-    m_statusPanel->setObjectName(QStringLiteral("Panel1"));
-    bar->addWidget(m_statusPanel, 1);
-    m_progressPanel = new QLabel(bar);
-    m_progressPanel->setObjectName(QStringLiteral("Panel2"));
-    m_progressPanel->setMinimumWidth(Twips::toPixels(900));
-    m_progressPanel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    bar->addPermanentWidget(m_progressPanel);
-}
-
 void MainWindow::setFocusOrder()
 {
-    const QList<QWidget *> order{m_tabs,
-                                 m_toolbar->back,
-                                 m_toolbar->forward,
-                                 m_toolbar->stop,
-                                 m_toolbar->refresh,
-                                 m_toolbar->print,
-                                 m_toolbar->addressBox,
-                                 m_toolbar->go,
-                                 m_toolbar->searchBox,
-                                 m_toolbar->searchButton,
-                                 m_toolbar->addFavorite};
+    const QList<QWidget *> order = QList<QWidget *>{m_tabs} + m_toolbar->inFocusOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     m_tabs->setFocus();
+}
+
+QString MainWindow::userAgent() const
+{
+    return m_lineup->userAgent();
 }
 
 const RequestPolicy *MainWindow::requestPolicy() const
@@ -335,7 +307,7 @@ void MainWindow::setTabAvailable(int tab, bool available)
 OptionsDialog &MainWindow::options()
 {
     if (!m_options) {
-        m_options = new OptionsDialog(SettingsFile::path(m_dataFolder), m_lineup);
+        m_options = new OptionsDialog(SettingsFile::path(m_dataFolder), m_lineup->sites());
         connect(m_options, &OptionsDialog::unloaded, this, [this] { m_options = nullptr; });
         connect(m_options, &OptionsDialog::saveFailed, this, [this](const QString &path) {
             showNotice(
@@ -356,31 +328,14 @@ void MainWindow::showNotice(const QString &text)
     m_statusPanel->showNotice(text);
 }
 
-QString MainWindow::loadSitesFile()
-{
-    const QString path = SitesFile::path(m_dataFolder);
-    const QString shownPath = QDir::toNativeSeparators(path);
-    const std::optional<SitesFile::Contents> sites = SitesFile::load(path);
-    if (!sites)
-        return tr("The sites could not be read from %1: the built-in sites are used.")
-            .arg(shownPath);
-    m_lineup = sites->lineup;
-    m_userAgent = sites->userAgent;
-    if (sites->unusableEntries.isEmpty())
-        return {};
-    return tr("%1: [%2] holds an address that is not an http or https one, or an empty name; "
-              "those tabs keep their built-in sites.")
-        .arg(shownPath, sites->unusableEntries.join(u"], ["_s));
-}
-
-void MainWindow::applyLineup(const SiteCatalogue::Lineup &lineup)
+void MainWindow::applyLineup(const SiteCatalogue::Lineup &before)
 {
     // A tab whose site changed shows the new site at once, never the old one under the new name.
+    const SiteCatalogue::Lineup &lineup = m_lineup->sites();
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
-        if (lineup[site] != m_lineup[site] && view(site)->locationUrl() != u"http:///")
+        if (lineup[site] != before[site] && view(site)->locationUrl() != u"http:///")
             view(site)->navigate(lineup[site].startPage);
     }
-    m_lineup = lineup;
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
         m_tabs->setTabText(site, lineup[site].tabCaption);
     if (m_options)
@@ -426,7 +381,7 @@ void MainWindow::loadAddress()
         return;
     const QString address = BrowserEvents::addressToOpen(m_toolbar->addressBox->currentText());
     if (address == SiteCatalogue::HomePage)
-        target->showPage(homePageHtml(m_lineup), address);
+        target->showPage(homePageHtml(m_lineup->sites()), address);
     else
         target->navigate(address);
 }
@@ -440,29 +395,19 @@ void MainWindow::search()
     }
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
         setTabAvailable(tab, false);
-    m_results->startSearch(m_lineup, chosen);
+    m_results->startSearch(m_lineup->sites(), chosen);
     const QString text = m_toolbar->searchBox->text();
-    QStringList notSent;
+    const SearchPlan plan = SearchPlan::make(m_lineup->sites(), chosen, text);
     for (const int site : chosen) {
         setTabAvailable(site, true);
-        if (SearchTemplate::isPathStep(m_lineup[site].searchTemplate, text)) {
-            notSent.append(m_lineup[site].tabCaption);
-            continue;
-        }
-        const QUrl address = SearchTemplate::expand(m_lineup[site].searchTemplate, text);
-        view(site)->navigate(address.toString(QUrl::FullyEncoded));
+        if (plan.addresses.contains(site))
+            view(site)->navigate(plan.addresses[site].toString(QUrl::FullyEncoded));
     }
     m_history->add(text);
-    if (!notSent.isEmpty())
-        return showNotice(tr("\u201c%1\u201d was not searched on %2: its search address would read "
-                             "it as a step up in the address.")
-                              .arg(text, notSent.join(u", "_s)));
-    const QString noSite = tr("No site is chosen to search: choose them under Options, Options, "
-                              "on the Search tab.");
-    if (!chosen.isEmpty())
-        m_statusPanel->withdraw(noSite);
+    if (plan.notice.isEmpty())
+        m_statusPanel->withdraw(SearchPlan::noSiteNotice());
     else
-        showNotice(noSite);
+        showNotice(plan.notice);
 }
 
 void MainWindow::startUp()
@@ -478,20 +423,20 @@ void MainWindow::startUp()
     for (int site = 0; site < SiteCount; ++site) {
         if (isSelected(options().state(startUpBox(site)))) {
             setTabAvailable(site, true);
-            view(site)->navigate(m_lineup[site].startPage);
+            view(site)->navigate(m_lineup->sites()[site].startPage);
         }
     }
     // The last site alone has a stand-in when it is not chosen: the first's start page, loaded
     // last.
     constexpr int LastSite = SiteCount - 1;
     if (!isSelected(options().state(startUpBox(LastSite))))
-        view(0)->navigate(m_lineup[0].startPage);
+        view(0)->navigate(m_lineup->sites()[0].startPage);
 }
 
 void MainWindow::showHomePage()
 {
     view(SiteCatalogue::HomeView)
-        ->showPage(homePageHtml(m_lineup), SiteCatalogue::HomePage.toString());
+        ->showPage(homePageHtml(m_lineup->sites()), SiteCatalogue::HomePage.toString());
 }
 
 void MainWindow::addFavorite()
@@ -519,20 +464,6 @@ void MainWindow::showOptions()
     dialog.activateWindow();
     // Opening shows the stored choices: changes never saved are undone.
     dialog.applySettingsFile();
-}
-
-void MainWindow::showSites()
-{
-    if (!m_sites) {
-        m_sites = new SitesWindow(SitesFile::path(m_dataFolder), m_lineup);
-        connect(m_sites, &SitesWindow::saved, this, &MainWindow::applyLineup);
-        m_sites->showReadings(m_results->readingSummaries());
-        // A closed window is on its way out: the next opening starts afresh.
-        connect(m_sites, &QDialog::finished, this, [this] { m_sites = nullptr; });
-    }
-    m_sites->show();
-    m_sites->raise();
-    m_sites->activateWindow();
 }
 
 void MainWindow::runOnSelectedView(BrowserCommand command)

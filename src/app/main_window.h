@@ -25,7 +25,7 @@ class OptionsDialog;
 class QLabel;
 class QShortcut;
 class QTabWidget;
-class SitesWindow;
+class SiteLineup;
 class StatusPanel;
 class TabPlacement;
 struct ToolbarRow;
@@ -55,7 +55,7 @@ public:
     OptionsDialog &options();
 
     // What the sites file tells the views to call themselves; empty for the engine's own.
-    QString userAgent() const { return m_userAgent; }
+    QString userAgent() const;
     // What the engine asks before each request; the window keeps it.
     const RequestPolicy *requestPolicy() const;
 
@@ -72,16 +72,13 @@ private:
     void createTabs(QWidget *client, const BrowserViewFactory &makeView);
     void createResultsTab();
     void createMenus();
-    void createStatusBar();
     void setFocusOrder();
     void createShortcuts();
     // The video player, and zoom, find and the memory saver.
     void createPageTools();
     template <typename Handler> QShortcut *addShortcut(QKeyCombination keys, Handler handler);
 
-    // Takes the lineup and the agent from the sites file; what is wrong with it, if anything.
-    QString loadSitesFile();
-    void applyLineup(const SiteCatalogue::Lineup &lineup);
+    void applyLineup(const SiteCatalogue::Lineup &before);
     void startUp();
     void showHomePage();
     void layOut();
@@ -93,17 +90,14 @@ private:
     void addFavorite();
     void openFavorite(const QString &address, bool renameHomeTab);
     void showOptions();
-    void showSites();
     void showAbout();
     void play(const QString &address);
 
     QString m_dataFolder;
     NotesPrinterFactory m_makePrinter;
-    SiteCatalogue::Lineup m_lineup = SiteCatalogue::builtInLineup();
-    QString m_userAgent;
+    SiteLineup *m_lineup = nullptr;
     QPointer<OptionsDialog> m_options;
     QPointer<AboutBox> m_about;
-    QPointer<SitesWindow> m_sites;
     TabPlacement *m_tabPlacement = nullptr;
 
     std::unique_ptr<ToolbarRow> m_toolbar;

@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <limits>
 
@@ -74,4 +75,24 @@ ToolbarRow::ToolbarRow(QWidget *client)
     addFavorite = createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
                                    Twips::rect(11640, 0, 1335, 375));
     addFavorite->setToolTip(tr("Ctrl+D"));
+}
+
+QList<QWidget *> ToolbarRow::inFocusOrder() const
+{
+    return {back,       forward, stop,      refresh,      print,
+            addressBox, go,      searchBox, searchButton, addFavorite};
+}
+
+void ToolbarRow::addFocusKeys(QWidget *window) const
+{
+    QObject::connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), window),
+                     &QShortcut::activated, addressBox, [box = addressBox] {
+                         box->setFocus(Qt::ShortcutFocusReason);
+                         box->lineEdit()->selectAll();
+                     });
+    QObject::connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), window),
+                     &QShortcut::activated, searchBox, [box = searchBox] {
+                         box->setFocus(Qt::ShortcutFocusReason);
+                         box->selectAll();
+                     });
 }

@@ -2,6 +2,7 @@
 #define REELHOP_APP_TOOLBAR_ROW_H
 
 #include <QCoreApplication>
+#include <QList>
 
 class QComboBox;
 class QLineEdit;
@@ -17,6 +18,12 @@ struct ToolbarRow
 
 public:
     explicit ToolbarRow(QWidget *client);
+
+    // Its controls from left to right, the order the Tab key takes.
+    QList<QWidget *> inFocusOrder() const;
+    // Ctrl+L and Ctrl+K anywhere in the window: to the address box, to the search box, with
+    // their text selected.
+    void addFocusKeys(QWidget *window) const;
 
     QToolButton *back = nullptr;
     QToolButton *forward = nullptr;

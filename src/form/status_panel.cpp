@@ -1,7 +1,10 @@
 #include "status_panel.h"
 
+#include "twips.h"
+
 #include <QCoreApplication>
 #include <QEvent>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -39,4 +42,19 @@ bool StatusPanel::eventFilter(QObject *watched, QEvent *event)
         QCoreApplication::instance()->removeEventFilter(this);
     }
     return QLabel::eventFilter(watched, event);
+}
+
+std::pair<StatusPanel *, QLabel *> addStatusPanels(QStatusBar *bar)
+{
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(Twips::toPixels(375));
+    auto *status = new StatusPanel(bar);
+    status->setObjectName(QStringLiteral("Panel1"));
+    bar->addWidget(status, 1);
+    auto *progress = new QLabel(bar);
+    progress->setObjectName(QStringLiteral("Panel2"));
+    progress->setMinimumWidth(Twips::toPixels(900));
+    progress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bar->addPermanentWidget(progress);
+    return {status, progress};
 }

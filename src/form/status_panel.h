@@ -2,6 +2,9 @@
 #define REELHOP_FORM_STATUS_PANEL_H
 
 #include <QLabel>
+#include <utility>
+
+class QStatusBar;
 
 // The status bar's first panel. Pages report here all the time; a notice the user must read (a
 // file that could not be read or saved, a search with no site) stays until the user next presses
@@ -26,5 +29,8 @@ protected:
 private:
     bool m_holding = false;
 };
+
+// The status bar in its design: the status panel across it, the progress panel at its end.
+std::pair<StatusPanel *, QLabel *> addStatusPanels(QStatusBar *bar);
 
 #endif
