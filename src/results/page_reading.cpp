@@ -24,21 +24,14 @@ QString plainText(const QVariant &value)
     return text.simplified().left(LongestText);
 }
 
-bool hasScheme(const QUrl &url, std::initializer_list<QStringView> schemes)
-{
-    return url.isValid() && std::ranges::any_of(schemes, [&url](QStringView scheme) {
-               return url.scheme().compare(scheme, Qt::CaseInsensitive) == 0;
-           });
-}
-
 QString webAddress(const QVariant &value)
 {
     if (value.typeId() != QMetaType::QString || value.toString().size() > LongestAddress)
         return {};
     const QUrl url(value.toString(), QUrl::StrictMode);
-    return hasScheme(url, {u"http", u"https"}) && !url.host().isEmpty()
-               ? url.toString(QUrl::FullyEncoded)
-               : QString();
+    const bool web = url.scheme() == u"http" || url.scheme() == u"https";
+    return url.isValid() && web && !url.host().isEmpty() ? url.toString(QUrl::FullyEncoded)
+                                                         : QString();
 }
 
 QString thumbnailAddress(const QVariant &value)

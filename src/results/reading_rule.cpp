@@ -1,5 +1,7 @@
 #include "reading_rule.h"
 
+#include "search/sites_file.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -41,11 +43,6 @@ const QList<KnownRule> &knownRules()
     return rules;
 }
 
-QString groupOf(int site)
-{
-    return u"site%1"_s.arg(site + 1);
-}
-
 } // namespace
 
 ReadingRule builtIn(const QString &searchTemplate)
@@ -63,7 +60,7 @@ std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sites
 {
     std::array<ReadingRule, SiteCatalogue::SiteCount> rules;
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
-        const QString group = groupOf(site);
+        const QString group = SitesFile::groupOf(site);
         const auto selector = [&](QStringView key) {
             const QString value = sitesText.value(group, key).value_or(QString());
             return value.size() <= LongestSelector ? value : QString();

@@ -15,16 +15,16 @@ namespace {
 // A few dozen short lines; anything far larger is not a sites file.
 constexpr qint64 MaxFileBytes = 256 * 1024;
 
-QString groupOf(int site)
-{
-    return u"site%1"_s.arg(site + 1);
-}
-
 const QString NameKey = u"name"_s;
 const QString StartKey = u"start"_s;
 const QString SearchKey = u"search"_s;
 
 } // namespace
+
+QString groupOf(int site)
+{
+    return u"site%1"_s.arg(site + 1);
+}
 
 QString path(const QString &folder)
 {

@@ -13,6 +13,9 @@ namespace SitesFile {
 
 QString path(const QString &folder);
 
+// The group of a slot, counted from 0: "site1" to "site9".
+QString groupOf(int site);
+
 // The longest name, start page or search address a slot takes: what the Sites window writes,
 // the reader reads back, nine slots of them well inside the file's read bound.
 inline constexpr int LongestValue = 2000;
