@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // --help and --version answer on the terminal before any window or display is needed.
-std::optional<int> answerCommandLine(int argc, char *argv[])
+std::optional<int> answerCommandLine(int argc, char *argv[], bool *verboseAsked)
 {
     // The answers below need the program's folder, but no display.
     std::optional<QCoreApplication> commandLine;
@@ -49,7 +49,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
     // Qt's own options (-platform, -style, ...) are for QApplication: unknown ones are no error.
     parser.parse(arguments);
     // The terminal stays quiet unless something is wrong for the user, or it is asked for.
-    if (!parser.isSet(verbose))
+    *verboseAsked = parser.isSet(verbose);
+    if (!*verboseAsked)
         QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         // Without an application object Qt cannot name the program itself.
@@ -94,10 +95,11 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Reelhop"));
     QCoreApplication::setApplicationVersion(QStringLiteral(REELHOP_VERSION));
-    if (const std::optional<int> exitCode = answerCommandLine(argc, argv))
+    bool verbose = false;
+    if (const std::optional<int> exitCode = answerCommandLine(argc, argv, &verbose))
         return *exitCode;
 
-    const PageCompositing compositing = prepareWebEngineEnvironment();
+    const PageCompositing compositing = prepareWebEngineEnvironment(verbose);
     QApplication app(argc, argv);
     RunningCopy copy;
     if (!copy.isFirst()) {

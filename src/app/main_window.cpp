@@ -107,6 +107,9 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
 
 MainWindow::~MainWindow()
 {
+    // The pages go first: a view that is closed while its page prints waits for the printout,
+    // and the page goes on asking the blocker, which the window owns too, until it is gone.
+    delete m_tabs;
     delete m_options.data();
     delete m_about.data();
 }
@@ -453,7 +456,10 @@ void MainWindow::openFavorite(const QString &address, bool renameHomeTab)
     if (renameHomeTab)
         m_tabs->setTabText(SiteCatalogue::HomeTab,
                            SiteCatalogue::fixedTabCaption(SiteCatalogue::FavoritesTab));
-    view(SiteCatalogue::HomeView)->navigate(address);
+    if (BrowserEvents::addressToOpen(address) == SiteCatalogue::HomePage)
+        showHomePage();
+    else
+        view(SiteCatalogue::HomeView)->navigate(address);
 }
 
 void MainWindow::showOptions()

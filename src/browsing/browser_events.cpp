@@ -76,16 +76,14 @@ void BrowserEvents::addressSubmitted(bool opened)
 
 QString BrowserEvents::shownAddress(const QString &location)
 {
-    if (location == u"http:///")
-        return {};
-    if (location == SiteCatalogue::HomePage)
-        return SiteCatalogue::HomeName.toString();
-    return location;
+    return location == u"http:///" ? QString() : location;
 }
 
 QString BrowserEvents::addressToOpen(const QString &text)
 {
-    return text.trimmed().compare(SiteCatalogue::HomeName, Qt::CaseInsensitive) == 0
+    const QString typed = text.trimmed();
+    return typed.compare(SiteCatalogue::HomePage, Qt::CaseInsensitive) == 0 ||
+                   typed == SiteCatalogue::FormerHomePage
                ? SiteCatalogue::HomePage.toString()
                : text;
 }

@@ -38,10 +38,9 @@ public:
     void addressSubmitted(bool opened);
     static constexpr int MaxOpened = 20;
 
-    // The address as the box shows it: the program's own pages by a name of their own
-    // ("reelhop:home"), a view sent nowhere yet by nothing.
+    // The address as the box shows it: a view sent nowhere yet by nothing.
     static QString shownAddress(const QString &location);
-    // What the box's text opens: the program's own page names back to their addresses.
+    // What the box's text opens: the home page by its former address too.
     static QString addressToOpen(const QString &text);
 
 protected:

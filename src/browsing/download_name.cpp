@@ -1,7 +1,6 @@
 #include "download_name.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QStringList>
 
 using namespace Qt::StringLiterals;
 
@@ -47,10 +46,9 @@ QString safe(const QString &proposed)
     return name;
 }
 
-QString unused(const QString &folder, const QString &name)
+QString unused(const QString &name, const std::function<bool(const QString &)> &taken)
 {
-    const QDir dir(folder);
-    if (!QFileInfo::exists(dir.filePath(name)) && !QFileInfo(dir.filePath(name)).isSymLink())
+    if (!taken(name))
         return name;
     // "clip.tar.gz" becomes "clip (1).tar.gz", as browsers name a second copy.
     const qsizetype dot = name.indexOf(u'.');
@@ -58,8 +56,7 @@ QString unused(const QString &folder, const QString &name)
     const QString extension = dot > 0 ? name.mid(dot) : QString();
     for (int copy = 1;; ++copy) {
         const QString candidate = u"%1 (%2)%3"_s.arg(stem).arg(copy).arg(extension);
-        const QFileInfo file(dir.filePath(candidate));
-        if (!file.exists() && !file.isSymLink())
+        if (!taken(candidate))
             return candidate;
     }
 }

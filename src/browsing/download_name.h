@@ -2,6 +2,7 @@
 #define REELHOP_BROWSING_DOWNLOAD_NAME_H
 
 #include <QString>
+#include <functional>
 
 // The name a downloaded file is saved under. A site proposes one; it never picks the folder.
 namespace DownloadName {
@@ -10,8 +11,8 @@ namespace DownloadName {
 // one the desktop would run when opened (a ".desktop" file gets ".download" added).
 QString safe(const QString &proposed);
 
-// The name, or "name (1).ext", "name (2).ext", ..., that nothing in the folder has yet.
-QString unused(const QString &folder, const QString &name);
+// The name, or "name (1).ext", "name (2).ext", ..., the first that is not taken.
+QString unused(const QString &name, const std::function<bool(const QString &)> &taken);
 
 } // namespace DownloadName
 

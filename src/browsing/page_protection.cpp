@@ -1,6 +1,7 @@
 #include "page_protection.h"
 
 #include "blocking/request_policy.h"
+#include "own_pages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -124,8 +125,8 @@ private:
     PageProtection *m_protection;
 };
 
-PageProtection::PageProtection(const RequestPolicy *policy, QObject *parent)
-    : QObject(parent), m_policy(policy), m_filter(new RequestFilter(this))
+PageProtection::PageProtection(const RequestPolicy *policy, OwnPages *ownPages, QObject *parent)
+    : QObject(parent), m_policy(policy), m_ownPages(ownPages), m_filter(new RequestFilter(this))
 {
 }
 
@@ -148,9 +149,9 @@ bool PageProtection::admitPage(const QUrl &address, bool clicked)
     if (!rule.isEmpty()) {
         m_blockedShown = address;
         // Not from inside the engine's question.
-        QTimer::singleShot(0, m_page, [page = m_page, address, rule] {
-            page->setHtml(blockedPage(address, rule), address);
-        });
+        const QUrl notice = OwnPages::blockedPageAddress(address);
+        m_ownPages->put(notice, blockedPage(address, rule));
+        QTimer::singleShot(0, m_page, [page = m_page, notice] { page->setUrl(notice); });
         return false;
     }
     m_blocked = 0;

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QUrl>
 
+class OwnPages;
 class QWebEnginePage;
 class RequestPolicy;
 class RequestFilter;
@@ -16,8 +17,8 @@ class PageProtection final : public QObject
     Q_OBJECT
 
 public:
-    // No policy blocks nothing.
-    PageProtection(const RequestPolicy *policy, QObject *parent);
+    // No policy blocks nothing. The pages serve the notice of a blocked page.
+    PageProtection(const RequestPolicy *policy, OwnPages *ownPages, QObject *parent);
 
     void protect(QWebEnginePage *page);
 
@@ -40,6 +41,7 @@ private:
     void setHidingStyle(const QUrl &page);
 
     const RequestPolicy *m_policy = nullptr;
+    OwnPages *m_ownPages = nullptr;
     QWebEnginePage *m_page = nullptr;
     RequestFilter *m_filter = nullptr;
     int m_blocked = 0;

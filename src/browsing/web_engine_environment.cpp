@@ -43,8 +43,22 @@ QString sandboxOffReason(bool runsAsRoot, const QByteArray &disableSandbox,
         .arg(why);
 }
 
-PageCompositing prepareWebEngineEnvironment()
+QByteArray engineSwitches(const QByteArray &userSwitches, bool verbose)
 {
+    // A frame of another site shares no process, and so no memory, with the page around it.
+    QByteArray switches = "--site-per-process";
+    // Errors included: a page's bad certificate is the page's business, not the terminal's.
+    if (!verbose)
+        switches += " --log-level=3";
+    if (!userSwitches.trimmed().isEmpty())
+        switches += ' ' + userSwitches.trimmed();
+    return switches;
+}
+
+PageCompositing prepareWebEngineEnvironment(bool verbose)
+{
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            engineSwitches(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"), verbose));
     // The engine's sandbox refuses to start as root; everyone else keeps it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

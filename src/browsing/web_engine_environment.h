@@ -17,9 +17,13 @@ enum class PageCompositing {
 PageCompositing choosePageCompositing(const QByteArray &quickBackend, bool softwareOpenGLForced,
                                       bool hasGpu);
 
+// The engine's switches: each site's pages and frames in processes of their own, and the
+// engine's own log lines kept off the terminal unless asked for; the user's switches come last.
+QByteArray engineSwitches(const QByteArray &userSwitches, bool verbose);
+
 // Sets the switches the web engine needs before the QApplication exists and says how pages
 // will be composited.
-PageCompositing prepareWebEngineEnvironment();
+PageCompositing prepareWebEngineEnvironment(bool verbose = false);
 
 // Why the engine's sandbox is off, for the user to read; empty while it is on.
 QString sandboxOffReason(bool runsAsRoot, const QByteArray &disableSandbox,

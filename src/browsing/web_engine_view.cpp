@@ -1,32 +1,23 @@
 #include "web_engine_view.h"
 
-#include "blocking/request_policy.h"
+#include "download_folder.h"
 #include "download_name.h"
+#include "download_question.h"
+#include "full_screen_view.h"
+#include "own_pages.h"
 #include "page_protection.h"
 #include "results_reading.h"
+#include "tab_page.h"
 
-#include <QCheckBox>
-#include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QInputDialog>
-#include <QKeySequence>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineContextMenuRequest>
-#include <QWebEngineCookieStore>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
@@ -37,164 +28,12 @@
 #include <QWebEnginePermission>
 #endif
 #include <QWebEngineProfile>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The page of a new window a link asks for: it fetches nothing and sends its address to the
-// page that opened it, so the link opens once, in its tab, keeping that page's history.
-class WindowCatcher final : public QWebEnginePage
-{
-public:
-    WindowCatcher(QWebEngineProfile *profile, QWebEnginePage *opener)
-        : QWebEnginePage(profile, opener), m_opener(opener)
-    {
-    }
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
-    {
-        if (!isMainFrame || url.isEmpty() || url.scheme() == u"about")
-            return true;
-        QTimer::singleShot(0, m_opener, [opener = m_opener, url] { opener->setUrl(url); });
-        deleteLater();
-        return false;
-    }
-
-private:
-    QWebEnginePage *m_opener;
-};
-
-// A tab's page. Every page it opens passes the blocker first; its dialogs show only while its
-// tab is in sight, and the user can stop a page that keeps opening them.
-class TabPage final : public QWebEnginePage
-{
-public:
-    struct Hooks
-    {
-        PageProtection *protection = nullptr;
-        std::function<bool()> inSight;
-        std::function<void(const QString &)> say;
-    };
-
-    TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent)
-        : QWebEnginePage(profile, parent), m_hooks(std::move(hooks))
-    {
-    }
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
-    {
-        if (!isMainFrame)
-            return true;
-        const bool admitted = m_hooks.protection->admitPage(url, type == NavigationTypeLinkClicked);
-        if (admitted) {
-            m_dialogs = 0;
-            m_dialogsStopped = false;
-        }
-        return admitted;
-    }
-
-    QWebEnginePage *createWindow(WebWindowType) override
-    {
-        // One at a time: a page that opens windows in a loop cannot pile them up.
-        delete m_catcher;
-        m_catcher = new WindowCatcher(profile(), this);
-        return m_catcher;
-    }
-
-    // A page's console is the page's business, not the terminal's.
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int,
-                                  const QString &) override
-    {
-    }
-
-    void javaScriptAlert(const QUrl &origin, const QString &message) override
-    {
-        if (mayShowDialog())
-            askUser(origin, message, QMessageBox::Ok);
-    }
-
-    bool javaScriptConfirm(const QUrl &origin, const QString &message) override
-    {
-        return mayShowDialog() &&
-               askUser(origin, message, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-    }
-
-    bool javaScriptPrompt(const QUrl &origin, const QString &message, const QString &defaultValue,
-                          QString *result) override
-    {
-        if (!mayShowDialog())
-            return false;
-        bool ok = false;
-        *result = QInputDialog::getText(QWebEngineView::forPage(this), origin.host(), message,
-                                        QLineEdit::Normal, defaultValue, &ok);
-        return ok;
-    }
-
-private:
-    bool mayShowDialog()
-    {
-        if (m_dialogsStopped)
-            return false;
-        if (!m_hooks.inSight()) {
-            m_hooks.say(QObject::tr("A page out of sight wanted to show a message; it was not "
-                                    "shown."));
-            return false;
-        }
-        return true;
-    }
-
-    // The page's text is shown as text, never as markup; from the second dialog on the user may
-    // stop the page from showing more.
-    QMessageBox::StandardButton askUser(const QUrl &origin, const QString &message,
-                                        QMessageBox::StandardButtons buttons)
-    {
-        QMessageBox box(QMessageBox::NoIcon, origin.host(), message, buttons,
-                        QWebEngineView::forPage(this));
-        box.setTextFormat(Qt::PlainText);
-        box.setObjectName(QStringLiteral("pageDialog"));
-        QCheckBox *stop = nullptr;
-        if (++m_dialogs > 1) {
-            stop = new QCheckBox(QObject::tr("Don't let this page show more dialogs"));
-            box.setCheckBox(stop);
-        }
-        const auto answer = QMessageBox::StandardButton(box.exec());
-        m_dialogsStopped = stop && stop->isChecked();
-        return answer;
-    }
-
-    Hooks m_hooks;
-    QPointer<QWebEnginePage> m_catcher;
-    int m_dialogs = 0;
-    bool m_dialogsStopped = false;
-};
-
-// Esc or the window's close box asks the page to leave full screen, so the page is handed back.
-class FullScreenView final : public QWebEngineView
-{
-public:
-    explicit FullScreenView(QWebEnginePage *page)
-    {
-        setPage(page);
-        auto *leave = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-        connect(leave, &QShortcut::activated, this, &FullScreenView::leave);
-    }
-
-protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        event->ignore();
-        leave();
-    }
-
-private:
-    void leave() { triggerPageAction(QWebEnginePage::ExitFullScreen); }
-};
 
 // The engine's stand-in title for a page without one: the address as a browser shows it, with
 // or without its scheme and a bare host's slash, or a local file's name.
@@ -213,67 +52,17 @@ bool isAddressStandIn(const QString &title, const QUrl &url)
     return forms.contains(title);
 }
 
-// Sites key on the engine's own token and answer it with "browser not supported" pages; the
-// Chrome version beside it stays, so no site is told of features the engine lacks.
-QString withoutEngineToken(QString userAgent)
-{
-    static const QRegularExpression token(u"QtWebEngine/\\S*\\s*"_s);
-    return userAgent.remove(token);
-}
-
 } // namespace
 
-WebEngine::WebEngine(const QString &storageName, const EngineSettings &settings)
-    : m_profile(std::make_unique<QWebEngineProfile>(storageName)), m_policy(settings.policy)
+WebEngineView::WebEngineView(const Shared &shared, QWidget *parent)
+    : BrowserView(parent), m_ownPages(shared.ownPages), m_downloads(shared.downloads),
+      m_view(new QWebEngineView(this))
 {
-    m_profile->setHttpUserAgent(settings.userAgent.isEmpty()
-                                    ? withoutEngineToken(m_profile->httpUserAgent())
-                                    : settings.userAgent);
-    // A named profile keeps cookies and cache in the user's data folder between runs.
-    QWebEngineSettings *pages = m_profile->settings();
-    pages->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
-    // As browsers block pop-ups: a page opens a window only when the user asks for one.
-    pages->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    // The engine has no security support for untrusted pages, and every page here is one: each
-    // way a page reaches beyond itself that a results page does not need is shut.
-    pages->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    pages->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
-    pages->setAttribute(QWebEngineSettings::HyperlinkAuditingEnabled, false);
-    pages->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
-    pages->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
-    // Third-party cookies follow the user from site to site; sign-ins and consent choices only
-    // need the site's own.
-    m_profile->cookieStore()->setCookieFilter(
-        [](const QWebEngineCookieStore::FilterRequest &request) { return !request.thirdParty; });
-}
-
-WebEngine::~WebEngine() = default;
-
-BrowserView *WebEngine::createView(QWidget *parent)
-{
-    return new WebEngineView(m_profile.get(), m_policy, parent);
-}
-
-extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine(const EngineSettings &settings)
-{
-    return new WebEngine(QStringLiteral("Reelhop"), settings);
-}
-
-extern "C" Q_DECL_EXPORT QString reelhopEngineVersion()
-{
-    return QObject::tr("Chromium %1, security fixes to %2")
-        .arg(QLatin1StringView(qWebEngineChromiumVersion()),
-             QLatin1StringView(qWebEngineChromiumSecurityPatchVersion()));
-}
-
-WebEngineView::WebEngineView(QWebEngineProfile *profile, const RequestPolicy *policy,
-                             QWidget *parent)
-    : BrowserView(parent), m_view(new QWebEngineView(this))
-{
+    QWebEngineProfile *profile = shared.profile;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
-    m_protection = new PageProtection(policy, this);
+    m_protection = new PageProtection(shared.policy, m_ownPages, this);
     auto *page = new TabPage(profile,
                              {m_protection, [this] { return isVisible(); },
                               [this](const QString &text) { emit statusTextChanged(text); }},
@@ -398,8 +187,12 @@ bool WebEngineView::navigate(const QString &address)
 
 bool WebEngineView::showPage(const QString &html, const QString &address)
 {
+    const QUrl url(address);
+    if (!OwnPages::isOwn(url))
+        return false;
     wake();
-    m_page->setHtml(html, QUrl(address));
+    m_ownPages->put(url, html);
+    m_page->setUrl(url);
     return true;
 }
 
@@ -481,46 +274,37 @@ void WebEngineView::followDownload(QWebEngineDownloadRequest *download)
     // The engine drops a download no one accepts, and the link would look dead: as browsers do,
     // the file goes to the user's download folder under a name of its own, and the status bar
     // follows it.
+    const QString free = m_downloads->claim(folder, name);
     download->setDownloadDirectory(folder);
-    download->setDownloadFileName(DownloadName::unused(folder, name));
+    download->setDownloadFileName(free);
     download->accept();
-    const QString file = QDir(folder).filePath(download->downloadFileName());
+    const QString file = QDir(folder).filePath(free);
     emit statusTextChanged(tr("Downloading %1").arg(file));
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, file] {
-        if (download->state() == QWebEngineDownloadRequest::DownloadCompleted)
-            emit statusTextChanged(tr("Downloaded %1").arg(file));
-        else
-            emit statusTextChanged(
-                tr("The download of %1 failed: %2").arg(file, download->interruptReasonString()));
-    });
+    // The name is free again once the file has its own name, or is gone.
+    connect(download, &QObject::destroyed, this,
+            [downloads = m_downloads, folder, free] { downloads->release(folder, free); });
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
+            [this, download, file, folder, free] {
+                m_downloads->release(folder, free);
+                if (download->state() == QWebEngineDownloadRequest::DownloadCompleted)
+                    emit statusTextChanged(tr("Downloaded %1").arg(file));
+                else
+                    emit statusTextChanged(tr("The download of %1 failed: %2")
+                                               .arg(file, download->interruptReasonString()));
+            });
 }
 
 void WebEngineView::askAboutDownload(const QUrl &address, const QString &name)
 {
-    // The question stays with the tab whose page asked, and goes after a while unanswered.
+    // The question stays with the tab whose page asked.
     delete m_downloadQuestion;
-    auto *question = new QFrame(this);
+    auto *question = new DownloadQuestion(name, this);
     m_downloadQuestion = question;
-    question->setObjectName(QStringLiteral("downloadQuestion"));
-    question->setFrameShape(QFrame::StyledPanel);
-    auto *row = new QHBoxLayout(question);
-    auto *text = new QLabel(tr("This page wants to save \u201c%1\u201d. Save it?").arg(name));
-    text->setTextFormat(Qt::PlainText);
-    row->addWidget(text, 1);
-    auto *save = new QPushButton(tr("&Save"));
-    save->setObjectName(QStringLiteral("saveDownload"));
-    auto *discard = new QPushButton(tr("&Don't Save"));
-    discard->setObjectName(QStringLiteral("discardDownload"));
-    row->addWidget(save);
-    row->addWidget(discard);
     static_cast<QVBoxLayout *>(layout())->insertWidget(0, question);
-    connect(save, &QPushButton::clicked, this, [this, address, name] {
+    connect(question, &DownloadQuestion::saveChosen, this, [this, address, name] {
         m_approvedDownload = address;
         m_page->download(address, name);
-        m_downloadQuestion->deleteLater();
     });
-    connect(discard, &QPushButton::clicked, question, &QObject::deleteLater);
-    QTimer::singleShot(std::chrono::minutes(1), question, &QObject::deleteLater);
     emit statusTextChanged(tr("A page asks to save %1; its tab asks you first.").arg(name));
 }
 
@@ -604,7 +388,9 @@ bool WebEngineView::printWithDialog()
 
 QString WebEngineView::locationUrl() const
 {
-    return m_page->url().toString();
+    // A blocked page's notice stands for the page, as a browser's warning does.
+    const QUrl blocked = OwnPages::blockedAddressOf(m_page->url());
+    return (blocked.isEmpty() ? m_page->url() : blocked).toString();
 }
 
 QString WebEngineView::title() const

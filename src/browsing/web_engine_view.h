@@ -1,13 +1,15 @@
 #ifndef REELHOP_BROWSING_WEB_ENGINE_VIEW_H
 #define REELHOP_BROWSING_WEB_ENGINE_VIEW_H
 
-#include "browser_engine.h"
+#include "browser_view.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QUrl>
 #include <memory>
 
+class DownloadFolder;
+class OwnPages;
 class PageProtection;
 class ResultsReading;
 class QPrinter;
@@ -16,30 +18,25 @@ class QWebEngineFullScreenRequest;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEnginePage;
+class RequestPolicy;
 class QWebEngineView;
-
-// The module's engine: one named, persistent profile that all views share.
-class WebEngine final : public BrowserEngine
-{
-public:
-    WebEngine(const QString &storageName, const EngineSettings &settings);
-    ~WebEngine() override;
-    Q_DISABLE_COPY_MOVE(WebEngine)
-
-    BrowserView *createView(QWidget *parent) override;
-
-private:
-    std::unique_ptr<QWebEngineProfile> m_profile;
-    const RequestPolicy *m_policy = nullptr;
-};
 
 class WebEngineView final : public BrowserView
 {
     Q_OBJECT
 
 public:
-    WebEngineView(QWebEngineProfile *profile, const RequestPolicy *policy,
-                  QWidget *parent = nullptr);
+    // What the views of one engine share; each outlives the views.
+    struct Shared
+    {
+        QWebEngineProfile *profile = nullptr;
+        OwnPages *ownPages = nullptr;
+        DownloadFolder *downloads = nullptr;
+        // None blocks nothing.
+        const RequestPolicy *policy = nullptr;
+    };
+
+    explicit WebEngineView(const Shared &shared, QWidget *parent = nullptr);
     ~WebEngineView() override;
     Q_DISABLE_COPY_MOVE(WebEngineView)
 
@@ -81,6 +78,8 @@ private:
     void setLoadState(LoadState state);
     void toggleFullScreen(QWebEngineFullScreenRequest request);
 
+    OwnPages *m_ownPages = nullptr;
+    DownloadFolder *m_downloads = nullptr;
     QWebEngineView *m_view = nullptr;
     // The tab's page, wherever it is shown: in the tab's view, or full screen.
     QWebEnginePage *m_page = nullptr;

@@ -33,9 +33,10 @@ inline constexpr int HomeTab = 11;
 inline constexpr int HomeView = 9;
 
 inline constexpr QStringView HomeCaption = u"HOME";
-inline constexpr QStringView HomePage = u"qrc:/home/index.html";
-// The home page's address as the address box shows it, and as the user may type it.
-inline constexpr QStringView HomeName = u"reelhop:home";
+// The home page's address, as the address box shows it and as the user may type it.
+inline constexpr QStringView HomePage = u"reelhop:home";
+// Where the home page was before it had an address of its own, as favorites may still hold it.
+inline constexpr QStringView FormerHomePage = u"qrc:/home/index.html";
 
 using Lineup = std::array<Site, SiteCount>;
 

@@ -1,4 +1,5 @@
 #include "app/layout.h"
+#include "blocking/blocker.h"
 #include "search/site_catalogue.h"
 #include "settings/options_dialog.h"
 #include "settings/setting_check_box.h"
@@ -31,7 +32,7 @@ QStringList startPageLoads(const QList<int> &views)
     QStringList loads;
     for (const int view : views) {
         loads.append(view == SiteCatalogue::HomeView
-                         ? u"WebBrowser1(9) showPage qrc:/home/index.html"_s
+                         ? u"WebBrowser1(9) showPage reelhop:home"_s
                          : u"WebBrowser1(%1) navigate %2"_s.arg(view).arg(
                                SiteCatalogue::builtInLineup()[view].startPage));
     }
@@ -535,6 +536,16 @@ private slots:
             QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(WindowFixture::topLevel(u"Options"), nullptr);
+
+        // A view that goes while its page prints waits for the printout, the page still asking
+        // the blocker: every view goes before it.
+        QStringList blockerAtViewsEnd;
+        for (int index = 0; index < SiteCatalogue::ViewCount; ++index)
+            fixture.view(index)->onDestroyed = [&, window = fixture.window.get()] {
+                blockerAtViewsEnd.append(window->findChild<Blocker *>() ? u"there"_s : u"gone"_s);
+            };
+        fixture.window.reset();
+        QCOMPARE(blockerAtViewsEnd, QStringList(SiteCatalogue::ViewCount, u"there"_s));
     }
 
     void about_showsOneFixedBoxThatEveryWayOfClosingDiscards()

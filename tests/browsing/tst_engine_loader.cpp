@@ -45,7 +45,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(enginePages(&window).size(), 0); // not before the first paint is done
         QTRY_COMPARE(enginePages(&window).size(), 2);
-        QCOMPARE(window.view(9)->locationUrl(), u"qrc:/home/index.html"_s);
+        QCOMPARE(window.view(9)->locationUrl(), u"reelhop:home"_s);
         // Only the page in sight is heard, though the views were told before their pages came.
         QCOMPARE(enginePages(window.view(0)).value(0)->muted, true);
         QCOMPARE(enginePages(window.view(9)).value(0)->muted, false);

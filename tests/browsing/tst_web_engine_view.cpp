@@ -202,7 +202,10 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         m_engine.setRequestPolicy(&m_policy);
         m_engine.release(); // no window to wait for
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--proxy-server=" + m_site.address({}).toLatin1());
+        // Beside the program's own switches.
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+                qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
+                    " --proxy-server=" + m_site.address({}).toLatin1());
     }
 
     void newView_isNowhere_closedSitesAndHomeSendNothingAway()
@@ -223,9 +226,9 @@ private slots:
         QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_s, LoadTimeout);
         QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_s,
-                               u"qrc:/home/index.html"_s));
+                               u"reelhop:home"_s));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_s, LoadTimeout);
-        QCOMPARE(view->locationUrl(), u"qrc:/home/index.html"_s);
+        QCOMPARE(view->locationUrl(), u"reelhop:home"_s);
         QCOMPARE(m_site.requests, QList<QByteArray>());
 
         QVERIFY(view->navigate(m_site.address(u"/second"_s)));

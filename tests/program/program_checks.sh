@@ -140,7 +140,7 @@ agents = {l[1] for l in lines if l[0].startswith("GET /")}
 assert agents == {"ReelhopCheck/1.0"}, agents
 values = open(sys.argv[2], "rb").read().decode().split("\r\n")[:-1]
 favorites = list(zip(values[0::2], values[1::2]))
-assert ("Reelhop", "qrc:/home/index.html") in favorites, favorites
+assert ("Reelhop", "reelhop:home") in favorites, favorites
 found = sys.argv[3] + "/find?q=rock"
 assert any(t.startswith("Page /find?q=rock") and a.startswith(found) for t, a in favorites), favorites
 assert favorites[-1][1] == sys.argv[3] + "/start", favorites

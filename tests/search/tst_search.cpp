@@ -369,7 +369,7 @@ private slots:
         QCOMPARE(fixture.fileBytes(u"sites.ini"_s), Vimeo7);
         // The home page shows the new lineup; the next search goes to the new template.
         QCOMPARE(fixture.log, (QStringList{u"WebBrowser1(6) navigate https://vimeo.com/"_s,
-                                           u"WebBrowser1(9) showPage qrc:/home/index.html"_s}));
+                                           u"WebBrowser1(9) showPage reelhop:home"_s}));
         QVERIFY(fixture.view(9)->shownHtml.contains(u">Vimeo<"_s));
         fixture.find<QLineEdit>(u"Text1"_s)->setText(u"C++ & more"_s);
         fixture.click(u"Command21"_s);

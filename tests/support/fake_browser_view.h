@@ -19,6 +19,11 @@ public:
     {
         setFocusPolicy(Qt::StrongFocus);
     }
+    ~FakeBrowserView() override
+    {
+        if (onDestroyed)
+            onDestroyed();
+    }
 
     bool navigate(const QString &address) override
     {
@@ -85,6 +90,8 @@ public:
     QString readerScript;
     // Lets a test look at the window at the moment the view is sent somewhere.
     std::function<void()> onNavigate;
+    // Lets a test look at the window as the view goes.
+    std::function<void()> onDestroyed;
 
 protected:
     // A page gets the keys the window leaves it.

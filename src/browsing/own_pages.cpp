@@ -1,0 +1,68 @@
+#include "own_pages.h"
+
+#include <QBuffer>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QStringView BlockedPath = u"blocked";
+// A blocked page's notice is kept for each address; a page that is blocked at every address it
+// makes up cannot make the program keep more than these.
+constexpr qsizetype MostPages = 64;
+
+} // namespace
+
+OwnPages::OwnPages(QObject *parent) : QWebEngineUrlSchemeHandler(parent) {}
+
+void OwnPages::registerScheme()
+{
+    QWebEngineUrlScheme scheme(Scheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    // A web page can neither open nor frame nor fetch them.
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::NoAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+bool OwnPages::isOwn(const QUrl &address)
+{
+    return address.scheme() == QLatin1StringView(Scheme);
+}
+
+QUrl OwnPages::blockedPageAddress(const QUrl &blocked)
+{
+    // The address whole in the query, every byte but letters and digits encoded.
+    return QUrl::fromEncoded(QByteArray(Scheme) + ':' + BlockedPath.toLatin1() + '?' +
+                                 QUrl::toPercentEncoding(blocked.toString(QUrl::FullyEncoded)),
+                             QUrl::StrictMode);
+}
+
+QUrl OwnPages::blockedAddressOf(const QUrl &address)
+{
+    if (!isOwn(address) || address.path() != BlockedPath)
+        return {};
+    return QUrl::fromEncoded(
+        QUrl::fromPercentEncoding(address.query(QUrl::FullyEncoded).toLatin1()).toLatin1(),
+        QUrl::StrictMode);
+}
+
+void OwnPages::put(const QUrl &address, const QString &html)
+{
+    if (!m_pages.contains(address) && m_pages.size() >= MostPages)
+        m_pages.clear();
+    m_pages.insert(address, html.toUtf8());
+}
+
+void OwnPages::requestStarted(QWebEngineUrlRequestJob *job)
+{
+    const auto page = m_pages.constFind(job->requestUrl());
+    if (page == m_pages.cend()) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    auto *body = new QBuffer(job);
+    body->setData(*page);
+    job->reply("text/html;charset=utf-8", body);
+}

@@ -1,0 +1,41 @@
+#ifndef REELHOP_BROWSING_TAB_PAGE_H
+#define REELHOP_BROWSING_TAB_PAGE_H
+
+#include "page_dialogs.h"
+
+#include <QPointer>
+#include <QWebEnginePage>
+
+class PageProtection;
+
+// A tab's page. Every page it opens passes the blocker first; a new window a link asks for
+// opens in the tab; its dialogs are the tab's to allow.
+class TabPage final : public QWebEnginePage
+{
+public:
+    struct Hooks
+    {
+        PageProtection *protection = nullptr;
+        std::function<bool()> inSight;
+        std::function<void(const QString &)> say;
+    };
+
+    TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent);
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage *createWindow(WebWindowType type) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
+                                  int line, const QString &source) override;
+    void javaScriptAlert(const QUrl &origin, const QString &message) override;
+    bool javaScriptConfirm(const QUrl &origin, const QString &message) override;
+    bool javaScriptPrompt(const QUrl &origin, const QString &message, const QString &defaultValue,
+                          QString *result) override;
+
+private:
+    PageProtection *m_protection;
+    PageDialogs m_dialogs;
+    QPointer<QWebEnginePage> m_catcher;
+};
+
+#endif
