@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -51,6 +52,36 @@ QByteArray hostileResults()
     return page;
 }
 
+// The engine's page processes: the processes its zygote, a descendant of this one, forked.
+QSet<qint64> rendererProcesses()
+{
+    QMultiHash<qint64, qint64> children;
+    for (const QString &entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        QFile stat(u"/proc/%1/stat"_s.arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold spaces and brackets.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        children.insert(fields.value(1).toLongLong(), entry.toLongLong());
+    }
+    const auto isZygote = [](qint64 process) {
+        QFile command(u"/proc/%1/cmdline"_s.arg(process));
+        return command.open(QIODevice::ReadOnly) && command.readAll().contains("--type=zygote");
+    };
+    QSet<qint64> renderers;
+    QList<qint64> toVisit{QCoreApplication::applicationPid()};
+    while (!toVisit.isEmpty()) {
+        const qint64 parent = toVisit.takeLast();
+        const QList<qint64> forked = children.values(parent);
+        toVisit.append(forked);
+        if (parent != QCoreApplication::applicationPid() && isZygote(parent))
+            for (const qint64 child : forked)
+                renderers.insert(child);
+    }
+    return renderers;
+}
+
 // Serves small pages on 127.0.0.1: "/" is one big link to "/second" in a new window. As the
 // engine's proxy it also sees every request meant for anywhere else, and keeps every request.
 class LocalSite final : public QObject
@@ -64,7 +95,10 @@ public:
             while (QTcpSocket *socket = m_server.nextPendingConnection())
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     requests.append(socket->peek(4096));
-                    const QByteArray body = Pages.value(socket->readAll().split(' ').value(1));
+                    const QByteArray path = socket->readAll().split(' ').value(1);
+                    if (path.startsWith("/held/"))
+                        return holdFile(socket, path);
+                    const QByteArray body = Pages.value(path);
                     const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
                     // A file to save, as a site's download link sends it; a cookie.
                     const QByteArray kind = body == "clip" ? "Content-Disposition: attachment"
@@ -86,9 +120,32 @@ public:
         return u"http://127.0.0.1:%1%2"_s.arg(m_server.serverPort()).arg(path);
     }
 
+    // Sends the rest of every file held so far.
+    void releaseHeld()
+    {
+        for (const auto &[socket, rest] : std::exchange(m_held, {})) {
+            socket->write(rest);
+            socket->disconnectFromHost();
+        }
+    }
+
     QList<QByteArray> requests;
 
 private:
+    // "/held/NAME" is a file to save, video.mp4, of bytes of its own; half of it comes at once,
+    // the rest when released.
+    void holdFile(QTcpSocket *socket, const QByteArray &path)
+    {
+        const QByteArray body = path.repeated(20000);
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
+                      "\r\nContent-Disposition: attachment; filename=\"video.mp4\"\r\n"
+                      "Connection: close\r\n\r\n" +
+                      body.first(body.size() / 2));
+        m_held.append({socket, body.sliced(body.size() / 2)});
+    }
+
+    QList<std::pair<QPointer<QTcpSocket>, QByteArray>> m_held;
+
     inline static const QHash<QByteArray, QByteArray> Pages{
         {"/", "<title>First page</title><a href='/second' target='_blank' "
               "style='position:fixed;inset:0'>new window</a>"},
@@ -106,6 +163,15 @@ private:
          "<script>onload = () => document.title = 'Results ' + "
          "getComputedStyle(document.getElementById('s')).display</script>"},
         {"/own.png", "cookie"},
+        // Two frames of two other sites; a page that reaches for the program's own pages.
+        {"/framed", "<iframe src='http://one.test/frame'></iframe><iframe "
+                    "src='http://two.test/frame'></iframe><script>onload = () => document.title "
+                    "= 'framed'</script>"},
+        {"http://one.test/frame", "one"},
+        {"http://two.test/frame", "two"},
+        {"/reach", "<iframe src='reelhop:home'></iframe><script>location.href = 'reelhop:home';"
+                   "fetch('reelhop:home').then(r => r.text()).then(t => document.title = 'read ' "
+                   "+ t, () => document.title = 'refused')</script>"},
         {"/evil.bin", "evil"},
         {"http://form.test/", "<title>form</title><input id=i autofocus>"},
         {"/full", "<title>full</title><button style='position:fixed;inset:0' "
@@ -452,6 +518,59 @@ private slots:
         QVERIFY(view->printWithDialog());
         view.reset();
         QVERIFY(QFileInfo(pdf).size() > 0);
+    }
+
+    void sitesRunApart_andWebPagesReachNoneOfTheProgramsOwn()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        QVERIFY(view->showPage(u"<title>Home</title>mine"_s, u"reelhop:home"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_s, LoadTimeout);
+        QVERIFY(view->navigate(m_site.address(u"/second"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
+        const QSet<qint64> before = rendererProcesses();
+        QVERIFY(view->navigate(m_site.address(u"/framed"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"framed"_s, LoadTimeout);
+        // The page's site keeps its process; each frame of another site gets one of its own.
+        const QSet<qint64> started = rendererProcesses() - before;
+        QVERIFY2(started.size() >= 2, qPrintable(QString::number(started.size())));
+
+        QVERIFY(view->navigate(m_site.address(u"/reach"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"refused"_s, LoadTimeout);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/reach"_s));
+    }
+
+    void downloadsOfOneNameAtOnce_areTwoWholeFiles()
+    {
+        QTemporaryDir downloads;
+        std::unique_ptr<BrowserView> first(m_engine.factory()(nullptr));
+        std::unique_ptr<BrowserView> second(m_engine.factory()(nullptr));
+        QSignalSpy firstTexts(first.get(), &BrowserView::statusTextChanged);
+        QSignalSpy secondTexts(second.get(), &BrowserView::statusTextChanged);
+        const auto last = [](const QSignalSpy &texts) {
+            return texts.isEmpty() ? QString() : texts.constLast().constFirst().toString();
+        };
+        for (BrowserView *view : {first.get(), second.get()}) {
+            view->show(); // a download the user asked for, in sight
+            QVERIFY(view->navigate(m_site.address(u"/second"_s)));
+            QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
+        }
+        first->findChild<QWebEngineView *>()->page()->profile()->setDownloadPath(downloads.path());
+        QVERIFY(first->navigate(m_site.address(u"/held/first"_s)));
+        QTRY_VERIFY_WITH_TIMEOUT(last(firstTexts).startsWith(u"Downloading"_s), LoadTimeout);
+        QVERIFY(second->navigate(m_site.address(u"/held/second"_s)));
+        QTRY_VERIFY_WITH_TIMEOUT(last(secondTexts).startsWith(u"Downloading"_s), LoadTimeout);
+        m_site.releaseHeld();
+        const QString firstFile = downloads.filePath(u"video.mp4"_s);
+        const QString secondFile = downloads.filePath(u"video (1).mp4"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(last(firstTexts), u"Downloaded "_s + firstFile, LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(last(secondTexts), u"Downloaded "_s + secondFile, LoadTimeout);
+        for (const auto &[file, path] :
+             {std::pair{firstFile, "/held/first"}, std::pair{secondFile, "/held/second"}}) {
+            QFile saved(file);
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            QVERIFY2(saved.readAll() == QByteArray(path).repeated(20000), path);
+        }
+        QCOMPARE(QDir(downloads.path()).entryList(QDir::Files).size(), 2);
     }
 
     void pages_actOnTheMachineOnlyWhenAsked()
