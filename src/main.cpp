@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <cstdio>
@@ -101,7 +102,8 @@ int main(int argc, char *argv[])
 
     const PageCompositing compositing = prepareWebEngineEnvironment(verbose);
     QApplication app(argc, argv);
-    RunningCopy copy;
+    const QString dataFolder = DataFile::folderFor(QCoreApplication::applicationDirPath());
+    RunningCopy copy(dataFolder);
     if (!copy.isFirst()) {
         if (copy.handOver())
             return 0;
@@ -122,7 +124,11 @@ int main(int argc, char *argv[])
     if (!sandbox.isEmpty())
         window.showNotice(sandbox);
     engine.prepareWindow(&window, compositing);
-    copy.listen(&window);
+    if (!copy.listen(&window))
+        window.showNotice(QCoreApplication::translate(
+            "RunningCopy", "Starting Reelhop again will not bring this window to the front: it "
+                           "cannot listen at %1.")
+                              .arg(QDir::toNativeSeparators(RunningCopy::placeFor(dataFolder))));
     window.showMaximized();
     return QApplication::exec();
 }

@@ -15,8 +15,8 @@ packages=(cmake g++ make qt6-base-dev qt6-webengine-dev "$svg_icons" fonts-comic
 unit_test_packages=(poppler-utils)
 # What the whole suite drives the program with: a display and a window manager, a stand-in web,
 # validators for the installed files, the tools that build and check the Debian package, and
-# clang for the fuzzers and sanitizers.
-test_packages=("${unit_test_packages[@]}" python3 clang "$clang_runtime" xvfb xauth openbox xdotool
+# clang for the fuzzers and sanitizers, openssl for a site with a bad certificate.
+test_packages=("${unit_test_packages[@]}" python3 openssl clang "$clang_runtime" xvfb xauth openbox xdotool
                wmctrl x11-utils desktop-file-utils appstream dpkg-dev file lintian)
 
 missing_packages() {

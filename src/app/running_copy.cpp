@@ -1,7 +1,9 @@
 #include "running_copy.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -10,16 +12,25 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString copyName()
+QString RunningCopy::placeFor(const QString &dataFolder)
 {
-    return u"reelhop-%1"_s.arg(getuid());
+    // The runtime folder is the user's alone (the desktop makes it so); the shared temporary
+    // folder is not: another user could take the name first.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QFileInfo runtimeInfo(runtime);
+    constexpr QFile::Permissions Others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const bool privateRuntime = !runtime.isEmpty() && runtimeInfo.isDir() &&
+                                runtimeInfo.ownerId() == getuid() &&
+                                !(runtimeInfo.permissions() & Others);
+    const QString folder = QFileInfo(dataFolder).absoluteFilePath();
+    const QByteArray id =
+        QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QDir(privateRuntime ? runtime : folder).filePath(u"reelhop-"_s + QLatin1StringView(id));
 }
 
-} // namespace
-
-RunningCopy::RunningCopy() : m_name(copyName()), m_lock(QDir::temp().filePath(m_name + u".lock"_s))
+RunningCopy::RunningCopy(const QString &dataFolder)
+    : m_socket(placeFor(dataFolder) + u".socket"_s), m_lock(placeFor(dataFolder) + u".lock"_s)
 {
 }
 
@@ -37,7 +48,7 @@ bool RunningCopy::handOver()
     const QDeadlineTimer deadline(std::chrono::seconds(10));
     while (!deadline.hasExpired()) {
         QLocalSocket first;
-        first.connectToServer(m_name);
+        first.connectToServer(m_socket);
         if (first.waitForConnected(500)) {
             first.write("show\n");
             return first.waitForBytesWritten(2000);
@@ -47,13 +58,14 @@ bool RunningCopy::handOver()
     return false;
 }
 
-void RunningCopy::listen(QWidget *window)
+bool RunningCopy::listen(QWidget *window)
 {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // What a killed copy left behind; the lock says no copy listens there now.
-    QLocalServer::removeServer(m_name);
-    m_server->listen(m_name);
+    QLocalServer::removeServer(m_socket);
+    if (!m_server->listen(m_socket))
+        return false;
     connect(m_server, &QLocalServer::newConnection, window, [this, window] {
         while (QLocalSocket *later = m_server->nextPendingConnection()) {
             connect(later, &QLocalSocket::disconnected, later, &QObject::deleteLater);
@@ -63,4 +75,5 @@ void RunningCopy::listen(QWidget *window)
             window->activateWindow();
         }
     });
+    return true;
 }

@@ -1,4 +1,5 @@
 #include "app/layout.h"
+#include "app/running_copy.h"
 #include "blocking/blocker.h"
 #include "search/site_catalogue.h"
 #include "settings/options_dialog.h"
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -546,6 +548,39 @@ private slots:
             };
         fixture.window.reset();
         QCOMPARE(blockerAtViewsEnd, QStringList(SiteCatalogue::ViewCount, u"there"_s));
+    }
+
+    void runningCopy_isOnePerDataFolder_whereOnlyTheUserReaches()
+    {
+        QTemporaryDir runtime, data, otherData;
+        const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ExeOwner));
+        RunningCopy first(data.path());
+        QVERIFY(first.isFirst());
+        QWidget window;
+        QVERIFY(first.listen(&window));
+        // Its lock and its socket, in the user's runtime folder.
+        QCOMPARE(QDir(runtime.path()).entryList(QDir::Files | QDir::System).size(), 2);
+        RunningCopy second(data.path());
+        QVERIFY(!second.isFirst());
+        QVERIFY(second.handOver());
+        QTRY_VERIFY(window.isVisible());
+        RunningCopy ofAnotherFolder(otherData.path());
+        QVERIFY(ofAnotherFolder.isFirst());
+
+        // A runtime folder other users may enter is not used; the data folder is.
+        QVERIFY(QFile::setPermissions(runtime.path(), QFile::Permissions(0x7755)));
+        QVERIFY(RunningCopy::placeFor(data.path()).startsWith(data.path() + u'/'));
+        // Nowhere to listen, as in a folder too deep for a socket: said, and the copy runs on.
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString deep = data.filePath(QString(120, u'd'));
+        QVERIFY(QDir().mkpath(deep));
+        RunningCopy deeper(deep);
+        QVERIFY(deeper.isFirst());
+        QVERIFY(!deeper.listen(&window));
+        qputenv("XDG_RUNTIME_DIR", runtimeBefore);
     }
 
     void about_showsOneFixedBoxThatEveryWayOfClosingDiscards()

@@ -147,4 +147,38 @@ assert favorites[-1][1] == sys.argv[3] + "/start", favorites
 CHECK
 # The terminal stays quiet: none of the engine's set-up lines, no page's console.
 ! grep -E '^qt\.webenginecontext|^js: ' "$work/program.log" || fail "the program's terminal is not quiet"
+
+# Nor the engine's own log lines, such as its dump of a site's bad certificate; --verbose shows
+# them. The site's server sees the refused handshake after the engine has judged the certificate.
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
+    -subj /CN=bad.test 2> /dev/null
+python3 - "$work" > "$work/tls-port" 2> "$work/tls.log" <<'TLS' &
+import socket, ssl, sys
+tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+tls.load_cert_chain(sys.argv[1] + "/cert.pem", sys.argv[1] + "/key.pem")
+server = socket.create_server(("127.0.0.1", 0))
+print(server.getsockname()[1], flush=True)
+while True:
+    connection, _ = server.accept()
+    try:
+        tls.wrap_socket(connection, server_side=True).close()
+    except (ssl.SSLError, OSError):
+        print("refused", file=sys.stderr, flush=True)
+TLS
+for _ in $(seq 100); do [ -s "$work/tls-port" ] && break; sleep 0.1; done
+mkdir "$work/tls"
+cp "$build/reelhop" "$build/reelhop_webengine.so" "$work/tls/"
+printf '[site1]\nname=Bad\nstart=https://127.0.0.1:%s/\nsearch=https://127.0.0.1:%s/?q=%%s\n' \
+    "$(cat "$work/tls-port")" "$(cat "$work/tls-port")" > "$work/tls/sites.ini"
+engine_line='^\[[0-9]+:[0-9]+:[0-9/.]+:(ERROR|WARNING|INFO)'
+for mode in --verbose quiet; do
+    refused=$(grep -c refused "$work/tls.log" || true)
+    (unset QTWEBENGINE_CHROMIUM_FLAGS; QT_QPA_PLATFORM=offscreen "$work/tls/reelhop" \
+        ${mode/quiet/} > "$work/tls-$mode.log" 2>&1) & tls_pid=$!
+    for _ in $(seq 600); do [ "$(grep -c refused "$work/tls.log" || true)" -gt "$refused" ] && break; sleep 0.1; done
+    [ "$mode" = quiet ] || for _ in $(seq 600); do grep -qE "$engine_line" "$work/tls-$mode.log" && break; sleep 0.1; done
+    pkill -P $tls_pid reelhop || kill $tls_pid; wait $tls_pid 2> /dev/null || true
+done
+grep -qE "$engine_line" "$work/tls---verbose.log" || fail "--verbose shows no line of the engine's"
+! grep -E "$engine_line" "$work/tls-quiet.log" || fail "the engine's log lines reach the terminal"
 echo "1 passed, 0 failed"
