@@ -11,7 +11,7 @@ namespace {
 constexpr QStringView BlockedPath = u"blocked";
 // A blocked page's notice is kept for each address; a page that is blocked at every address it
 // makes up cannot make the program keep more than these.
-constexpr qsizetype MostPages = 64;
+constexpr qsizetype MostNotices = 64;
 
 } // namespace
 
@@ -50,8 +50,10 @@ QUrl OwnPages::blockedAddressOf(const QUrl &address)
 
 void OwnPages::put(const QUrl &address, const QString &html)
 {
-    if (!m_pages.contains(address) && m_pages.size() >= MostPages)
-        m_pages.clear();
+    const auto isNotice = [](const QUrl &page) { return page.path() == BlockedPath; };
+    if (isNotice(address) && !m_pages.contains(address) &&
+        std::count_if(m_pages.keyBegin(), m_pages.keyEnd(), isNotice) >= MostNotices)
+        m_pages.removeIf([&](const auto &page) { return isNotice(page.key()); });
     m_pages.insert(address, html.toUtf8());
 }
 
