@@ -788,6 +788,7 @@ private slots:
         QVERIFY(view->navigate(u"http://ads.test/landing"_s));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Blocked"_s, LoadTimeout);
         QCOMPARE(adRequests(), 0);
+        QCOMPARE(view->locationUrl(), u"http://ads.test/landing"_s); // the notice stands for it
         view->findChild<QWebEngineView *>()->page()->runJavaScript(
             u"document.getElementById('open-once').click()"_s);
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Landing"_s, LoadTimeout);
