@@ -8,21 +8,6 @@ namespace SearchTemplate {
 
 namespace {
 
-// The template's own characters as a person typed them: delimiters and "%" stay (Qt's encoder
-// would encode every "%"), blanks and letters beyond ASCII are encoded.
-QByteArray encodedTemplatePart(QStringView part)
-{
-    QByteArray encoded;
-    for (const char byte : part.toUtf8()) {
-        const auto code = static_cast<unsigned char>(byte);
-        if (code <= 0x20 || code >= 0x7f || QByteArrayView("\"<>\\^`{|}").contains(byte))
-            encoded += '%' + QByteArray::number(code, 16).toUpper().rightJustified(2, '0');
-        else
-            encoded += byte;
-    }
-    return encoded;
-}
-
 QString tr(const char *text)
 {
     return QCoreApplication::translate("SearchTemplate", text);
@@ -36,8 +21,9 @@ QUrl expand(QStringView searchTemplate, const QString &text)
     const QStringView before = marker < 0 ? searchTemplate : searchTemplate.first(marker);
     const QStringView after =
         marker < 0 ? QStringView() : searchTemplate.sliced(marker + Marker.size());
-    return QUrl::fromEncoded(encodedTemplatePart(before) + QUrl::toPercentEncoding(text) +
-                                 encodedTemplatePart(after),
+    // The template's own characters stay as a person typed them: Qt's tolerant reading escapes
+    // blanks, controls and letters beyond ASCII, and keeps delimiters and escapes as they are.
+    return QUrl::fromEncoded(before.toUtf8() + QUrl::toPercentEncoding(text) + after.toUtf8(),
                              QUrl::TolerantMode);
 }
 

@@ -219,6 +219,36 @@ private slots:
                  address);
     }
 
+    // Every character, not a few examples: one range off in an encoder sends a site another text.
+    void template_sendsEveryCharacterByteForByte()
+    {
+        const auto escaped = [](QByteArray bytes, QByteArrayView keep) {
+            QByteArray out;
+            for (const char byte : bytes)
+                out += std::isalnum(static_cast<unsigned char>(byte)) || keep.contains(byte)
+                           ? QByteArray(1, byte)
+                           : '%' + QByteArray(1, byte).toHex().toUpper();
+            return out;
+        };
+        for (const char32_t code : {0x1F600U, 0x10FFFFU, 0xFFFDU, 0x7FFU, 0x800U})
+            QCOMPARE(SearchTemplate::expand(u"https://v.example/s?q=%s", QString::fromUcs4(&code, 1))
+                         .toEncoded(),
+                     "https://v.example/s?q=" + escaped(QString::fromUcs4(&code, 1).toUtf8(), ""));
+        for (char32_t code = 1; code < 0x800; ++code) {
+            const QString text = QString::fromUcs4(&code, 1);
+            QCOMPARE(SearchTemplate::expand(u"https://v.example/s?q=%s", text).toEncoded(),
+                     "https://v.example/s?q=" + escaped(text.toUtf8(), "-._~"));
+            // The template's own characters as typed: only blanks, controls, letters beyond
+            // ASCII and what an address never holds as it is are escaped.
+            if (code == u'%' || code == u'#' || code == u'?')
+                continue;
+            QCOMPARE(SearchTemplate::expand(u"https://v.example/s?a"_s + text + u"=%s"_s, u"x"_s)
+                         .toEncoded(),
+                     "https://v.example/s?a" + escaped(text.toUtf8(), "!$&'()*+,-./:;=@[]_~") +
+                         "=x");
+        }
+    }
+
     void addressesAndTemplates_areCheckedBeforeTheyAreKept_data()
     {
         QTest::addColumn<QString>("text");
