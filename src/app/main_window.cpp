@@ -26,7 +26,7 @@
 #include "search/search_plan.h"
 #include "search/site_lineup.h"
 #include "search/sites_file.h"
-#include "settings/options_dialog.h"
+#include "settings/options_keeper.h"
 #include "settings/settings_file.h"
 #include "toolbar_row.h"
 
@@ -75,6 +75,10 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
 
     m_lineup = new SiteLineup(m_dataFolder, this);
     connect(m_lineup, &SiteLineup::changed, this, &MainWindow::applyLineup);
+    m_options = new OptionsKeeper(SettingsFile::path(m_dataFolder), this);
+    connect(m_options, &OptionsKeeper::saveFailed, this, [this](const QString &path) {
+        showNotice(tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
+    });
     m_blocker = new Blocker(m_dataFolder, FilterLists::systemListFolders(), this);
     m_blockingControls = new BlockingControls(
         m_blocker, [this] { return currentView(); }, this);
@@ -110,7 +114,6 @@ MainWindow::~MainWindow()
     // The pages go first: a view that is closed while its page prints waits for the printout,
     // and the page goes on asking the blocker, which the window owns too, until it is gone.
     delete m_tabs;
-    delete m_options.data();
     delete m_about.data();
 }
 
@@ -256,7 +259,7 @@ void MainWindow::createMenus()
 
     QMenu *option = menuBar()->addMenu(tr("Options"));
     option->setObjectName(QStringLiteral("Option(1)"));
-    option->addAction(tr("&Options"), this, &MainWindow::showOptions)
+    option->addAction(tr("&Options"), this, [this] { m_options->show(m_lineup->sites()); })
         ->setObjectName(QStringLiteral("Option1"));
     option
         ->addAction(tr("&Sites..."), this,
@@ -309,15 +312,7 @@ void MainWindow::setTabAvailable(int tab, bool available)
 
 OptionsDialog &MainWindow::options()
 {
-    if (!m_options) {
-        m_options = new OptionsDialog(SettingsFile::path(m_dataFolder), m_lineup->sites());
-        connect(m_options, &OptionsDialog::unloaded, this, [this] { m_options = nullptr; });
-        connect(m_options, &OptionsDialog::saveFailed, this, [this](const QString &path) {
-            showNotice(
-                tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
-        });
-    }
-    return *m_options;
+    return m_options->dialog(m_lineup->sites());
 }
 
 BrowserView *MainWindow::currentView() const
@@ -341,8 +336,7 @@ void MainWindow::applyLineup(const SiteCatalogue::Lineup &before)
     }
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
         m_tabs->setTabText(site, lineup[site].tabCaption);
-    if (m_options)
-        m_options->showSiteLabels(lineup);
+    m_options->showSiteLabels(lineup);
     if (view(SiteCatalogue::HomeView)->locationUrl() == SiteCatalogue::HomePage)
         showHomePage();
 }
@@ -392,8 +386,9 @@ void MainWindow::loadAddress()
 void MainWindow::search()
 {
     QList<int> chosen;
+    const SettingsFile::States options = m_options->states();
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
-        if (SiteCatalogue::isSelected(options().state(SiteCatalogue::searchBox(site))))
+        if (SiteCatalogue::isSelected(options[SiteCatalogue::searchBox(site)]))
             chosen.append(site);
     }
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
@@ -423,8 +418,9 @@ void MainWindow::startUp()
     // YouTube's tab stays on: it is the start page of last resort below.
     for (int tab = 1; tab < SiteCount; ++tab)
         setTabAvailable(tab, false);
+    const SettingsFile::States options = m_options->states();
     for (int site = 0; site < SiteCount; ++site) {
-        if (isSelected(options().state(startUpBox(site)))) {
+        if (isSelected(options[startUpBox(site)])) {
             setTabAvailable(site, true);
             view(site)->navigate(m_lineup->sites()[site].startPage);
         }
@@ -432,7 +428,7 @@ void MainWindow::startUp()
     // The last site alone has a stand-in when it is not chosen: the first's start page, loaded
     // last.
     constexpr int LastSite = SiteCount - 1;
-    if (!isSelected(options().state(startUpBox(LastSite))))
+    if (!isSelected(options[startUpBox(LastSite)]))
         view(0)->navigate(m_lineup->sites()[0].startPage);
 }
 
@@ -460,16 +456,6 @@ void MainWindow::openFavorite(const QString &address, bool renameHomeTab)
         showHomePage();
     else
         view(SiteCatalogue::HomeView)->navigate(address);
-}
-
-void MainWindow::showOptions()
-{
-    OptionsDialog &dialog = options();
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    // Opening shows the stored choices: changes never saved are undone.
-    dialog.applySettingsFile();
 }
 
 void MainWindow::runOnSelectedView(BrowserCommand command)

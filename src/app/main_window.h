@@ -22,6 +22,7 @@ class NotesTab;
 class FavoritesTab;
 enum class BrowserCommand;
 class OptionsDialog;
+class OptionsKeeper;
 class QLabel;
 class QShortcut;
 class QTabWidget;
@@ -51,7 +52,7 @@ public:
     // off never changes which tab is selected, not even for a moment.
     void setTabAvailable(int tab, bool available);
 
-    // The options window holds the live settings; the first use loads it, hidden.
+    // The options window; the first use loads it, hidden.
     OptionsDialog &options();
 
     // What the sites file tells the views to call themselves; empty for the engine's own.
@@ -89,14 +90,13 @@ private:
     void search();
     void addFavorite();
     void openFavorite(const QString &address, bool renameHomeTab);
-    void showOptions();
     void showAbout();
     void play(const QString &address);
 
     QString m_dataFolder;
     NotesPrinterFactory m_makePrinter;
     SiteLineup *m_lineup = nullptr;
-    QPointer<OptionsDialog> m_options;
+    OptionsKeeper *m_options = nullptr;
     QPointer<AboutBox> m_about;
     TabPlacement *m_tabPlacement = nullptr;
 

@@ -1,0 +1,51 @@
+#include "options_keeper.h"
+
+#include "options_dialog.h"
+
+OptionsKeeper::OptionsKeeper(QString settingsPath, QObject *parent)
+    : QObject(parent), m_settingsPath(std::move(settingsPath))
+{
+}
+
+// The window is a window of its own, no child: it goes with its keeper.
+OptionsKeeper::~OptionsKeeper()
+{
+    delete m_dialog.data();
+}
+
+SettingsFile::States OptionsKeeper::states() const
+{
+    if (m_dialog)
+        return m_dialog->states();
+    // What a window made now would hold: the boxes the file names take its states, the
+    // others start unticked.
+    const QList<int> stored = SettingsFile::load(m_settingsPath);
+    SettingsFile::States states{};
+    std::copy(stored.begin(), stored.end(), states.begin());
+    return states;
+}
+
+OptionsDialog &OptionsKeeper::dialog(const SiteCatalogue::Lineup &lineup)
+{
+    if (!m_dialog) {
+        m_dialog = new OptionsDialog(m_settingsPath, lineup);
+        connect(m_dialog, &OptionsDialog::unloaded, this, [this] { m_dialog = nullptr; });
+        connect(m_dialog, &OptionsDialog::saveFailed, this, &OptionsKeeper::saveFailed);
+    }
+    return *m_dialog;
+}
+
+void OptionsKeeper::show(const SiteCatalogue::Lineup &lineup)
+{
+    OptionsDialog &window = dialog(lineup);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    window.applySettingsFile();
+}
+
+void OptionsKeeper::showSiteLabels(const SiteCatalogue::Lineup &lineup)
+{
+    if (m_dialog)
+        m_dialog->showSiteLabels(lineup);
+}
