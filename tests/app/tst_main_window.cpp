@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -385,6 +386,40 @@ private slots:
             QCOMPARE(badlyShownControls(shown), QStringList());
             shown->close();
         }
+    }
+
+    // Everything the window holds is shown, usable and unticked when it is made, save what these
+    // lines say: one a control or menu entry.
+    void everyControl_startsAsDesigned()
+    {
+        WindowFixture fixture;
+        fixture.showActive();
+        QStringList states;
+        const auto add = [&states](const QObject *control, bool hidden, bool off, bool ticked) {
+            const QString name = control->objectName();
+            QStringList state;
+            for (const auto &[is, word] : {std::pair{hidden, u"hidden"}, {off, u"off"},
+                                           {ticked, u"ticked"}})
+                if (is)
+                    state << QString::fromUtf16(word);
+            if (!name.isEmpty() && !name.startsWith(u"qt_") && !state.isEmpty())
+                states << name + u": "_s + state.join(u' ');
+        };
+        for (const QWidget *control : fixture.window->findChildren<QWidget *>()) {
+            const auto *button = qobject_cast<const QAbstractButton *>(control);
+            if (!qobject_cast<const QMenu *>(control))
+                add(control, control->isHidden(), !control->isEnabled(),
+                    button && button->isChecked());
+        }
+        for (const QAction *action : fixture.window->findChildren<QAction *>())
+            add(action, !action->isVisible(), !action->isEnabled(), action->isChecked());
+        QStringList designed{u"Results: hidden"_s, u"resultsAll: ticked"_s};
+        for (int site = 0; site < 9; ++site)
+            designed << u"resultsSite(%1): hidden"_s.arg(site);
+        for (int view = 8; view > 0; --view) // on the tabs switched off
+            designed << u"WebBrowser1(%1): off"_s.arg(view);
+        designed << u"findBar: hidden"_s;
+        QCOMPARE(states, designed);
     }
 
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
