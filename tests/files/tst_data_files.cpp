@@ -1,9 +1,18 @@
+#include "blocking/blocking_settings.h"
+#include "blocking/filter_lists.h"
+#include "browsing/memory_saver.h"
+#include "browsing/zoom_levels.h"
 #include "favorites/favorites_file.h"
 #include "files/data_file.h"
+#include "search/search_history.h"
+#include "search/sites_file.h"
 #include "settings/settings_file.h"
 #include "support/settings_bytes.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -84,7 +93,47 @@ private slots:
         // No file is a first run, not a failure.
         QCOMPARE(DataFile::read(u"/nonexistent/file.dtt"_s, 16), QByteArray());
     }
+
+    // Each file is read up to the size the README gives, and a larger one counts as one that
+    // cannot be read (so it is never replaced): the first part of each file below is what the
+    // test can see taken, the rest is a comment or one long value.
+    void files_areReadUpToTheirSizeAndNoFurther()
+    {
+        constexpr qint64 KiB = 1024, MiB = 1024 * KiB;
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(u"reelhop.ini"_s);
+        const auto saysNothing = [](auto &loader) {
+            QSignalSpy said(&loader, &std::remove_reference_t<decltype(loader)>::statusMessage);
+            loader.load();
+            return said.isEmpty();
+        };
+        const std::initializer_list<std::tuple<const char *, qint64, QByteArray, std::function<bool()>>>
+            files{
+                {"svng.msf", 64 * KiB, "1\r\n", [&] { return !SettingsFile::load(path).isEmpty(); }},
+                {"reelhop.ini", 64 * KiB, "[memory saver]\nenabled=false\n;",
+                 [&] { return !MemorySaver::configured(folder.path()); }},
+                {"sites.ini", 256 * KiB, ";", [&] { return SitesFile::load(path).has_value(); }},
+                {"blocking.ini", 256 * KiB, ";",
+                 [&] { return BlockingSettings::load(path).has_value(); }},
+                {"zoom.ini", MiB, ";", [&] { ZoomLevels zoom(path); return saysNothing(zoom); }},
+                {"searches.txt", MiB, "",
+                 [&] {
+                     QLineEdit box;
+                     SearchHistory history(path, &box);
+                     return saysNothing(history);
+                 }},
+                {"file.dtt", 64 * MiB, "", [&] { return FavoritesFile::load(path, 2).has_value(); }},
+                {"a filter list", 64 * MiB, "!", [&] {
+                     return FilterLists::load({{u"list"_s, path}}).reports.value(0).failure.isEmpty();
+                 }}};
+        for (const auto &[file, size, start, read] : files) {
+            for (const qint64 bytes : {size, size + 1}) {
+                QVERIFY(DataFile::write(path, start + QByteArray(bytes - start.size(), 'x')));
+                QVERIFY2(read() == (bytes == size), file);
+            }
+        }
+    }
 };
 
-QTEST_APPLESS_MAIN(TestDataFiles)
+QTEST_MAIN(TestDataFiles)
 #include "tst_data_files.moc"
