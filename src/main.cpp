@@ -6,7 +6,6 @@
 #include "browsing/web_engine_environment.h"
 #include "files/data_file.h"
 #include "form/cursor_blink_timeout.h"
-#include "form/fonts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -112,7 +111,6 @@ int main(int argc, char *argv[])
     }
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
     QApplication::setDesktopFileName(QStringLiteral("reelhop"));
-    registerFontSubstitutes();
     const CursorBlinkTimeout blinkTimeout(std::chrono::seconds(10));
 
     EngineLoader engine(EngineLoader::installedModulePath());

@@ -70,7 +70,9 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Reelhop"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/reelhop.svg")));
-    // The window's standard font, which every control without a font of its own uses.
+    // The window's standard font, which every control without a font of its own uses, drawn in
+    // the fonts that stand in for the design's (every window of the program is made after this).
+    registerFontSubstitutes();
     setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
     m_lineup = new SiteLineup(m_dataFolder, this);
