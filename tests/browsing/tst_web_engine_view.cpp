@@ -173,6 +173,13 @@ private:
                    "fetch('reelhop:home').then(r => r.text()).then(t => document.title = 'read ' "
                    "+ t, () => document.title = 'refused')</script>"},
         {"/evil.bin", "evil"},
+        // One request of each kind a filter rule can name, each at the path of its type's name.
+        {"/kinds",
+         "<link rel='stylesheet' href='/t/stylesheet'><link rel='prefetch' href='/t/other'>"
+         "<script src='/t/script'></script><img src='/t/image'><iframe src='/t/subdocument'>"
+         "</iframe><style>@font-face{font-family:f;src:url(/t/font)}</style>"
+         "<p style='font-family:f'>text</p><script>fetch('/t/xmlhttprequest');"
+         "navigator.sendBeacon('/t/ping')</script>"},
         {"http://form.test/", "<title>form</title><input id=i autofocus>"},
         {"/full", "<title>full</title><button style='position:fixed;inset:0' "
                   "onclick='document.documentElement.requestFullscreen()'>full</button>"},
@@ -754,6 +761,21 @@ private slots:
         QCOMPARE(read, expected);
     }
 
+    // Each request is asked about as the kind of request that the lists' type options name.
+    void blocking_asksAboutEachRequestAsItsKind()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        QVERIFY(view->navigate(m_site.address(u"/kinds"_s)));
+        const QStringList kinds{u"document"_s, u"stylesheet"_s, u"other"_s, u"script"_s,
+                                u"image"_s, u"subdocument"_s, u"font"_s, u"xmlhttprequest"_s,
+                                u"ping"_s};
+        for (const QString &kind : kinds) {
+            const QString path = kind == u"document" ? u"/kinds"_s : u"/t/"_s + kind;
+            QTRY_VERIFY2_WITH_TIMEOUT(m_policy.asked.contains(path), qPrintable(kind), LoadTimeout);
+            QCOMPARE(m_policy.asked[path], *Blocking::requestTypeNamed(kind.toLatin1()));
+        }
+    }
+
     void blocking_keepsAdsAway_hidesNamedElements_refusesThirdPartyCookies_allowedSiteGetsAll()
     {
         std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
@@ -820,6 +842,7 @@ private:
         QString blockingRule(const QUrl &address, const QUrl &page,
                              Blocking::RequestType type) const override
         {
+            asked[address.path()] = type;
             const Blocking::Decision decision =
                 m_filters.decide(Blocking::Request::make(address, page, type));
             return !allowed && decision.blocked() ? QString::fromUtf8(decision.rule) : QString();
@@ -829,6 +852,7 @@ private:
             return allowed ? QByteArray() : m_filters.hidingStyleSheet(page);
         }
         bool allowed = false;
+        mutable QHash<QString, Blocking::RequestType> asked; // by path, the last type asked
 
     private:
         Blocking::FilterSet m_filters;
