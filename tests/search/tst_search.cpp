@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -365,6 +367,28 @@ private slots:
         QVERIFY(home.contains(u">%1<"_s.arg(captions[6].toHtmlEscaped())));
         QVERIFY(home.contains(u">Revver (closed)<"_s));
         QVERIFY(!home.contains(u"<img src=x"_s));
+    }
+
+    // A screen reader names each field of a row with the tab number that the row shows, and the
+    // rows count the tabs from 1, as the tabs' keys do (Alt+1 for the first).
+    void window_namesEachFieldByTheTabNumberItsRowShows()
+    {
+        WindowFixture fixture;
+        const auto *grid = openSites(fixture)->findChild<QGridLayout *>();
+        QString numbers;
+        for (int line = 1; line < grid->rowCount(); ++line) {
+            const auto *tab = grid->itemAtPosition(line, 0)
+                                  ? qobject_cast<QLabel *>(grid->itemAtPosition(line, 0)->widget())
+                                  : nullptr;
+            if (!tab)
+                continue;
+            numbers += tab->text();
+            for (int column = 1; column <= 4; ++column) {
+                const QString name = grid->itemAtPosition(line, column)->widget()->accessibleName();
+                QVERIFY2(name.endsWith(u" tab "_s + tab->text()), qPrintable(name));
+            }
+        }
+        QCOMPARE(numbers, u"123456789"_s);
     }
 
     void window_changesTheLineupThroughItsControls()
