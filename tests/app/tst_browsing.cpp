@@ -289,6 +289,35 @@ private slots:
         QCOMPARE(fixture->find<QTreeWidget>(u"ListView4"_s)->topLevelItemCount(), 1);
     }
 
+    void focusKeys_putTheFocusInTheirBoxWithItsTextSelected_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("box"); // the line edit the keys go to
+        QTest::newRow("address") << u"Ctrl+L"_s << u"Combo1"_s;
+        QTest::newRow("search") << u"Ctrl+K"_s << u"Text1"_s;
+        QTest::newRow("find") << u"Ctrl+F"_s << u"findText"_s;
+    }
+
+    // As in browsers: what is typed next replaces what the box held.
+    void focusKeys_putTheFocusInTheirBoxWithItsTextSelected()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, box);
+        WindowFixture fixture;
+        fixture.showActive();
+        QWidget *control = fixture.find<QWidget>(box);
+        auto *edit = qobject_cast<QComboBox *>(control) ? qobject_cast<QComboBox *>(control)->lineEdit()
+                                                         : qobject_cast<QLineEdit *>(control);
+        edit->setText(u"held before"_s);
+        // Coming from elsewhere, and again with the box already holding the focus.
+        for (int time = 0; time < 2; ++time) {
+            edit->deselect();
+            QTest::keySequence(fixture.window.get(), QKeySequence(keys));
+            QTRY_VERIFY(edit->hasFocus());
+            QCOMPARE(edit->selectedText(), u"held before"_s);
+        }
+    }
+
     void tabKeys_passOverTabsSwitchedOff()
     {
         QList<int> states(18, 0);
