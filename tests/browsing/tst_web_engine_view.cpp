@@ -616,6 +616,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             saved(), (QStringList{u"autostart-probe.desktop.download"_s, u"clip.mp4"_s}),
             LoadTimeout);
+        // "Don't Save" takes the question away and saves nothing.
+        QVERIFY(view->navigate(m_site.address(u"/auto"_s)));
+        QTRY_VERIFY_WITH_TIMEOUT(question = view->findChild<QFrame *>(u"downloadQuestion"_s),
+                                 LoadTimeout);
+        QTest::mouseClick(question->findChild<QPushButton *>(u"discardDownload"_s), Qt::LeftButton);
+        QTRY_VERIFY(!view->findChild<QFrame *>(u"downloadQuestion"_s));
+        QCOMPARE(saved().size(), 2);
 
         // A page typed into on another site (whose page widget the engine made anew) is in use.
         QVERIFY(view->navigate(u"http://form.test/"_s));
