@@ -429,6 +429,26 @@ private slots:
         QCOMPARE(states, designed);
     }
 
+    // Whatever part of the window has a word for the user, the status bar shows it.
+    void everyPartsStatusMessage_reachesTheStatusBar()
+    {
+        WindowFixture fixture;
+        QStringList parts;
+        for (QObject *part : fixture.window->findChildren<QObject *>()) {
+            const QMetaObject *type = part->metaObject();
+            const int signal = type->indexOfSignal("statusMessage(QString)");
+            if (signal < 0)
+                continue;
+            const QString word = u"A word from "_s + QString::fromLatin1(type->className());
+            QVERIFY(type->method(signal).invoke(part, Qt::DirectConnection, Q_ARG(QString, word)));
+            QVERIFY2(fixture.status().contains(word), qPrintable(word));
+            parts << QString::fromLatin1(type->className());
+        }
+        QCOMPARE(parts, (QStringList{u"Blocker"_s, u"BlockingControls"_s, u"SearchHistory"_s,
+                                     u"NotesTab"_s, u"FavoritesTab"_s, u"PageTools"_s,
+                                     u"ZoomLevels"_s}));
+    }
+
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
     {
         QList<int> stored{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 2};
