@@ -8,6 +8,8 @@
 #include "search/site_catalogue.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QMessageBox>
 #include <QApplication>
 #include <QFrame>
 #include <QPointer>
@@ -185,6 +187,8 @@ private:
                   "onclick='document.documentElement.requestFullscreen()'>full</button>"},
         {"/auto", "<title>auto</title><script>location.href = '/clip.mp4'</script>"},
         {"/alert", "<script>alert('hi'); print(); document.title = 'after alert'</script>"},
+        {"/dialogs", "<script>alert('<b>one</b>'); alert('two'); alert('three');"
+                     "document.title = 'done'</script>"},
         {"http://cookies.test/third.png", "cookie"},
         {"http://ads.test/landing", "<title>Landing</title>"},
         {"http://cookies.test/check",
@@ -544,6 +548,30 @@ private slots:
         QVERIFY(view->navigate(m_site.address(u"/reach"_s)));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"refused"_s, LoadTimeout);
         QCOMPARE(view->locationUrl(), m_site.address(u"/reach"_s));
+    }
+
+    // A page in sight shows its dialogs, their text as text; from the second on the user may
+    // stop the page from showing more, and then it shows none.
+    void dialogs_fromTheSecondOnOfferToStopThePage()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->show();
+        QStringList seen;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&seen] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || box->objectName() != u"pageDialog")
+                return;
+            seen << (box->textFormat() == Qt::PlainText ? QString() : u"markup: "_s) +
+                        box->text() + (box->checkBox() ? u", may stop"_s : QString());
+            if (box->checkBox())
+                box->checkBox()->setChecked(true);
+            box->button(QMessageBox::Ok)->click();
+        });
+        answer.start(20);
+        QVERIFY(view->navigate(m_site.address(u"/dialogs"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"done"_s, LoadTimeout);
+        QCOMPARE(seen, (QStringList{u"<b>one</b>"_s, u"two, may stop"_s}));
     }
 
     void downloadsOfOneNameAtOnce_areTwoWholeFiles()
