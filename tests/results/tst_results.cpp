@@ -1,4 +1,5 @@
 #include "results/page_reading.h"
+#include "results/results_tab.h"
 #include "results/thumbnails.h"
 #include "support/window_fixture.h"
 
@@ -49,6 +50,35 @@ class TestResults : public QObject
     Q_OBJECT
 
 private slots:
+    // The Sites window says of each site searched how its page was read.
+    void readings_sayHowEachSearchedSitesPageWasRead()
+    {
+        QList<int> boxes(18, 0);
+        for (int site = 0; site < 7; ++site)
+            boxes[SiteCatalogue::searchBox(site)] = 1;
+        // YouTube (0) and Google (1) have rules of their own; Yahoo (2), the user's sites (4 and
+        // 5) and Dailymotion (6) none; AOL (3) has closed.
+        QByteArray sites;
+        for (const char *site : {"5", "6"})
+            sites += "[site"_ba + site + "]\nname=S" + site + "\nstart=https://s" + site +
+                     ".example/\nsearch=https://s" + site + ".example/?q=%s\n";
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(boxes)}, {u"sites.ini"_s, sites}});
+        QTest::keyClicks(fixture.find<QLineEdit>(u"Text1"_s), u"cats"_s);
+        fixture.click(u"Command21"_s);
+        const std::map<int, std::pair<QStringList, QString>> read{
+            {0, {{u"A|1:00"_s, u"B|2:00"_s}, u"rule"_s}}, {1, {{u"A|1:00"_s}, u"shape"_s}},
+            {2, {{u"A|1:00"_s}, u"shape"_s}}, {4, {{u"A|1:00"_s}, u"data"_s}}, {5, {{}, u"shape"_s}}};
+        for (const auto &[site, reading] : read)
+            emit fixture.view(site)->resultsRead(answer(reading.first, reading.second), true);
+        const auto summaries = fixture.find<ResultsTab>(u"Results"_s)->readingSummaries();
+        QCOMPARE(QStringList(summaries.begin(), summaries.end()),
+                 (QStringList{u"read 2 results"_s, u"the rule read nothing: read 1 by shape"_s,
+                              u"no rule: read 1 by shape"_s, QString(),
+                              u"read 1 results from the page's data"_s,
+                              u"read nothing: open the tab"_s, u"reading\u2026"_s, QString(),
+                              QString()}));
+    }
+
     void resultsTab_listsChosenSitesInTurns_sameVideoOnce_bySiteAndLength_opensInItsTab()
     {
         // Searched: YouTube (0), Google (1) and the user's Alpha (3), with a rule of its own.
