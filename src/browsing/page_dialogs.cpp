@@ -1,8 +1,10 @@
 #include "page_dialogs.h"
 
 #include <QCheckBox>
-#include <QInputDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <QWebEngineView>
 
 PageDialogs::PageDialogs(QWebEnginePage *page, std::function<bool()> inSight,
@@ -28,9 +30,29 @@ bool PageDialogs::prompt(const QUrl &origin, const QString &message, const QStri
 {
     if (!mayShow())
         return false;
-    bool ok = false;
-    *result = QInputDialog::getText(QWebEngineView::forPage(m_page), origin.host(), message,
-                                    QLineEdit::Normal, defaultValue, &ok);
+    // Made here rather than by QInputDialog, whose label would take the page's text as markup
+    // and which has no room for the box that stops the page.
+    QDialog dialog(QWebEngineView::forPage(m_page));
+    dialog.setObjectName(QStringLiteral("pageDialog"));
+    dialog.setWindowTitle(origin.host());
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *text = new QLabel(message);
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    auto *answer = new QLineEdit(defaultValue);
+    layout->addWidget(answer);
+    QCheckBox *stop = offerToStop();
+    if (stop)
+        layout->addWidget(stop);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    m_stopped = stop && stop->isChecked();
+    if (ok)
+        *result = answer->text();
     return ok;
 }
 
@@ -58,12 +80,17 @@ QMessageBox::StandardButton PageDialogs::ask(const QUrl &origin, const QString &
                     QWebEngineView::forPage(m_page));
     box.setTextFormat(Qt::PlainText);
     box.setObjectName(QStringLiteral("pageDialog"));
-    QCheckBox *stop = nullptr;
-    if (++m_shown > 1) {
-        stop = new QCheckBox(QObject::tr("Don't let this page show more dialogs"));
+    QCheckBox *stop = offerToStop();
+    if (stop)
         box.setCheckBox(stop);
-    }
     const auto answer = QMessageBox::StandardButton(box.exec());
     m_stopped = stop && stop->isChecked();
     return answer;
+}
+
+QCheckBox *PageDialogs::offerToStop()
+{
+    if (++m_shown < 2)
+        return nullptr;
+    return new QCheckBox(QObject::tr("Don't let this page show more dialogs"));
 }

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <functional>
 
+class QCheckBox;
 class QWebEnginePage;
 
 // A page's alerts, confirmations and prompts: shown only while its tab is in sight, its text as
@@ -25,6 +26,8 @@ private:
     bool mayShow();
     QMessageBox::StandardButton ask(const QUrl &origin, const QString &message,
                                     QMessageBox::StandardButtons buttons);
+    // From the second dialog on, the box that stops the page's dialogs; the dialog owns it.
+    QCheckBox *offerToStop();
 
     QWebEnginePage *m_page;
     std::function<bool()> m_inSight;

@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -187,8 +189,8 @@ private:
                   "onclick='document.documentElement.requestFullscreen()'>full</button>"},
         {"/auto", "<title>auto</title><script>location.href = '/clip.mp4'</script>"},
         {"/alert", "<script>alert('hi'); print(); document.title = 'after alert'</script>"},
-        {"/dialogs", "<script>alert('<b>one</b>'); alert('two'); alert('three');"
-                     "document.title = 'done'</script>"},
+        {"/dialogs", "<script>alert('<b>one</b>'); const a = prompt('<i>two</i>', 'x');"
+                     "alert('three'); document.title = 'done ' + a</script>"},
         {"http://cookies.test/third.png", "cookie"},
         {"http://ads.test/landing", "<title>Landing</title>"},
         {"http://cookies.test/check",
@@ -559,19 +561,25 @@ private slots:
         QStringList seen;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&seen] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || box->objectName() != u"pageDialog")
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != u"pageDialog")
                 return;
-            seen << (box->textFormat() == Qt::PlainText ? QString() : u"markup: "_s) +
-                        box->text() + (box->checkBox() ? u", may stop"_s : QString());
-            if (box->checkBox())
-                box->checkBox()->setChecked(true);
-            box->button(QMessageBox::Ok)->click();
+            const auto *box = qobject_cast<QMessageBox *>(dialog);
+            auto *stop = dialog->findChild<QCheckBox *>();
+            const QLabel *text = box ? nullptr : dialog->findChild<QLabel *>();
+            const bool plain = (box ? box->textFormat() : text->textFormat()) == Qt::PlainText;
+            seen << (plain ? QString() : u"markup: "_s) + (box ? box->text() : text->text()) +
+                        (stop ? u", may stop"_s : QString());
+            if (stop)
+                stop->setChecked(true);
+            if (auto *edit = dialog->findChild<QLineEdit *>())
+                edit->setText(u"answer"_s);
+            dialog->accept();
         });
         answer.start(20);
         QVERIFY(view->navigate(m_site.address(u"/dialogs"_s)));
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"done"_s, LoadTimeout);
-        QCOMPARE(seen, (QStringList{u"<b>one</b>"_s, u"two, may stop"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"done answer"_s, LoadTimeout);
+        QCOMPARE(seen, (QStringList{u"<b>one</b>"_s, u"<i>two</i>, may stop"_s}));
     }
 
     void downloadsOfOneNameAtOnce_areTwoWholeFiles()
