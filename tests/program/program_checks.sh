@@ -14,11 +14,13 @@ fail() { echo "FAIL: $*"; exit 1; }
 (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --help) | grep -q -- '--version' || fail "--help"
 
 # --why-blocked answers from the lists it is given, in one line, without a display.
-printf '||ads.test^$script\n@@||ads.test/ok^\n' > "$work/mine.txt"
+printf '||ads.test^$script\n@@||ads.test/ok^\n||other.test^$other\n' > "$work/mine.txt"
 why() { (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --why-blocked "$@" --list "$work/mine.txt"); }
 [ "$(why https://ads.test/a.js --type script)" = 'blocked by ||ads.test^$script (mine.txt)' ] || fail "--why-blocked: blocked"
 [ "$(why https://ads.test/ok/a.js --type script --page https://v.example/)" = 'allowed by @@||ads.test/ok^ (mine.txt)' ] || fail "--why-blocked: allowed"
 [ "$(why https://ads.test/a.png --type image)" = 'no rule' ] || fail "--why-blocked: no rule"
+# Without a type the request is of type other; an address as typed, without a scheme, is a web one.
+[ "$(why other.test/x)" = 'blocked by ||other.test^$other (mine.txt)' ] || fail "--why-blocked: defaults"
 why https://ads.test/ --type nonsense > /dev/null 2>&1 && fail "--why-blocked: a bad type is no answer"
 
 # Installing: the files where a desktop looks for them, each valid.
