@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "browsing/engine_loader.h"
 #include "browsing/memory_saver.h"
+#include "browsing/web_engine_environment.h"
 #include "support/fake_browser_view.h"
 
 #include <QElapsedTimer>
@@ -31,6 +32,25 @@ class TestEngineLoader : public QObject
     Q_OBJECT
 
 private slots:
+    void environment_choosesCompositingSwitchesAndSaysWhySandboxIsOff()
+    {
+        using enum PageCompositing;
+        // The user's backend wins; else OpenGL only with a GPU that is not forced to software.
+        for (const auto &[backend, forced, gpu, chosen] :
+             {std::tuple{"", false, true, OpenGL}, {"", true, true, Software},
+              {"", false, false, Software}, {"software", false, true, Software},
+              {"rhi", false, false, OpenGL}})
+            QCOMPARE(choosePageCompositing(backend, forced, gpu), chosen);
+        QCOMPARE(engineSwitches("", false), "--site-per-process --log-level=3");
+        QCOMPARE(engineSwitches(" --x ", true), "--site-per-process --x");
+        QCOMPARE(sandboxOffReason(false, "", "--no-sandboxes --y"), QString());
+        for (const auto &[root, disable, flags, why] :
+             {std::tuple{true, "", "", "Reelhop runs as root"},
+              {false, "1", "", "QTWEBENGINE_DISABLE_SANDBOX is set"},
+              {false, "", "--x --no-sandbox", "QTWEBENGINE_CHROMIUM_FLAGS holds --no-sandbox"}})
+            QVERIFY(sandboxOffReason(root, disable, flags).contains(QLatin1StringView(why)));
+    }
+
     void window_isOnScreenBeforeTheEngineLoads_itsViewsKeepWhatTheyWereTold()
     {
         QTemporaryDir folder;
