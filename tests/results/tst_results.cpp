@@ -1,4 +1,5 @@
 #include "results/page_reading.h"
+#include "results/result_list.h"
 #include "results/results_tab.h"
 #include "results/thumbnails.h"
 #include "support/window_fixture.h"
@@ -50,6 +51,36 @@ class TestResults : public QObject
     Q_OBJECT
 
 private slots:
+    void merge_takesOneVideoOnceAndKeepsApartWhatDiffers_data()
+    {
+        QTest::addColumn<QString>("first");  // "title|seconds" on site 0
+        QTest::addColumn<QString>("second"); // and on site 1
+        QTest::addColumn<bool>("same");
+        QTest::newRow("case and marks") << u"Cats & Dogs!|60"_s << u"cats dogs|60"_s << true;
+        QTest::newRow("letters beyond ASCII") << u"CAFÉ Öl|60"_s << u"café öl|60"_s << true;
+        QTest::newRow("digits tell apart") << u"Part 1|60"_s << u"Part 2|60"_s << false;
+        QTest::newRow("lengths tell apart") << u"Cats|60"_s << u"Cats|61"_s << false;
+        QTest::newRow("no length, and one") << u"Cats|-1"_s << u"Cats|60"_s << false;
+    }
+
+    void merge_takesOneVideoOnceAndKeepsApartWhatDiffers()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, same);
+        const auto video = [](const QString &shown) {
+            VideoResult result;
+            result.title = shown.section(u'|', 0, 0);
+            result.seconds = shown.section(u'|', 1).toInt();
+            return result;
+        };
+        // A page that shows a video twice lists it once too.
+        const QList<ListedVideo> merged =
+            ResultList::merge({{0, {video(first), video(first)}}, {1, {video(second)}}});
+        QCOMPARE(merged.size(), same ? 1 : 2);
+        QCOMPARE(merged[0].sites, same ? (QList<int>{0, 1}) : QList<int>{0});
+    }
+
     // The Sites window says of each site searched how its page was read.
     void readings_sayHowEachSearchedSitesPageWasRead()
     {
