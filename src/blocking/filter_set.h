@@ -1,34 +1,17 @@
 #ifndef REELHOP_BLOCKING_FILTER_SET_H
 #define REELHOP_BLOCKING_FILTER_SET_H
 
+#include "address_tokens.h"
 #include "filter_rule.h"
+#include "pattern_match.h"
+#include "request.h"
 
 #include <QHash>
 #include <QString>
 #include <QUrl>
-#include <QVarLengthArray>
 #include <vector>
 
 namespace Blocking {
-
-// A request as the matcher sees it: the address as sent, and the page that asks for it.
-struct Request
-{
-    QByteArray address; // percent-encoded, as sent
-    QByteArray lowerAddress;
-    QByteArray host;     // lower case
-    QByteArray pageHost; // lower case; empty when no page asks
-    RequestType type = RequestType::Other;
-    bool thirdParty = true;
-    qsizetype hostStart = 0;
-
-    // Without a page the request counts as coming from another site.
-    static Request make(const QUrl &address, const QUrl &page, RequestType type);
-};
-
-// The registrable domain of a host, as near as the program can tell without the public suffix
-// list: two labels, three under a country's "co.uk" and the like; an address by number whole.
-QByteArrayView siteOf(QByteArrayView host);
 
 struct Decision
 {
@@ -70,20 +53,30 @@ private:
         NetworkRule rule;
         QByteArray text;
         int list = 0;
+        qsizetype tokenAt = -1; // where its token stands in its pattern, when before any '*'
     };
-    using Bucket = std::vector<int>;
+    struct Bucket
+    {
+        std::vector<int> rules;
+        Reach reach; // the farthest its rules reach around the token
+    };
     // Rules by the token of their pattern they are filed under.
     using Index = QHash<quint32, Bucket>;
 
     void index(Entry entry, Index &index);
-    // The first rule of the index that matches; an important one before any other.
+    // Calls found(entry) for each rule filed under the address's tokens that wanted(entry) lets
+    // through and that matches, until found says it has what it needs.
+    template <typename Wanted, typename Found>
+    void forEachMatch(const Index &index, const Request &request, const TokenPlaces &places,
+                      Wanted wanted, Found found) const;
     const Entry *firstMatch(const Index &index, const Request &request,
-                            const QVarLengthArray<quint32, 64> &tokens) const;
+                            const TokenPlaces &places) const;
     std::uint8_t pageExcuses(const QUrl &page) const;
 
     std::vector<Entry> m_network;
     Index m_blocks;
     Index m_exceptions;
+    KnownTokens m_known;
     QStringList m_lists;
 
     std::vector<HidingRule> m_hiding;

@@ -21,7 +21,7 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         const QString page = u"https://videos.example/results"_s;
-        const auto row = [&](const char *name, const char *rules, const char *address,
+        const auto row = [&](const char *name, const char *rules, const QByteArray &address,
                              const QString &from, const char *type, const char *expected) {
             QTest::newRow(name) << QByteArray(rules) << QString::fromLatin1(address) << from
                                 << QByteArray(type) << QString::fromLatin1(expected);
@@ -52,6 +52,19 @@ private slots:
         row("match-case", "/AdFrame.$match-case", "https://t.test/adframe.html", page,
             "subdocument", "none");
         row("query string", "&ad_slot=", "https://t.test/x?a=1&ad_slot=2", page, "xhr", "blocked");
+        // A token an address repeats: the rule is looked for in every surrounding, never only
+        // the first place, and a repeated surrounding past the host is one place.
+        const QByteArray tenTimes = "https://t.test/" + QByteArray("ad_1/").repeated(10);
+        row("the last place of a repeated token", "/ad_2.", tenTimes + "ad_2.gif", page, "image",
+            "blocked");
+        row("a repeated token, wildcard after", "/ad_2/*.gif|", tenTimes + "ad_2/x.gif", page,
+            "image", "blocked");
+        row("a repeated token, end anchor", "ad_1/|", tenTimes, page, "image", "blocked");
+        row("a repeated token, end anchor, more after", "ad_1/|", tenTimes + "x", page, "image",
+            "none");
+        row("a repeated token, domain start", "||ad_1.t.test^",
+            "https://ad_2.ad_1.t.test/" + QByteArray("ad_1/").repeated(10), page, "image",
+            "blocked");
         // Types and parties.
         row("type wanted", "||t.test^$script", "https://t.test/a", page, "script", "blocked");
         row("type not wanted", "||t.test^$script", "https://t.test/a", page, "image", "none");

@@ -1,0 +1,100 @@
+#ifndef REELHOP_BLOCKING_ADDRESS_TOKENS_H
+#define REELHOP_BLOCKING_ADDRESS_TOKENS_H
+
+#include <QByteArrayView>
+#include <QVarLengthArray>
+#include <array>
+#include <span>
+#include <vector>
+
+// The tokens of addresses and of rules' patterns: runs of lower-case letters, digits and '%'. A
+// rule is filed under one of its tokens, and an address is decided by the rules filed under the
+// tokens it holds.
+namespace Blocking {
+
+namespace Detail {
+constexpr std::array<bool, 256> TokenCharacters = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[size_t(c)] = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '%';
+    return table;
+}();
+} // namespace Detail
+
+inline bool isTokenCharacter(char c)
+{
+    return Detail::TokenCharacters[quint8(c)];
+}
+
+inline constexpr quint32 NoToken = 0; // the bucket of rules without a token
+
+// Calls found(start, end, hash) for each maximal run of token characters.
+template <typename Found> void forEachToken(QByteArrayView text, Found found)
+{
+    const qsizetype size = text.size();
+    for (qsizetype at = 0; at < size;) {
+        if (!isTokenCharacter(text[at])) {
+            ++at;
+            continue;
+        }
+        quint32 hash = 2166136261u; // FNV-1a
+        qsizetype end = at;
+        for (; end < size && isTokenCharacter(text[end]); ++end) {
+            hash ^= quint8(text[end]);
+            hash *= 16777619u;
+        }
+        found(at, end, hash | 1u); // never NoToken
+        at = end;
+    }
+}
+
+// The tokens some rule is filed under, so that an address's other tokens cost no lookup. It may
+// say yes for a token no rule has, never no for one that a rule has.
+class KnownTokens
+{
+public:
+    KnownTokens() : m_bits(Words, 0) {}
+    void add(quint32 hash) { m_bits[(hash >> 6) % Words] |= quint64(1) << (hash & 63); }
+    bool has(quint32 hash) const { return m_bits[(hash >> 6) % Words] >> (hash & 63) & 1; }
+
+private:
+    static constexpr quint32 Words = 1 << 14; // a million bits: few false yeses for 100,000 rules
+    std::vector<quint64> m_bits;
+};
+
+// Where each known token of an address stands: each token once, in the order it first stands,
+// with its places in order. A token an address repeats thousands of times is still one token.
+class TokenPlaces
+{
+public:
+    struct Token
+    {
+        quint32 hash;
+        qsizetype first; // its places are places()[first, first + count)
+        qsizetype count;
+    };
+
+    TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known);
+
+    const QVarLengthArray<Token, 32> &tokens() const { return m_tokens; }
+    std::span<const qsizetype> places(const Token &token) const
+    {
+        return {m_places.data() + token.first, size_t(token.count)};
+    }
+
+private:
+    QVarLengthArray<Token, 32> m_tokens;
+    QVarLengthArray<qsizetype, 64> m_places;
+};
+
+// The places whose surroundings, from `before` bytes before the place to `after` bytes from it,
+// no earlier place shares; a place whose surroundings start before `keepFrom` or run past the
+// address is always kept. A pattern found from the token at a place then sees each distinct
+// surrounding once, however often an address repeats it.
+QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> places,
+                                                    QByteArrayView address, qsizetype before,
+                                                    qsizetype after, qsizetype keepFrom);
+
+} // namespace Blocking
+
+#endif

@@ -1,0 +1,32 @@
+#ifndef REELHOP_BLOCKING_REQUEST_H
+#define REELHOP_BLOCKING_REQUEST_H
+
+#include "filter_rule.h"
+
+#include <QByteArray>
+#include <QUrl>
+
+namespace Blocking {
+
+// A request as the matcher sees it: the address as sent, and the page that asks for it.
+struct Request
+{
+    QByteArray address; // percent-encoded, as sent
+    QByteArray lowerAddress;
+    QByteArray host;     // lower case
+    QByteArray pageHost; // lower case; empty when no page asks
+    RequestType type = RequestType::Other;
+    bool thirdParty = true;
+    qsizetype hostStart = 0;
+
+    // Without a page the request counts as coming from another site.
+    static Request make(const QUrl &address, const QUrl &page, RequestType type);
+};
+
+// The registrable domain of a host, as near as the program can tell without the public suffix
+// list: two labels, three under a country's "co.uk" and the like; an address by number whole.
+QByteArrayView siteOf(QByteArrayView host);
+
+} // namespace Blocking
+
+#endif
