@@ -3,19 +3,45 @@
 #include "page_protection.h"
 #include "window_catcher.h"
 
+#include <QWebEngineLoadingInfo>
+
+namespace {
+
+// How long after a click its handler's window and the click's own navigation may come apart:
+// both are sent by the page at once, so this only waits out the window's thread.
+constexpr int ClickSpanMs = 250;
+
+} // namespace
+
 TabPage::TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent)
     : QWebEnginePage(profile, parent), m_protection(hooks.protection),
       m_dialogs(this, std::move(hooks.inSight), std::move(hooks.say))
 {
+    m_clickSpan.setSingleShot(true);
+    m_clickSpan.setInterval(ClickSpanMs);
+    connect(&m_clickSpan, &QTimer::timeout, this,
+            [this] { setUrl(std::exchange(m_windowAsked, {})); });
+    connect(this, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+            m_linkLoading = false;
+    });
 }
 
 bool TabPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
     if (!isMainFrame)
         return true;
-    const bool admitted = m_protection->admitPage(url, type == NavigationTypeLinkClicked);
+    const bool linkFollowed = type == NavigationTypeLinkClicked;
+    const bool admitted = m_protection->admitPage(url, linkFollowed);
     if (admitted)
         m_dialogs.reset();
+    if (admitted && linkFollowed) {
+        // The click led the tab here: a window its handler opened stays shut.
+        m_linkFollowed.start();
+        m_linkLoading = true;
+        m_clickSpan.stop();
+        m_windowAsked.clear();
+    }
     return admitted;
 }
 
@@ -23,8 +49,17 @@ QWebEnginePage *TabPage::createWindow(WebWindowType)
 {
     // One at a time: a page that opens windows in a loop cannot pile them up.
     delete m_catcher;
-    m_catcher = new WindowCatcher(profile(), this);
+    m_catcher = new WindowCatcher(profile(), this, [this](const QUrl &url) { windowAsked(url); });
     return m_catcher;
+}
+
+void TabPage::windowAsked(const QUrl &url)
+{
+    // A window asked for while the tab loads the page a click just led to rode that click.
+    if (m_linkLoading && m_linkFollowed.elapsed() < ClickSpanMs)
+        return;
+    m_windowAsked = url;
+    m_clickSpan.start();
 }
 
 // A page's console is the page's business, not the terminal's.

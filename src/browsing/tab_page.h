@@ -3,13 +3,16 @@
 
 #include "page_dialogs.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QWebEnginePage>
 
 class PageProtection;
 
 // A tab's page. Every page it opens passes the blocker first; a new window a link asks for
-// opens in the tab; its dialogs are the tab's to allow.
+// opens in the tab, unless the click that opened it led the tab elsewhere (a pop-under riding
+// a link); its dialogs are the tab's to allow.
 class TabPage final : public QWebEnginePage
 {
 public:
@@ -33,9 +36,15 @@ protected:
                           QString *result) override;
 
 private:
+    void windowAsked(const QUrl &url);
+
     PageProtection *m_protection;
     PageDialogs m_dialogs;
     QPointer<QWebEnginePage> m_catcher;
+    QUrl m_windowAsked;           // waits out the click that may have asked for it
+    QTimer m_clickSpan;           // running while a click's own navigation may still come
+    QElapsedTimer m_linkFollowed; // since the tab last followed a link
+    bool m_linkLoading = false;   // the page a link led to is loading
 };
 
 #endif

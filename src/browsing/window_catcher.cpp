@@ -1,11 +1,10 @@
 #include "window_catcher.h"
 
-#include <QTimer>
-
 using namespace Qt::StringLiterals;
 
-WindowCatcher::WindowCatcher(QWebEngineProfile *profile, QWebEnginePage *opener)
-    : QWebEnginePage(profile, opener), m_opener(opener)
+WindowCatcher::WindowCatcher(QWebEngineProfile *profile, QWebEnginePage *opener,
+                             std::function<void(const QUrl &)> asked)
+    : QWebEnginePage(profile, opener), m_asked(std::move(asked))
 {
 }
 
@@ -13,7 +12,7 @@ bool WindowCatcher::acceptNavigationRequest(const QUrl &url, NavigationType, boo
 {
     if (!isMainFrame || url.isEmpty() || url.scheme() == u"about")
         return true;
-    QTimer::singleShot(0, m_opener, [opener = m_opener, url] { opener->setUrl(url); });
+    m_asked(url);
     deleteLater();
     return false;
 }

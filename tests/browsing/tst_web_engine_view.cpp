@@ -8,12 +8,12 @@
 #include "search/site_catalogue.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QMessageBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -154,6 +154,10 @@ private:
         {"/", "<title>First page</title><a href='/second' target='_blank' "
               "style='position:fixed;inset:0'>new window</a>"},
         {"/second", "<title>Second page</title>two"},
+        // Left a link whose click handler also opens a window, right a box that opens one.
+        {"/popunder", "<title>Pop-under</title><a href='/second' onclick=\"window.open('/ad')\" "
+                      "style='position:fixed;inset:0 50% 0 0'>go</a><div onclick=\"window.open("
+                      "'/untitled')\" style='position:fixed;inset:0 0 0 50%'>open</div>"},
         {"/untitled", "Tea for two"},
         {"/ask", "<script>Notification.requestPermission().then(p => document.title = p)</script>"},
         {"/clip.mp4", "clip"},
@@ -327,6 +331,32 @@ private slots:
             QVERIFY(texts.constLast().constFirst().toString().contains(u"web engine"_s));
         }
         QCOMPARE(orphan->loadState(), State::Failed);
+    }
+
+    // A pop-under rides a link's click: the tab stays where the link led. A click that leads
+    // nowhere still opens its handler's window in the tab.
+    void newWindow_ofALinksClickHandler_leavesTheTabWhereTheLinkLed()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->resize(640, 480);
+        view->show();
+        QStringList shown;
+        connect(view.get(), &BrowserView::loadStateChanged, this,
+                [&] { shown.append(view->locationUrl()); });
+        QVERIFY(view->navigate(m_site.address(u"/popunder"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
+        QWidget *page = view->findChild<QWebEngineView *>()->focusProxy();
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(100, 100));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Second page"_s, LoadTimeout);
+
+        QVERIFY(view->goBack());
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Pop-under"_s, LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
+        page = view->findChild<QWebEngineView *>()->focusProxy(); // the page's widget is new
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(500, 100));
+        QTRY_COMPARE_WITH_TIMEOUT(view->locationUrl(), m_site.address(u"/untitled"_s), LoadTimeout);
+        QVERIFY(!shown.contains(m_site.address(u"/ad"_s)));
+        QCOMPARE(view->findChildren<QWebEngineView *>().size(), 1);
     }
 
     void navigate_lastRequestWins_newWindowLinksStayInTheView_menuOffersThePlayer()
@@ -809,9 +839,9 @@ private slots:
     {
         std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
         QVERIFY(view->navigate(m_site.address(u"/kinds"_s)));
-        const QStringList kinds{u"document"_s, u"stylesheet"_s, u"other"_s, u"script"_s,
-                                u"image"_s, u"subdocument"_s, u"font"_s, u"xmlhttprequest"_s,
-                                u"ping"_s};
+        const QStringList kinds{u"document"_s, u"stylesheet"_s,     u"other"_s,
+                                u"script"_s,   u"image"_s,          u"subdocument"_s,
+                                u"font"_s,     u"xmlhttprequest"_s, u"ping"_s};
         for (const QString &kind : kinds) {
             const QString path = kind == u"document" ? u"/kinds"_s : u"/t/"_s + kind;
             QTRY_VERIFY2_WITH_TIMEOUT(m_policy.asked.contains(path), qPrintable(kind), LoadTimeout);
@@ -848,7 +878,8 @@ private slots:
         // A late request of the page before may come first: the order of these two is what counts.
         const QByteArray asked = m_site.requests.join();
         QVERIFY(asked.contains("CONNECT cookies.test:443"));
-        QVERIFY(asked.indexOf("CONNECT cookies.test:443") < asked.indexOf("GET http://cookies.test/"));
+        QVERIFY(asked.indexOf("CONNECT cookies.test:443") <
+                asked.indexOf("GET http://cookies.test/"));
         QCOMPARE(view->locationUrl(), u"http://cookies.test/check"_s);
 
         // A page that a rule blocks is not asked for; the program's page says so, and its link
