@@ -113,6 +113,18 @@ bool matchesFromFirstPlace(const NetworkRule &rule, QByteArrayView address, Plac
     return matched;
 }
 
+// Where a rule anchored at a domain may start: at the host's start or after any dot of it.
+bool startsALabel(const Request &request, QByteArrayView address, qsizetype at)
+{
+    return at >= request.hostStart && at < request.hostStart + request.host.size() &&
+           (at == request.hostStart || address[at - 1] == '.');
+}
+
+bool anyPlace(qsizetype)
+{
+    return true;
+}
+
 } // namespace
 
 bool appliesTo(const NetworkRule &rule, const Request &request, TypesAsked types)
@@ -134,14 +146,13 @@ bool patternMatches(const NetworkRule &rule, const Request &request)
     case NetworkRule::Start::AddressStart:
         return restMatches(rule.pattern, address, 0, rule.anchoredEnd);
     case NetworkRule::Start::Domain:
-        // At the host's start or after any dot of it.
         return matchesFromFirstPlace(
             rule, address,
             [&](auto next) {
                 for (qsizetype at = request.hostStart; at < hostEnd && !next(at); ++at) {
                 }
             },
-            [&](qsizetype at) { return at == request.hostStart || address[at - 1] == '.'; });
+            [&](qsizetype at) { return startsALabel(request, address, at); });
     case NetworkRule::Start::Anywhere:
         return matchesFromFirstPlace(
             rule, address,
@@ -150,7 +161,7 @@ bool patternMatches(const NetworkRule &rule, const Request &request)
                      at = findPiece(first, address, at + 1, closes)) {
                 }
             },
-            [](qsizetype) { return true; });
+            anyPlace);
     }
     return false;
 }
@@ -176,12 +187,9 @@ bool patternMatchesAt(const NetworkRule &rule, const Request &request, qsizetype
                     if (place - tokenAt >= hostEnd || (place >= tokenAt && next(place - tokenAt)))
                         return;
             },
-            [&](qsizetype at) {
-                return at >= request.hostStart &&
-                       (at == request.hostStart || address[at - 1] == '.');
-            });
+            [&](qsizetype at) { return startsALabel(request, address, at); });
     case NetworkRule::Start::Anywhere:
-        return matchesFromFirstPlace(rule, address, eachPlace, [](qsizetype) { return true; });
+        return matchesFromFirstPlace(rule, address, eachPlace, anyPlace);
     }
     return false;
 }
