@@ -44,6 +44,8 @@ private slots:
             "none");
         row("wildcard", "/banner/*/ad_", "https://t.test/banner/300/ad_1.png", page, "image",
             "blocked");
+        row("wildcard, then a separator", "/banner/*^ad^", "https://t.test/banner/x/ad/1.png", page,
+            "image", "blocked");
         row("plain substring", "-ad-banner.", "https://t.test/top-ad-banner.png", page, "image",
             "blocked");
         row("token inside a longer word", "/ads/", "https://t.test/loads/x", page, "image", "none");
@@ -87,6 +89,8 @@ private slots:
             "image", "none");
         row("country second level is no site", "||x.co.uk^$3p", "https://x.co.uk/a",
             u"https://y.co.uk/"_s, "image", "blocked");
+        row("country second level under a code from a", "||x.com.au^$3p", "https://x.com.au/a",
+            u"https://y.com.au/"_s, "image", "blocked");
         // Domain lists.
         row("domain included", "/ad.js$domain=videos.example", "https://t.test/ad.js", page,
             "script", "blocked");
