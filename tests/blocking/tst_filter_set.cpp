@@ -37,6 +37,10 @@ private slots:
         row("separator at the end", "||ads.test^", "https://ads.test", page, "script", "blocked");
         row("separator is no letter", "||ads.test^", "https://ads.testing/", page, "script",
             "none");
+        row("separator is no dot or dash", "||ads.test^", "https://ads.test-cdn.example/x", page,
+            "script", "none");
+        row("wildcard taking nothing before an end anchor", "/banner*.gif|",
+            "https://t.test/banner.gif", page, "image", "blocked");
         row("start anchor", "|https://t.test/", "https://t.test/p", page, "image", "blocked");
         row("start anchor, elsewhere", "|t.test/", "https://t.test/p", page, "image", "none");
         row("end anchor", "/pixel.gif|", "https://t.test/a/pixel.gif", page, "image", "blocked");
