@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/read_page.h"
 #include "app/running_copy.h"
 #include "blocking/blocker.h"
 #include "blocking/why_blocked.h"
@@ -20,7 +21,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // --help and --version answer on the terminal before any window or display is needed.
-std::optional<int> answerCommandLine(int argc, char *argv[], bool *verboseAsked)
+std::optional<int> answerCommandLine(int argc, char *argv[], bool *verboseAsked,
+                                     std::optional<ReadPage::Request> *pageToRead)
 {
     // The answers below need the program's folder, but no display.
     std::optional<QCoreApplication> commandLine;
@@ -45,7 +47,16 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *verboseAsked)
         u"file"_s);
     const QCommandLineOption verbose(u"verbose"_s,
                                      u"Prints what the web engine says as it starts and runs."_s);
-    parser.addOptions({whyBlocked, page, type, list, verbose});
+    const QCommandLineOption readPage(
+        u"read-page"_s, u"Prints the results a saved page shows, one JSON object a line."_s,
+        u"file"_s);
+    const QCommandLineOption address(
+        u"address"_s, u"With --read-page: the address the page was saved from."_s, u"address"_s);
+    const QCommandLineOption site(
+        u"site"_s, u"With --read-page: read by the rule of this site, 1 to 9."_s, u"number"_s);
+    const QCommandLineOption shape(u"shape"_s,
+                                   u"With --read-page: read by the page's shape alone."_s);
+    parser.addOptions({whyBlocked, page, type, list, readPage, address, site, shape, verbose});
     // Qt's own options (-platform, -style, ...) are for QApplication: unknown ones are no error.
     parser.parse(arguments);
     // The terminal stays quiet unless something is wrong for the user, or it is asked for.
@@ -86,6 +97,22 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *verboseAsked)
         std::fputs(qPrintable(answer.text + u'\n'), answer.ok ? stdout : stderr);
         return answer.ok ? 0 : 2;
     }
+    if (parser.isSet(readPage)) {
+        bool isNumber = true;
+        const ReadPage::Request request{
+            parser.value(readPage), parser.value(address),
+            parser.isSet(site) ? parser.value(site).toInt(&isNumber) : 0, parser.isSet(shape)};
+        QString problem = ReadPage::problem(request);
+        if (problem.isEmpty() && (!isNumber || (parser.isSet(site) && request.site == 0)))
+            problem = u"--site takes a site's number, 1 to 9."_s;
+        if (problem.isEmpty() && parser.isSet(site) && parser.isSet(shape))
+            problem = u"--site and --shape are two ways of reading: give one."_s;
+        if (!problem.isEmpty()) {
+            std::fputs(qPrintable(problem + u'\n'), stderr);
+            return 2;
+        }
+        *pageToRead = request;
+    }
     return std::nullopt;
 }
 
@@ -96,8 +123,16 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Reelhop"));
     QCoreApplication::setApplicationVersion(QStringLiteral(REELHOP_VERSION));
     bool verbose = false;
-    if (const std::optional<int> exitCode = answerCommandLine(argc, argv, &verbose))
+    std::optional<ReadPage::Request> pageToRead;
+    if (const std::optional<int> exitCode = answerCommandLine(argc, argv, &verbose, &pageToRead))
         return *exitCode;
+    if (pageToRead) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        prepareWebEngineEnvironment(verbose);
+        QApplication app(argc, argv);
+        return ReadPage::run(*pageToRead,
+                             DataFile::folderFor(QCoreApplication::applicationDirPath()));
+    }
 
     const PageCompositing compositing = prepareWebEngineEnvironment(verbose);
     QApplication app(argc, argv);
@@ -124,8 +159,9 @@ int main(int argc, char *argv[])
     engine.prepareWindow(&window, compositing);
     if (!copy.listen(&window))
         window.showNotice(QCoreApplication::translate(
-            "RunningCopy", "Starting Reelhop again will not bring this window to the front: it "
-                           "cannot listen at %1.")
+                              "RunningCopy",
+                              "Starting Reelhop again will not bring this window to the front: it "
+                              "cannot listen at %1.")
                               .arg(QDir::toNativeSeparators(RunningCopy::placeFor(dataFolder))));
     window.showMaximized();
     return QApplication::exec();

@@ -46,6 +46,10 @@
     const absolute = address => {
         try { return new URL(String(address || ''), document.baseURI).href; } catch (e) { return ''; }
     };
+    // Where the page comes from: its own address, or the one a saved page was saved from.
+    const pageAddress = (() => {
+        try { return new URL(rule.page || location.href); } catch (e) { return new URL(location.href); }
+    })();
     const webAddress = address => /^https?:/i.test(address) && address.length <= MaxAddress;
 
     const linkElementOf = element => element
@@ -72,6 +76,14 @@
         return addresses.find(webAddress) || addresses.find(a => /^data:image\//i.test(a)) || '';
     };
 
+    // The block's words apart, as they are drawn: "Clip 1" beside "1:01" is no "11:01".
+    const wordsOf = block => {
+        const words = [];
+        const texts = document.createTreeWalker(block, NodeFilter.SHOW_TEXT);
+        for (let node; (node = texts.nextNode()) && words.length < 400;)
+            words.push(node.textContent);
+        return clip(words.join(' '), 4 * MaxText);
+    };
     const lengthOf = block => {
         const marked = queryAll(block, '[class*="duration"], [class*="length"], [class*="time"], time');
         for (const element of marked) {
@@ -79,7 +91,7 @@
             if (found[0])
                 return found[0];
         }
-        return (clip(block.textContent, 4 * MaxText).match(LengthPattern) || [''])[0];
+        return (wordsOf(block).match(LengthPattern) || [''])[0];
     };
     const authorOf = block => textOf(query(block,
         '[itemprop="author"], [rel="author"], [class*="author"], [class*="channel"], ' +
@@ -96,9 +108,9 @@
 
     // One result from its block: each field from the rule's selector where it has one, else by
     // the usual marks of a results page.
-    const describe = (block, selectors) => {
-        const linkElement = selectors.link ? linkElementOf(query(block, selectors.link))
-                                           : linkElementOf(block);
+    const describe = (block, selectors, knownLink) => {
+        const linkElement = knownLink || (selectors.link ? linkElementOf(query(block, selectors.link))
+                                                         : linkElementOf(block));
         const pick = (key, guess) => {
             if (!selectors[key])
                 return guess();
@@ -116,8 +128,131 @@
     };
     const usable = result => result.title && webAddress(result.link);
 
-    const readByRule = () => queryAll(document, rule.item).slice(0, 4 * MaxResults)
-        .map(item => describe(item, rule)).filter(usable).slice(0, MaxResults);
+    // Which video a link leads to. Of a path's query, the parameter that every link to that path
+    // on the page carries and that takes the most values names a video ("v" of "/watch?v=..."):
+    // the others (a time offset, a tracking token, a playlist) say something about it, so
+    // chapters, "key moments" and a video shown again lead to their video.
+    const TimeParameters = new Set(['t', 'start', 'time_continue']);
+    const videoKeys = links => {
+        const byPath = new Map();
+        const urls = new Map();
+        for (const link of links) {
+            let url;
+            try { url = new URL(link.getAttribute('href'), document.baseURI); } catch (e) { continue; }
+            if (!/^https?:$/.test(url.protocol))
+                continue;
+            urls.set(link, url);
+            const path = url.origin + url.pathname;
+            const counts = byPath.get(path) || {links: 0, values: new Map()};
+            counts.links += 1;
+            for (const name of new Set(url.searchParams.keys())) {
+                const values = counts.values.get(name) || {links: 0, distinct: new Set()};
+                values.links += 1;
+                values.distinct.add(url.searchParams.get(name));
+                counts.values.set(name, values);
+            }
+            byPath.set(path, counts);
+        }
+        for (const counts of byPath.values()) {
+            const everywhere = Array.from(counts.values).filter(([name, values]) =>
+                values.links === counts.links && !TimeParameters.has(name));
+            const most = Math.max(0, ...everywhere.map(([, values]) => values.distinct.size));
+            counts.naming = everywhere.filter(([, values]) => values.distinct.size === most)
+                .map(([name]) => name).sort();
+        }
+        const keys = new Map();
+        const kinds = new Map();
+        for (const [link, url] of urls) {
+            const path = url.origin + url.pathname;
+            const naming = byPath.get(path).naming;
+            keys.set(link, path + '?' + naming.map(name => name + '=' + url.searchParams.get(name)).join('&'));
+            // The kind of page: its path with the names in it left out ("/watch?v", "/shorts/*",
+            // "/channel/*"), which tells a site's videos from its channels.
+            const segments = url.pathname.split('/');
+            kinds.set(link, url.origin + segments.map((segment, index) =>
+                index === segments.length - 1 || /\d/.test(segment) ? '*' : segment).join('/') +
+                '?' + naming.join('&'));
+        }
+        return {keys: keys, kinds: kinds};
+    };
+    // The address a result's link gives without the time it starts at.
+    const fromTheStart = href => {
+        if (!href)
+            return '';
+        try {
+            const url = new URL(href, document.baseURI);
+            url.hash = '';
+            for (const name of TimeParameters)
+                url.searchParams.delete(name);
+            return url.href;
+        } catch (e) { return ''; }
+    };
+
+    // Around each video's link, the largest block that leads to no other video: a result, with
+    // its picture, its title, its channel and its chapters. A video shown again later is one
+    // result, the first; a block inside another is a part of it.
+    const blocksAround = keys => {
+        const blocks = new Map();
+        const taken = new Set();
+        for (const [link, key] of keys) {
+            let block = link;
+            const leadsElsewhere = element => {
+                const inside = element.getElementsByTagName('a');
+                for (let i = 0, other; (other = inside[i]); ++i) {
+                    const otherKey = keys.get(other);
+                    if (otherKey !== undefined && otherKey !== key)
+                        return true;
+                }
+                return false;
+            };
+            while (block.parentElement && block.parentElement !== document.body &&
+                   !leadsElsewhere(block.parentElement))
+                block = block.parentElement;
+            if (!blocks.has(block))
+                blocks.set(block, {key: key, link: link});
+        }
+        const results = [];
+        for (const [block, found] of blocks) {
+            let outer = block.parentElement;
+            while (outer && !blocks.has(outer))
+                outer = outer.parentElement;
+            if (outer || taken.has(found.key))
+                continue;
+            taken.add(found.key);
+            // The link that starts the video at its beginning, else any of its links.
+            const own = Array.from(block.getElementsByTagName('a')).filter(a => keys.get(a) === found.key);
+            found.link = own.find(a => fromTheStart(a.getAttribute('href')) ===
+                                       absolute(a.getAttribute('href')).split('#')[0]) || own[0] || found.link;
+            results.push({block: block, link: found.link});
+        }
+        return results;
+    };
+    const describeAround = selectors => ({block, link}) => {
+        const result = describe(block, selectors, link);
+        result.link = fromTheStart(result.link);
+        return result;
+    };
+
+    const readByRule = () => {
+        const items = rule.item ? queryAll(document, rule.item) : [];
+        const linked = rule.link ? queryAll(document, rule.link).map(linkElementOf).filter(Boolean) : [];
+        const keys = videoKeys(linked).keys;
+        // A renamed or moved wrapper matches fewer results than the links do, or one around all.
+        if (items.length && items.length >= new Set(keys.values()).size) {
+            // A video the page shows again further down is one result, the first.
+            const described = items.slice(0, 4 * MaxResults).map(item => describe(item, rule))
+                .map(result => Object.assign(result, {link: fromTheStart(result.link)})).filter(usable);
+            const anchors = described.map(result => Object.assign(document.createElement('a'), {href: result.link}));
+            const itemKeys = videoKeys(anchors).keys;
+            const seen = new Set();
+            return {bypassed: false, results: described.filter((result, index) => {
+                const key = itemKeys.get(anchors[index]) || result.link;
+                return !seen.has(key) && seen.add(key);
+            }).slice(0, MaxResults)};
+        }
+        return {bypassed: items.length > 0 || !rule.item, results: blocksAround(keys)
+                    .slice(0, 4 * MaxResults).map(describeAround(rule)).filter(usable).slice(0, MaxResults)};
+    };
 
     // A page that carries its results as data: schema.org video objects or a page's JSON state.
     const readData = () => {
@@ -173,43 +308,51 @@
         return best.slice(0, MaxResults);
     };
 
-    // A page without a rule: the results are the largest set of repeated blocks of one shape,
-    // each a link to a page of the same site with a picture, outside the menus, the footer and
-    // anything marked as an ad.
+    // A page without a rule: the results are the largest group of repeated blocks of one shape,
+    // each around a link with a picture to a video of the same site, outside the menus, the
+    // footer and anything marked as an ad.
     const readByShape = () => {
         const siteOf = host => host.split('.').slice(-2).join('.');
-        const here = siteOf(location.hostname);
-        const page = location.href.split('#')[0];
+        const here = siteOf(pageAddress.hostname);
+        const page = pageAddress.href.split('#')[0];
         const outside = 'nav, header, footer, aside, [role="navigation"], [role="banner"], ' +
                         '[role="contentinfo"], [role="complementary"]';
+        // Ads by their element's name, id or class ("ad-slot", "sponsored", "promoted-video"),
+        // their data-ad attributes, a badge that says so, or a link to an ad service.
         const adWords = /(^|[\s_-])(ad|ads|advert\w*|sponsor\w*|promo\w*|banner)([\s_-]|$)/i;
+        const adBadge = /^(ad|ads|sponsored|promoted|anzeige|annonce|publicité|patrocinado|広告|スポンサー)$/i;
+        const adHosts = /(^|\.)(googleadservices\.com|doubleclick\.net|googlesyndication\.com|amazon-adsystem\.com|adnxs\.com|taboola\.com|outbrain\.com)$/i;
+        const isMarkedAd = element => {
+            const classes = typeof element.className === 'string' ? element.className : '';
+            return adWords.test(element.localName) || adWords.test(element.id) || adWords.test(classes) ||
+                Array.from(element.attributes).some(a => /^data-ad([-_]|$)/i.test(a.name));
+        };
         // Whether the element or one above it is a menu, a footer or an ad; each element is
         // looked at once, however many links it holds.
         const excludedAbove = new Map();
         const excluded = element => {
             if (!element || element === document.body || element === document.documentElement)
                 return false;
-            if (!excludedAbove.has(element)) {
-                const classes = typeof element.className === 'string' ? element.className : '';
-                excludedAbove.set(element, element.matches(outside) || adWords.test(element.id) ||
-                                               adWords.test(classes) || element.hasAttribute('data-ad') ||
+            if (!excludedAbove.has(element))
+                excludedAbove.set(element, element.matches(outside) || isMarkedAd(element) ||
                                                excluded(element.parentElement));
-            }
             return excludedAbove.get(element);
         };
-        const target = link => link.href.split('#')[0];
-        // Walked lazily: a block among thousands of links is told apart at its second one.
-        const onlyTarget = (element, address) => {
-            const links = element.getElementsByTagName('a');
-            for (let i = 0, link; (link = links[i]); ++i) {
-                if (link.hasAttribute('href') && target(link) !== address)
-                    return false;
+        const isAd = block => {
+            for (const link of block.getElementsByTagName('a')) {
+                try { if (adHosts.test(new URL(link.href).hostname)) return true; } catch (e) { /* no host */ }
             }
-            return true;
+            const texts = document.createTreeWalker(block, NodeFilter.SHOW_TEXT);
+            for (let node; (node = texts.nextNode());) {
+                if (adBadge.test(node.textContent.trim()))
+                    return true;
+            }
+            return false;
         };
 
         // From each picture drawn as large as a thumbnail (icons mark menus, not videos) to the
-        // link it belongs to, then out to the largest block that links nowhere else.
+        // link it belongs to. A picture that did not load is drawn at no telling size: the
+        // size its page gives it tells.
         const linkOf = image => {
             for (let e = image; e && e !== document.body; e = e.parentElement) {
                 const link = e.tagName === 'A' && e.hasAttribute('href') ? e : e.querySelector('a[href]');
@@ -218,53 +361,73 @@
             }
             return null;
         };
-        const blocks = new Map();
+        const pictured = new Set();
         for (let i = 0, image; (image = document.images[i]); ++i) {
-            const drawnWidth = image.getBoundingClientRect().width;
-            const link = drawnWidth && drawnWidth < 40 ? null : linkOf(image);
-            if (!link)
+            const width = image.naturalWidth ? image.getBoundingClientRect().width
+                                             : Number(image.getAttribute('width')) || 0;
+            const link = width && width < 40 ? null : linkOf(image);
+            if (!link || pictured.has(link) || excluded(link))
                 continue;
             let url;
             try { url = new URL(link.href); } catch (e) { continue; }
-            const address = target(link);
-            if (!/^https?:$/.test(url.protocol) || siteOf(url.hostname) !== here || address === page)
-                continue;
-            let block = link.contains(image) ? link : image;
-            while (block.parentElement && block.parentElement !== document.body &&
-                   onlyTarget(block.parentElement, address))
-                block = block.parentElement;
-            if (!blocks.has(block) && !excluded(link))
-                blocks.set(block, link);
+            if (/^https?:$/.test(url.protocol) && siteOf(url.hostname) === here &&
+                link.href.split('#')[0] !== page)
+                pictured.add(link);
         }
         const shapeOf = block => [block.tagName, ...Array.from(block.classList).sort(),
                                   block.parentElement ? block.parentElement.tagName : ''].join('.');
+        // Videos, channels, playlists and shorts are kinds of page of their own: the blocks of
+        // each kind are grouped by their shape, and the best group of all is the results.
+        const {keys, kinds} = videoKeys(pictured);
         const groups = new Map();
-        for (const block of blocks.keys()) {
-            const shape = shapeOf(block);
-            const group = groups.get(shape) || {blocks: [], score: 0};
-            group.blocks.push(block);
-            // A block without words (a picture link, an icon) is no result; one that shows a
-            // length is all the likelier a video.
-            const words = block.textContent.trim() || (query(block, 'img[alt]') || {}).alt ||
-                          blocks.get(block).title;
-            if (words)
-                group.score += LengthPattern.test(block.textContent) ? 2 : 1;
-            groups.set(shape, group);
+        for (const kind of new Set(kinds.values())) {
+            const ofKind = new Map(Array.from(keys).filter(([link]) => kinds.get(link) === kind));
+            if (new Set(ofKind.values()).size < 3)
+                continue;
+            for (const found of blocksAround(ofKind)) {
+                if (excluded(found.block) || isAd(found.block))
+                    continue;
+                const shape = kind + ' ' + shapeOf(found.block);
+                const group = groups.get(shape) || {kind: kind, found: [], score: 0};
+                group.found.push(found);
+                // A block without words (a picture link, an icon) is no result; one that shows a
+                // length is all the likelier a video.
+                const words = found.block.textContent.trim() ||
+                              (query(found.block, 'img[alt]') || {}).alt || found.link.title;
+                if (words)
+                    group.score += lengthOf(found.block) ? 2 : 1;
+                groups.set(shape, group);
+            }
         }
-        let best = {blocks: [], score: 0};
+        let best = null;
         for (const group of groups.values())
-            if (group.blocks.length >= 3 && group.score > best.score)
+            if (group.found.length >= 3 && (!best || group.score > best.score))
                 best = group;
-        return best.blocks.slice(0, MaxResults).map(block => describe(block, {})).filter(usable);
+        if (!best)
+            return [];
+        // The same blocks in another list of the page (a later shelf) are results too.
+        const sameBlock = (one, other) => one.tagName === other.tagName &&
+            (one.classList.length === 0 ? other.classList.length === 0
+                                        : Array.from(one.classList).some(name => other.classList.contains(name)));
+        const found = [];
+        for (const group of groups.values())
+            if (group.kind === best.kind && sameBlock(group.found[0].block, best.found[0].block))
+                found.push(...group.found);
+        found.sort((one, other) =>
+            one.block.compareDocumentPosition(other.block) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1);
+        return found.slice(0, MaxResults).map(describeAround({})).filter(usable);
     };
 
     let how = '';
     let results = [];
-    if (rule.item) {
-        results = readByRule();
+    let bypassed = false;
+    if ((rule.item || rule.link) && !rule.shapeOnly) {
+        const read = readByRule();
+        results = read.results;
+        bypassed = read.bypassed && results.length > 0;
         how = results.length ? 'rule' : '';
     }
-    if (!results.length) {
+    if (!results.length && !rule.shapeOnly) {
         results = readData();
         how = results.length ? 'data' : '';
     }
@@ -272,5 +435,5 @@
         results = readByShape();
         how = results.length ? 'shape' : '';
     }
-    return {changes: state.changes, how: how, results: results};
+    return {changes: state.changes, how: how, itemBypassed: bypassed, results: results};
 })

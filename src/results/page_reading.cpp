@@ -94,7 +94,8 @@ PageReading fromAnswer(const QVariant &answer)
                            plainText(fields.value(u"length"_s)),
                            -1,
                            plainText(fields.value(u"author"_s)),
-                           plainText(fields.value(u"meta"_s))};
+                           plainText(fields.value(u"meta"_s)),
+                           {}};
         if (result.title.isEmpty() || result.address.isEmpty())
             continue;
         result.seconds = seconds(result.length);
@@ -106,6 +107,8 @@ PageReading fromAnswer(const QVariant &answer)
         reading.how = how == u"rule"   ? PageReading::How::Rule
                       : how == u"data" ? PageReading::How::Data
                                        : PageReading::How::Shape;
+        reading.itemBypassed =
+            reading.how == PageReading::How::Rule && map.value(u"itemBypassed"_s).toBool();
     }
     return reading;
 }

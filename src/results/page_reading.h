@@ -18,6 +18,9 @@ struct VideoResult
     int seconds = -1;
     QString author;
     QString meta;
+    // The page that showed it, whose place (the web, or this machine and its network) is the only
+    // place its picture may come from.
+    QString page;
 
     friend bool operator==(const VideoResult &, const VideoResult &) = default;
 };
@@ -27,6 +30,9 @@ struct PageReading
 {
     enum class How { Nothing, Rule, Data, Shape };
     How how = How::Nothing;
+    // Read by a rule whose item matched fewer results than its link: the results were found
+    // around the links instead.
+    bool itemBypassed = false;
     QList<VideoResult> results;
     // The page's changes so far, by which the view tells that it has settled.
     int changes = 0;

@@ -73,7 +73,7 @@ std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sites
     return rules;
 }
 
-QString readerScript(const ReadingRule &rule)
+QString readerScript(const ReadingRule &rule, Means means, const QString &pageAddress)
 {
     static const QString reader = [] {
         QFile file(u":/results/reader.js"_s);
@@ -81,10 +81,12 @@ QString readerScript(const ReadingRule &rule)
         return QString::fromUtf8(file.readAll());
     }();
     // The selectors go in as JSON data, never as script text.
-    const QJsonObject selectors{{u"item"_s, rule.item},     {u"title"_s, rule.title},
-                                {u"link"_s, rule.link},     {u"image"_s, rule.image},
-                                {u"length"_s, rule.length}, {u"author"_s, rule.author},
-                                {u"meta"_s, rule.meta}};
+    const QJsonObject selectors{
+        {u"item"_s, rule.item},     {u"title"_s, rule.title},
+        {u"link"_s, rule.link},     {u"image"_s, rule.image},
+        {u"length"_s, rule.length}, {u"author"_s, rule.author},
+        {u"meta"_s, rule.meta},     {u"shapeOnly"_s, means == Means::ShapeOnly},
+        {u"page"_s, pageAddress}};
     return reader.trimmed() + u'(' +
            QString::fromUtf8(QJsonDocument(selectors).toJson(QJsonDocument::Compact)) + u')';
 }

@@ -8,7 +8,9 @@
 #include <array>
 
 // Where a site's search page shows its results, as CSS selectors: one result (item) and, inside
-// it, its parts. Only item is needed; a part without a selector is found as on any results page.
+// it, its parts. An item or a link is needed; without an item, or with one that matches fewer
+// results than the link does, each result is the block around one link. A part without a
+// selector is found as on any results page.
 struct ReadingRule
 {
     QString item;
@@ -19,7 +21,7 @@ struct ReadingRule
     QString author;
     QString meta;
 
-    bool isEmpty() const { return item.isEmpty(); }
+    bool isEmpty() const { return item.isEmpty() && link.isEmpty(); }
     friend bool operator==(const ReadingRule &, const ReadingRule &) = default;
 };
 
@@ -30,12 +32,18 @@ namespace ReadingRules {
 ReadingRule builtIn(const QString &searchTemplate);
 
 // Each slot's rule: the user's own when the slot's group in the sites file ("site4") has an
-// item key, else the built-in one for the slot's site.
+// item or a link key, else the built-in one for the slot's site.
 std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sitesText,
                                                             const SiteCatalogue::Lineup &lineup);
 
-// The script that reads a page by the rule, in a world of the program's own.
-QString readerScript(const ReadingRule &rule);
+// How far the reader may go for a page's results: the rule, then the page's data, then its shape;
+// or its shape alone.
+enum class Means { Any, ShapeOnly };
+
+// The script that reads a page by the rule, in a world of the program's own. A page address,
+// when given, is the one the page is read as coming from (a saved page shown at another).
+QString readerScript(const ReadingRule &rule, Means means = Means::Any,
+                     const QString &pageAddress = {});
 
 } // namespace ReadingRules
 

@@ -145,6 +145,8 @@ void ResultsTab::takeReading(int site, const QVariant &answer, bool settled)
     if (state.status == Status::NotSearched || (state.settled && !state.reading.results.isEmpty()))
         return;
     PageReading reading = PageReadings::fromAnswer(answer);
+    for (VideoResult &result : reading.results)
+        result.page = m_views[site]->locationUrl();
     // A reading before the page settled never takes away what an earlier one found.
     if (!settled && reading.results.isEmpty())
         return;
