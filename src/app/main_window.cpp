@@ -395,9 +395,10 @@ void MainWindow::search()
     }
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
         setTabAvailable(tab, false);
-    m_results->startSearch(m_lineup->sites(), chosen);
     const QString text = m_toolbar->searchBox->text();
     const SearchPlan plan = SearchPlan::make(m_lineup->sites(), chosen, text);
+    // A site left out is not waited for, and its tab's next page is no search's results.
+    m_results->startSearch(m_lineup->sites(), plan.searched);
     for (const int site : chosen) {
         setTabAvailable(site, true);
         if (plan.addresses.contains(site))

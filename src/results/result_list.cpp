@@ -8,7 +8,8 @@ namespace ResultList {
 
 namespace {
 
-// The title's letters and digits in lower case, and the length.
+// The title's letters and digits in lower case, and the length. A title of none (emoji alone)
+// tells nothing about the video: its address does.
 QString sameVideoKey(const VideoResult &video)
 {
     QString key;
@@ -17,6 +18,8 @@ QString sameVideoKey(const VideoResult &video)
         if (c.isLetterOrNumber())
             key += c.toLower();
     }
+    if (key.isEmpty())
+        return u'|' + video.address;
     return key + u'|' + QString::number(video.seconds);
 }
 

@@ -18,7 +18,8 @@ namespace ResultList {
 
 // The sites' results in turns: each site's first in the order given, then each one's second,
 // and so on. A video several sites show (the same title and length, case, spaces and
-// punctuation aside) is listed once, where it came first.
+// punctuation aside; the same address for a title without letters or digits) is listed once,
+// where it came first.
 QList<ListedVideo> merge(const QList<std::pair<int, QList<VideoResult>>> &resultsBySite);
 
 enum class Order { InTurns, ShortestFirst, LongestFirst };

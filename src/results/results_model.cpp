@@ -51,7 +51,7 @@ QVariant ResultsModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         return video.address;
     case Qt::DecorationRole:
-        return m_thumbnails->picture(video.thumbnail, video.address);
+        return m_thumbnails->picture(video.thumbnail, video.page);
     case AddressRole:
         return video.address;
     case LengthRole:

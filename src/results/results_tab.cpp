@@ -204,6 +204,10 @@ std::array<QString, SiteCatalogue::SiteCount> ResultsTab::readingSummaries() con
         else if (count == 0)
             summaries[site] = state.status == Status::Loading ? tr("reading\u2026")
                                                               : tr("read nothing: open the tab");
+        else if (how == PageReading::How::Rule && state.reading.itemBypassed)
+            summaries[site] = tr("read %n results around the rule's links: its item matched "
+                                 "fewer",
+                                 nullptr, count);
         else if (how == PageReading::How::Rule)
             summaries[site] = tr("read %n results", nullptr, count);
         else if (how == PageReading::How::Data)
@@ -256,11 +260,15 @@ void ResultsTab::showMenu(const QModelIndex &index, QPoint globalPosition)
 {
     if (!index.isValid())
         return;
+    // The result as the row shows it now: a reading that comes while the menu is open may move
+    // another result into the row.
+    const int site = index.data(ResultsModel::FirstSiteRole).toInt();
     const QString address = index.data(ResultsModel::AddressRole).toString();
     const QString title = index.data().toString();
     QMenu menu(this);
     menu.setObjectName(u"resultMenu"_s);
-    menu.addAction(tr("Open in Its Tab"), this, [this, index] { openRow(index); });
+    menu.addAction(tr("Open in Its Tab"), this,
+                   [this, site, address] { emit openRequested(site, address); });
     if (m_playerOffered)
         menu.addAction(tr("Play in Video Player"), this,
                        [this, address] { emit playRequested(address); });

@@ -56,7 +56,7 @@ Thumbnails::Thumbnails(QObject *parent) : QObject(parent), m_pictures(KeptBytes)
     m_network.setCookieJar(nullptr);
 }
 
-QPixmap Thumbnails::picture(const QString &address, const QString &videoAddress)
+QPixmap Thumbnails::picture(const QString &address, const QString &pageAddress)
 {
     if (address.isEmpty() || m_unavailable.contains(address))
         return {};
@@ -70,7 +70,7 @@ QPixmap Thumbnails::picture(const QString &address, const QString &videoAddress)
                           : QByteArray::fromPercentEncoding(data));
         return m_pictures.contains(address) ? *m_pictures.object(address) : QPixmap();
     }
-    const bool localAllowed = isLocal(QUrl(videoAddress));
+    const bool localAllowed = isLocal(QUrl(pageAddress));
     if (isLocal(QUrl(address)) && !localAllowed) {
         m_unavailable.insert(address);
         return {};

@@ -9,8 +9,9 @@
 
 // The list's thumbnails: fetched only when a row is drawn, a few at a time, without cookies or
 // a referrer, and kept scaled down, the last few hundred. A picture on this machine or its local
-// network is fetched only for a video there too, so a page cannot make the program knock on
-// addresses of the user's network that the page's own origin could not.
+// network is fetched only for a results page there too (the addresses of its videos are the
+// page's to choose), so a page cannot make the program knock on addresses of the user's network
+// that the page's own origin could not.
 class Thumbnails final : public QObject
 {
     Q_OBJECT
@@ -23,7 +24,7 @@ public:
 
     // The picture, or a null one while it is fetched (it is asked for now) or when there is
     // none to show.
-    QPixmap picture(const QString &address, const QString &videoAddress);
+    QPixmap picture(const QString &address, const QString &pageAddress);
     // Stops what is waiting; what is kept stays.
     void cancelWaiting();
 
@@ -40,7 +41,7 @@ private:
     struct Wanted
     {
         QString address;
-        // Whether it may be on this machine or its network: its video is.
+        // Whether it may be on this machine or its network: its page is.
         bool localAllowed = false;
     };
     QList<Wanted> m_waiting;

@@ -12,10 +12,12 @@ SearchPlan SearchPlan::make(const SiteCatalogue::Lineup &lineup, const QList<int
     SearchPlan plan;
     QStringList notSent;
     for (const int site : chosen) {
-        if (SearchTemplate::isPathStep(lineup[site].searchTemplate, text))
+        if (SearchTemplate::isPathStep(lineup[site].searchTemplate, text)) {
             notSent.append(lineup[site].tabCaption);
-        else
-            plan.addresses.insert(site, SearchTemplate::expand(lineup[site].searchTemplate, text));
+            continue;
+        }
+        plan.addresses.insert(site, SearchTemplate::expand(lineup[site].searchTemplate, text));
+        plan.searched.append(site);
     }
     if (chosen.isEmpty())
         plan.notice = noSiteNotice();

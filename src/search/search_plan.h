@@ -11,6 +11,8 @@
 struct SearchPlan
 {
     QHash<int, QUrl> addresses;
+    // The chosen sites that get an address, in the order chosen.
+    QList<int> searched;
     // Empty when every chosen site is searched.
     QString notice;
 

@@ -75,9 +75,14 @@ std::optional<Contents> load(const QString &filePath)
 
 IniText withLineup(IniText text, const SiteCatalogue::Lineup &lineup)
 {
+    const SiteCatalogue::Lineup before = fromText(text).lineup;
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
         const QString group = groupOf(site);
         const Site &slot = lineup[site];
+        if (slot.searchTemplate != before[site].searchTemplate) {
+            for (const QStringView key : RuleKeys)
+                text.remove(group, key);
+        }
         if (slot == SiteCatalogue::builtInLineup()[site]) {
             for (const QString &key : {NameKey, StartKey, SearchKey})
                 text.remove(group, key);

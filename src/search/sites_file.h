@@ -5,6 +5,7 @@
 #include "site_catalogue.h"
 
 #include <QList>
+#include <array>
 
 // The sites file: the user's changes to the built-in lineup, as an INI text a person can edit.
 // Groups "site1" to "site9" in tab order hold "name", "start" and "search"; a missing group or
@@ -19,6 +20,11 @@ QString groupOf(int site);
 // The longest name, start page or search address a slot takes: what the Sites window writes,
 // the reader reads back, nine slots of them well inside the file's read bound.
 inline constexpr int LongestValue = 2000;
+
+// The keys of a slot's rule for reading its results: they belong to the site they were written
+// for, and go when the slot takes another site.
+inline constexpr std::array<QStringView, 7> RuleKeys{u"item",   u"title",  u"link", u"image",
+                                                     u"length", u"author", u"meta"};
 
 struct Contents
 {
@@ -38,7 +44,8 @@ Contents fromText(const IniText &text);
 std::optional<Contents> load(const QString &filePath);
 
 // The text with the lineup's slots written over it: a slot that holds its built-in site has no
-// keys of its own, so that a later version's addresses reach it.
+// keys of its own, so that a later version's addresses reach it; a slot whose search changes
+// loses its rule.
 IniText withLineup(IniText text, const SiteCatalogue::Lineup &lineup);
 
 // Replaces the file whole, or leaves the old one as it was and returns false.

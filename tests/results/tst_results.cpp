@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("digits tell apart") << u"Part 1|60"_s << u"Part 2|60"_s << false;
         QTest::newRow("lengths tell apart") << u"Cats|60"_s << u"Cats|61"_s << false;
         QTest::newRow("no length, and one") << u"Cats|-1"_s << u"Cats|60"_s << false;
+        QTest::newRow("no letters or digits") << u"🔥 🎸|-1"_s << u"🐈!|-1"_s << false;
     }
 
     void merge_takesOneVideoOnceAndKeepsApartWhatDiffers()
@@ -72,6 +73,8 @@ private slots:
             VideoResult result;
             result.title = shown.section(u'|', 0, 0);
             result.seconds = shown.section(u'|', 1).toInt();
+            result.address =
+                u"https://v.example/"_s + QString::fromLatin1(QUrl::toPercentEncoding(shown));
             return result;
         };
         // A page that shows a video twice lists it once too.
@@ -97,17 +100,20 @@ private slots:
         QTest::keyClicks(fixture.find<QLineEdit>(u"Text1"_s), u"cats"_s);
         fixture.click(u"Command21"_s);
         const std::map<int, std::pair<QStringList, QString>> read{
-            {0, {{u"A|1:00"_s, u"B|2:00"_s}, u"rule"_s}}, {1, {{u"A|1:00"_s}, u"shape"_s}},
-            {2, {{u"A|1:00"_s}, u"shape"_s}}, {4, {{u"A|1:00"_s}, u"data"_s}}, {5, {{}, u"shape"_s}}};
+            {0, {{u"A|1:00"_s, u"B|2:00"_s}, u"rule"_s}},
+            {1, {{u"A|1:00"_s}, u"shape"_s}},
+            {2, {{u"A|1:00"_s}, u"shape"_s}},
+            {4, {{u"A|1:00"_s}, u"data"_s}},
+            {5, {{}, u"shape"_s}}};
         for (const auto &[site, reading] : read)
             emit fixture.view(site)->resultsRead(answer(reading.first, reading.second), true);
         const auto summaries = fixture.find<ResultsTab>(u"Results"_s)->readingSummaries();
-        QCOMPARE(QStringList(summaries.begin(), summaries.end()),
-                 (QStringList{u"read 2 results"_s, u"the rule read nothing: read 1 by shape"_s,
-                              u"no rule: read 1 by shape"_s, QString(),
-                              u"read 1 results from the page's data"_s,
-                              u"read nothing: open the tab"_s, u"reading\u2026"_s, QString(),
-                              QString()}));
+        QCOMPARE(
+            QStringList(summaries.begin(), summaries.end()),
+            (QStringList{u"read 2 results"_s, u"the rule read nothing: read 1 by shape"_s,
+                         u"no rule: read 1 by shape"_s, QString(),
+                         u"read 1 results from the page's data"_s, u"read nothing: open the tab"_s,
+                         u"reading\u2026"_s, QString(), QString()}));
     }
 
     void resultsTab_listsChosenSitesInTurns_sameVideoOnce_bySiteAndLength_opensInItsTab()
@@ -126,7 +132,7 @@ private slots:
         QVERIFY(fixture.view(0)->readerScript.contains(u"ytd-video-renderer"_s));
         QVERIFY(fixture.view(3)->readerScript.endsWith(
             u"{\"author\":\"\",\"image\":\"\",\"item\":\"li.result\",\"length\":\"\",\"link\":\"\","
-            "\"meta\":\"\",\"title\":\".name\"})"_s));
+            "\"meta\":\"\",\"page\":\"\",\"shapeOnly\":false,\"title\":\".name\"})"_s));
         QCOMPARE(fixture.view(2)->readerScript, QString());
 
         auto *list = fixture.find<QListView>(u"resultsList"_s);
@@ -162,38 +168,6 @@ private slots:
         QTest::keyClicks(longest, u"5"_s);
         QCOMPARE(rows(list), (QStringList{u"shared!"_s, u"A"_s}));
 
-        // A click opens the video in its site's tab; so does Enter.
-        fixture.find<QAction>(u"showResults"_s)->trigger();
-        QCOMPARE(fixture.tabs()->currentWidget()->objectName(), u"Results"_s);
-        fixture.log.clear();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(0, 0)).center());
-        QCOMPARE(fixture.log, QStringList{u"WebBrowser1(3) navigate https://v.example/shared!"_s});
-        QCOMPARE(fixture.tabs()->currentIndex(), 3);
-        fixture.tabs()->setCurrentWidget(fixture.find<QWidget>(u"Results"_s));
-        list->setCurrentIndex(list->model()->index(1, 0));
-        QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(fixture.log.constLast(), u"WebBrowser1(0) navigate https://v.example/a"_s);
-        // A middle click opens its menu: the player where there is one; the video can be kept.
-        QStringList offered;
-        QTimer::singleShot(0, this, [&offered] {
-            QWidget *menu = QApplication::activePopupWidget();
-            for (QAction *action : menu->actions()) {
-                offered.append(action->text());
-                if (action->text() == u"Add to Favorites")
-                    action->trigger();
-            }
-            menu->close();
-        });
-        QTest::mouseClick(list->viewport(), Qt::MiddleButton, {},
-                          list->visualRect(list->model()->index(0, 0)).center());
-        QStringList expected{u"Open in Its Tab"_s, u"Add to Favorites"_s};
-        if (fixture.window->findChild<QAction *>(u"playPage"_s))
-            expected.insert(1, u"Play in Video Player"_s);
-        QCOMPARE(offered, expected);
-        QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_s)->topLevelItem(0)->text(1),
-                 u"https://v.example/shared!"_s);
-
         // The Sites window tells what each rule read.
         fixture.find<QAction>(u"sites"_s)->trigger();
         QWidget *sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
@@ -206,6 +180,42 @@ private slots:
         emit fixture.view(3)->resultsRead(answer({}), true);
         QCOMPARE(reading(3), u"read 2 results"_s); // settled already: a late answer changes nothing
         sites->close();
+
+        // A click opens the video in its site's tab; so does Enter.
+        fixture.find<QAction>(u"showResults"_s)->trigger();
+        QCOMPARE(fixture.tabs()->currentWidget()->objectName(), u"Results"_s);
+        fixture.log.clear();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QCOMPARE(fixture.log, QStringList{u"WebBrowser1(3) navigate https://v.example/shared!"_s});
+        QCOMPARE(fixture.tabs()->currentIndex(), 3);
+        fixture.tabs()->setCurrentWidget(fixture.find<QWidget>(u"Results"_s));
+        list->setCurrentIndex(list->model()->index(1, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(fixture.log.constLast(), u"WebBrowser1(0) navigate https://v.example/a"_s);
+        // A middle click opens its menu: the player where there is one; the video can be kept,
+        // or opened, though a reading has since put another in its row.
+        QStringList offered;
+        QTimer::singleShot(0, this, [&offered, &fixture] {
+            emit fixture.view(1)->resultsRead(answer({u"Moved in|4:00"_s}), true);
+            QWidget *menu = QApplication::activePopupWidget();
+            for (QAction *action : menu->actions()) {
+                offered.append(action->text());
+                if (action->text() == u"Add to Favorites" || action->text() == u"Open in Its Tab")
+                    action->trigger();
+            }
+            menu->close();
+        });
+        QTest::mouseClick(list->viewport(), Qt::MiddleButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QStringList expected{u"Open in Its Tab"_s, u"Add to Favorites"_s};
+        if (fixture.window->findChild<QAction *>(u"playPage"_s))
+            expected.insert(1, u"Play in Video Player"_s);
+        QCOMPARE(offered, expected);
+        QCOMPARE(fixture.find<QTreeWidget>(u"ListView4"_s)->topLevelItem(0)->text(1),
+                 u"https://v.example/shared!"_s);
+        QCOMPARE(fixture.log.constLast(), u"WebBrowser1(3) navigate https://v.example/shared!"_s);
+        QCOMPARE(rows(list).constFirst(), u"Moved in"_s);
 
         // A new search empties the list; sites whose pages show nothing say so.
         fixture.click(u"Command21"_s);
@@ -246,6 +256,26 @@ private slots:
         const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
         QNetworkProxy::setApplicationProxy(
             {QNetworkProxy::HttpProxy, u"127.0.0.1"_s, server.serverPort()});
+
+        // The list asks for a picture by the page that showed it, not by its video, whose
+        // address is the page's to choose.
+        QList<int> boxes(18, 0);
+        boxes[SiteCatalogue::searchBox(0)] = 1;
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(boxes)}});
+        fixture.click(u"Command21"_s);
+        emit fixture.view(0)->resultsRead(
+            QVariantMap{
+                {u"how"_s, u"rule"_s},
+                {u"results"_s, QVariantList{QVariantMap{{u"title"_s, u"Here"_s},
+                                                        {u"link"_s, here + u"/v"_s},
+                                                        {u"image"_s, here + u"/l.png"_s}}}}},
+            true);
+        QVERIFY(fixture.find<QListView>(u"resultsList"_s)
+                    ->model()
+                    ->index(0, 0)
+                    .data(Qt::DecorationRole)
+                    .value<QPixmap>()
+                    .isNull());
 
         Thumbnails thumbnails;
         QSignalSpy arrived(&thumbnails, &Thumbnails::arrived);

@@ -184,6 +184,9 @@ private slots:
         QCOMPARE(none.log, QStringList());
         QVERIFY2(none.status().contains(u"was not searched on DailyMotion"_s),
                  qPrintable(none.status()));
+        // Nor waited for in the Results tab: its next page is no search's results.
+        QVERIFY(none.find<QWidget>(indexedName(u"resultsSite", 6))->isHidden());
+        QCOMPARE(none.view(6)->readerScript, QString());
     }
 
     void template_putsTheEncodedTextAtItsMark_data()
@@ -233,9 +236,10 @@ private slots:
             return out;
         };
         for (const char32_t code : {0x1F600U, 0x10FFFFU, 0xFFFDU, 0x7FFU, 0x800U})
-            QCOMPARE(SearchTemplate::expand(u"https://v.example/s?q=%s", QString::fromUcs4(&code, 1))
-                         .toEncoded(),
-                     "https://v.example/s?q=" + escaped(QString::fromUcs4(&code, 1).toUtf8(), ""));
+            QCOMPARE(
+                SearchTemplate::expand(u"https://v.example/s?q=%s", QString::fromUcs4(&code, 1))
+                    .toEncoded(),
+                "https://v.example/s?q=" + escaped(QString::fromUcs4(&code, 1).toUtf8(), ""));
         for (char32_t code = 1; code < 0x800; ++code) {
             const QString text = QString::fromUcs4(&code, 1);
             QCOMPARE(SearchTemplate::expand(u"https://v.example/s?q=%s", text).toEncoded(),
@@ -280,9 +284,11 @@ private slots:
 
     void file_keepsWhatItDoesNotKnowAcrossASave()
     {
+        // A slot's rule goes with its site: site7's back to the built-in, site1's stays.
         const IniText text = IniText::fromBytes("; mine\r\n" + Vimeo7 +
-                                                "colour=blue\n\n[SITE4]\nstart=ftp://old.example/\n"
-                                                "[engine]\nagent = Test/1.0 \n[extra]\nx=1");
+                                                "colour=blue\nitem=li\ntitle=b\n\n[SITE4]\n"
+                                                "start=ftp://old.example/\n[engine]\nagent = "
+                                                "Test/1.0 \n[extra]\nx=1\n[site1]\nlink=a.v");
         const SitesFile::Contents read = SitesFile::fromText(text);
         QCOMPARE(read.lineup[6].tabCaption, u"Vimeo"_s);
         QCOMPARE(read.lineup[6].searchTemplate, u"https://vimeo.com/search?q=%s"_s);
@@ -294,10 +300,11 @@ private slots:
         changed[2] = {u"Odysee"_s, u"Odysee"_s, u"https://odysee.com/"_s,
                       u"https://odysee.com/$/search?q=%s"_s};
         const QByteArray saved = SitesFile::withLineup(text, changed).toBytes();
-        QCOMPARE(saved,
-                 QByteArray("; mine\n[site7]\ncolour=blue\n\n[engine]\nagent = Test/1.0 \n"
-                            "[extra]\nx=1\n\n[site3]\nname=Odysee\nstart=https://odysee.com/\n"
-                            "search=https://odysee.com/$/search?q=%s\n"));
+        QCOMPARE(
+            saved,
+            QByteArray("; mine\n[site7]\ncolour=blue\n\n[engine]\nagent = Test/1.0 \n"
+                       "[extra]\nx=1\n[site1]\nlink=a.v\n\n[site3]\nname=Odysee\n"
+                       "start=https://odysee.com/\nsearch=https://odysee.com/$/search?q=%s\n"));
         QCOMPARE(SitesFile::fromText(IniText::fromBytes(saved)).lineup, changed);
     }
 
