@@ -233,25 +233,33 @@
         return result;
     };
 
-    const readByRule = () => {
-        const items = rule.item ? queryAll(document, rule.item) : [];
-        const linked = rule.link ? queryAll(document, rule.link).map(linkElementOf).filter(Boolean) : [];
+    // Each result with the block it was read from.
+    const readByRule = selectors => {
+        const items = selectors.item ? queryAll(document, selectors.item) : [];
+        const linked = selectors.link ? queryAll(document, selectors.link).map(linkElementOf).filter(Boolean) : [];
         const keys = videoKeys(linked).keys;
+        let found;
         // A renamed or moved wrapper matches fewer results than the links do, or one around all.
-        if (items.length && items.length >= new Set(keys.values()).size) {
+        const bypassed = !items.length || items.length < new Set(keys.values()).size;
+        if (!bypassed) {
             // A video the page shows again further down is one result, the first.
-            const described = items.slice(0, 4 * MaxResults).map(item => describe(item, rule))
-                .map(result => Object.assign(result, {link: fromTheStart(result.link)})).filter(usable);
-            const anchors = described.map(result => Object.assign(document.createElement('a'), {href: result.link}));
+            found = items.slice(0, 4 * MaxResults).map(item => {
+                const result = describe(item, selectors);
+                return {block: item, result: Object.assign(result, {link: fromTheStart(result.link)})};
+            }).filter(({result}) => usable(result));
+            const anchors = found.map(({result}) => Object.assign(document.createElement('a'), {href: result.link}));
             const itemKeys = videoKeys(anchors).keys;
             const seen = new Set();
-            return {bypassed: false, results: described.filter((result, index) => {
+            found = found.filter(({result}, index) => {
                 const key = itemKeys.get(anchors[index]) || result.link;
                 return !seen.has(key) && seen.add(key);
-            }).slice(0, MaxResults)};
+            });
+        } else {
+            found = blocksAround(keys).slice(0, 4 * MaxResults)
+                .map(around => ({block: around.block, result: describeAround(selectors)(around)}))
+                .filter(({result}) => usable(result));
         }
-        return {bypassed: items.length > 0 || !rule.item, results: blocksAround(keys)
-                    .slice(0, 4 * MaxResults).map(describeAround(rule)).filter(usable).slice(0, MaxResults)};
+        return {bypassed: bypassed, found: found.slice(0, MaxResults)};
     };
 
     // A page that carries its results as data: schema.org video objects or a page's JSON state.
@@ -418,13 +426,104 @@
         return found.slice(0, MaxResults).map(describeAround({})).filter(usable);
     };
 
+    // Where the user points, when teaching the program a site: the result around that place,
+    // found as the reader by shape finds results. A click also derives the rule that reads that
+    // result and every one like it, and reads the page by it. The marks are what the rule reads
+    // (or, for a pointer that only moves, the result under it), as places in the page's window.
+    const pickAt = point => {
+        const markOf = element => {
+            const r = element.getBoundingClientRect();
+            return [r.left, r.top, r.width, r.height];
+        };
+        const at = document.elementFromPoint(point.x, point.y);
+        const links = queryAll(document, 'a[href]').filter(a => webAddress(absolute(a.getAttribute('href'))));
+        const {keys, kinds} = videoKeys(links);
+        const videosOf = new Map();
+        for (const [link, kind] of kinds)
+            videosOf.set(kind, (videosOf.get(kind) || new Set()).add(keys.get(link)));
+        const videos = link => keys.has(link) ? videosOf.get(kinds.get(link)).size : 0;
+        // Of the links around the place, one of the kind of page with the most videos.
+        let link = null;
+        for (let e = at; e && e !== document.documentElement && !link; e = e.parentElement) {
+            const near = (e.tagName === 'A' ? [e] : []).concat(Array.from(e.getElementsByTagName('a')))
+                .filter(a => videos(a) >= 3).sort((one, other) => videos(other) - videos(one));
+            link = near[0] || null;
+        }
+        if (!link)
+            return {marks: []};
+        const kind = kinds.get(link);
+        const around = blocksAround(new Map(Array.from(keys).filter(([a]) => kinds.get(a) === kind)));
+        const mine = around.find(found => found.block.contains(link)) ||
+                     around.find(found => keys.get(found.link) === keys.get(link));
+        if (!mine || !point.clicked)
+            return {marks: mine ? [markOf(mine.block)] : []};
+
+        // A selector for an element that picks out the like ones of the other results: its id,
+        // a class or a naming attribute it shares with them, else its tag; never a name with
+        // digits, which pages number their results by.
+        const selectorsFor = element => {
+            const tag = CSS.escape(element.localName);
+            const found = [];
+            if (element.id && !/\d/.test(element.id))
+                found.push(tag + '#' + CSS.escape(element.id));
+            for (const name of element.classList)
+                if (!/\d/.test(name))
+                    found.push(tag + '.' + CSS.escape(name));
+            for (const name of ['jsname', 'itemprop', 'role', 'data-testid'])
+                if (element.hasAttribute(name) && !/\d/.test(element.getAttribute(name)))
+                    found.push(`${tag}[${name}="${CSS.escape(element.getAttribute(name))}"]`);
+            return found.concat([tag]);
+        };
+        const share = test => around.filter(test).length / around.length;
+        // The block alone, or as a child of its parent, which keeps out the like blocks of a
+        // menu or an ad's shelf.
+        const parent = mine.block.parentElement;
+        const ownSelectors = selectorsFor(mine.block);
+        const itemSelectors = ownSelectors.concat(parent && parent !== document.body
+            ? selectorsFor(parent).flatMap(outer => ownSelectors.map(inner => outer + ' > ' + inner)) : []);
+        const item = itemSelectors.find(selector => {
+            const matched = new Set(queryAll(document, selector));
+            return share(found => matched.has(found.block)) >= 0.8 && matched.size <= 1.5 * around.length;
+        }) || '';
+        const itemCount = item ? queryAll(document, item).length : around.length;
+        // Inside the item, so that the links elsewhere on the page do not count as results.
+        const linkSelector = selectorsFor(mine.link).map(selector => item ? item + ' ' + selector : selector)
+            .find(selector => share(found => {
+                const own = linkElementOf(query(found.block, selector));
+                return own && keys.get(own) === keys.get(found.link);
+            }) >= 0.8 && new Set(queryAll(document, selector).map(linkElementOf).map(a => keys.get(a))).size <= itemCount) || '';
+        const guessed = describe(mine.block, {}, mine.link);
+        const partSelector = value => {
+            if (!value)
+                return '';
+            const holding = Array.from(mine.block.querySelectorAll('*')).filter(e => textOf(e) === value);
+            for (const element of holding.reverse()) {
+                const selector = selectorsFor(element).find(selector =>
+                    textOf(query(mine.block, selector)) === value &&
+                    share(found => textOf(query(found.block, selector))) >= 0.6);
+                if (selector)
+                    return selector;
+            }
+            return '';
+        };
+        const derived = {item: item, link: linkSelector, title: partSelector(guessed.title),
+                         image: '', length: partSelector(guessed.length),
+                         author: partSelector(guessed.author), meta: ''};
+        const read = readByRule(derived);
+        return {rule: derived, how: 'rule', itemBypassed: read.bypassed && !!derived.item,
+                changes: state.changes, results: read.found.map(({result}) => result),
+                marks: read.found.map(({block}) => markOf(block))};
+    };
+    if (rule.pick)
+        return pickAt(rule.pick);
+
     let how = '';
     let results = [];
     let bypassed = false;
     if ((rule.item || rule.link) && !rule.shapeOnly) {
-        const read = readByRule();
-        results = read.results;
-        bypassed = read.bypassed && results.length > 0;
+        const read = readByRule(rule);
+        results = read.found.map(({result}) => result);
+        bypassed = read.bypassed && !!rule.item && results.length > 0;
         how = results.length ? 'rule' : '';
     }
     if (!results.length && !rule.shapeOnly) {

@@ -21,6 +21,7 @@
 #include "notes/notes_tab.h"
 #include "page_tools.h"
 #include "results/results_tab.h"
+#include "results/results_teacher.h"
 #include "search/home_page.h"
 #include "search/search_history.h"
 #include "search/search_plan.h"
@@ -232,6 +233,12 @@ void MainWindow::createResultsTab()
     connect(m_results, &ResultsTab::favoriteRequested, m_favorites, &FavoritesTab::add);
     connect(m_results, &ResultsTab::readingsChanged, this,
             [this] { m_lineup->showReadings(m_results->readingSummaries()); });
+    auto *teacher = new ResultsTeacher(
+        siteViews, SitesFile::path(m_dataFolder),
+        [this](int site) { return m_lineup->sites()[site].tabCaption; }, this);
+    connect(teacher, &ResultsTeacher::statusMessage, this, &MainWindow::showNotice);
+    connect(teacher, &ResultsTeacher::tabWanted, m_tabs, &QTabWidget::setCurrentIndex);
+    connect(m_lineup, &SiteLineup::teachRequested, teacher, &ResultsTeacher::teach);
     m_tabs->addTab(m_results, tr("Results"));
 }
 

@@ -68,6 +68,21 @@ public:
     // on with the pages after it until one shows results; an empty script stops it.
     virtual void readResults(const QString &script) { Q_UNUSED(script) }
 
+    // Whether the page's menu offers to teach the program where the page shows its results.
+    virtual void setTeachingOffered(bool offered) { Q_UNUSED(offered) }
+    // Lets the user point at a part of the page: a layer of the view's own takes the pointer,
+    // unseen by the page's scripts. Each place pointed at, and the click, is told to the script,
+    // a function of the place run in the program's own world; the marks of its answer
+    // ("marks": [[x, y, width, height], ...], in the page's units) are drawn over the page. After
+    // the click the layer stays, showing them, until endPointing(); Esc or another page ends it
+    // before. Returns whether there is a page to point at.
+    virtual bool pointAtPage(const QString &script)
+    {
+        Q_UNUSED(script)
+        return false;
+    }
+    virtual void endPointing() {}
+
 signals:
     void statusTextChanged(const QString &text);
     void progressChanged(int progress, int maximum);
@@ -80,6 +95,12 @@ signals:
     void blockedCountChanged(int count);
     // The reader's answer, as the engine hands it over; settled once the page stopped changing.
     void resultsRead(const QVariant &answer, bool settled);
+    // The menu's "Read Results Here..." was chosen.
+    void teachingRequested();
+    // The script's answer for a place pointed at; clicked for the click.
+    void pagePointed(const QVariant &answer, bool clicked);
+    // Esc or another page ended the pointing before a click.
+    void pointingLeft();
 };
 
 // Makes one view; the window asks for ten. The program passes the web engine's, tests a fake.

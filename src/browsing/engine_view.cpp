@@ -85,9 +85,13 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::playRequested, this, &BrowserView::playRequested);
     connect(page, &BrowserView::blockedCountChanged, this, &BrowserView::blockedCountChanged);
     connect(page, &BrowserView::resultsRead, this, &BrowserView::resultsRead);
+    connect(page, &BrowserView::teachingRequested, this, &BrowserView::teachingRequested);
+    connect(page, &BrowserView::pagePointed, this, &BrowserView::pagePointed);
+    connect(page, &BrowserView::pointingLeft, this, &BrowserView::pointingLeft);
     page->setMuted(m_muted);
     page->setZoomFactor(m_zoomFactor);
     page->setPlayerOffered(m_playerOffered);
+    page->setTeachingOffered(m_teachingOffered);
     page->readResults(m_resultsReader);
     // In the order they were made: the last one made is the page shown.
     for (const Pending &pending : std::exchange(m_pending, {})) {
@@ -224,4 +228,22 @@ void EngineView::readResults(const QString &script)
     m_resultsReader = script;
     if (m_page)
         m_page->readResults(script);
+}
+
+void EngineView::setTeachingOffered(bool offered)
+{
+    m_teachingOffered = offered;
+    if (m_page)
+        m_page->setTeachingOffered(offered);
+}
+
+bool EngineView::pointAtPage(const QString &script)
+{
+    return m_page && m_page->pointAtPage(script);
+}
+
+void EngineView::endPointing()
+{
+    if (m_page)
+        m_page->endPointing();
 }

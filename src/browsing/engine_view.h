@@ -46,6 +46,9 @@ public:
     bool isInUse() const override;
     int blockedCount() const override;
     void readResults(const QString &script) override;
+    void setTeachingOffered(bool offered) override;
+    bool pointAtPage(const QString &script) override;
+    void endPointing() override;
 
     // The engine's view for this one, or why there is none.
     void attach(BrowserView *page);
@@ -67,6 +70,7 @@ private:
     bool m_muted = false;
     qreal m_zoomFactor = 1;
     bool m_playerOffered = false;
+    bool m_teachingOffered = false;
     QString m_resultsReader;
     QString m_failure;
     // Where a typed address goes if its https answer fails.

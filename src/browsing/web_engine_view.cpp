@@ -5,6 +5,7 @@
 #include "download_question.h"
 #include "full_screen_view.h"
 #include "own_pages.h"
+#include "page_pointing.h"
 #include "page_protection.h"
 #include "results_reading.h"
 #include "tab_page.h"
@@ -105,7 +106,14 @@ WebEngineView::WebEngineView(const Shared &shared, QWidget *parent)
     });
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &WebEngineView::followEndedProcess);
-    connect(page, &QWebEnginePage::loadStarted, this, [this] { m_typedInto = false; });
+    connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        m_typedInto = false;
+        // Another page: what was pointed at is gone.
+        if (m_pointing && !m_pointing->hasBeenClicked()) {
+            endPointing();
+            emit pointingLeft();
+        }
+    });
     // Keys, clicks and Ctrl with the wheel go to the page's own widget, which the engine makes
     // with the page and anew whenever the page moves to another process (another site): each
     // one is watched.
@@ -158,6 +166,11 @@ void WebEngineView::showContextMenu(QPoint position)
         play->setObjectName(QStringLiteral("playLink"));
         connect(play, &QAction::triggered, this,
                 [this, link] { emit playRequested(link.toString(QUrl::FullyEncoded)); });
+    }
+    if (m_teachingOffered) {
+        QAction *teach = menu->addAction(tr("Read Results Here..."));
+        teach->setObjectName(QStringLiteral("readResultsHere"));
+        connect(teach, &QAction::triggered, this, &BrowserView::teachingRequested);
     }
     menu->popup(m_view->mapToGlobal(position));
 }
@@ -484,4 +497,28 @@ bool WebEngineView::isInUse() const
 void WebEngineView::readResults(const QString &script)
 {
     m_resultsReading->setScript(script);
+}
+
+void WebEngineView::setTeachingOffered(bool offered)
+{
+    m_teachingOffered = offered;
+}
+
+bool WebEngineView::pointAtPage(const QString &script)
+{
+    endPointing();
+    if (m_page->url().isEmpty() || m_loadState == LoadState::Failed)
+        return false;
+    m_pointing = new PagePointing(m_view, m_page, script);
+    connect(m_pointing, &PagePointing::answered, this, &BrowserView::pagePointed);
+    connect(m_pointing, &PagePointing::left, this, [this] {
+        endPointing();
+        emit pointingLeft();
+    });
+    return true;
+}
+
+void WebEngineView::endPointing()
+{
+    delete m_pointing;
 }

@@ -10,6 +10,7 @@
 
 class DownloadFolder;
 class OwnPages;
+class PagePointing;
 class PageProtection;
 class ResultsReading;
 class QPrinter;
@@ -62,6 +63,9 @@ public:
     bool isInUse() const override;
     int blockedCount() const override;
     void readResults(const QString &script) override;
+    void setTeachingOffered(bool offered) override;
+    bool pointAtPage(const QString &script) override;
+    void endPointing() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -92,6 +96,8 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QPointer<QWebEngineView> m_fullScreenView;
     bool m_playerOffered = false;
+    bool m_teachingOffered = false;
+    QPointer<PagePointing> m_pointing;
     // The user has typed into the page since it loaded.
     bool m_typedInto = false;
     // Since the user's last click or key in the page.

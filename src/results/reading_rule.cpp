@@ -43,6 +43,17 @@ const QList<KnownRule> &knownRules()
     return rules;
 }
 
+// The reader, a function of what to read by.
+const QString &reader()
+{
+    static const QString script = [] {
+        QFile file(u":/results/reader.js"_s);
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll()).trimmed();
+    }();
+    return script;
+}
+
 } // namespace
 
 ReadingRule builtIn(const QString &searchTemplate)
@@ -75,11 +86,6 @@ std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sites
 
 QString readerScript(const ReadingRule &rule, Means means, const QString &pageAddress)
 {
-    static const QString reader = [] {
-        QFile file(u":/results/reader.js"_s);
-        file.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(file.readAll());
-    }();
     // The selectors go in as JSON data, never as script text.
     const QJsonObject selectors{
         {u"item"_s, rule.item},     {u"title"_s, rule.title},
@@ -87,8 +93,26 @@ QString readerScript(const ReadingRule &rule, Means means, const QString &pageAd
         {u"length"_s, rule.length}, {u"author"_s, rule.author},
         {u"meta"_s, rule.meta},     {u"shapeOnly"_s, means == Means::ShapeOnly},
         {u"page"_s, pageAddress}};
-    return reader.trimmed() + u'(' +
+    return reader() + u'(' +
            QString::fromUtf8(QJsonDocument(selectors).toJson(QJsonDocument::Compact)) + u')';
+}
+
+QString pickerScript()
+{
+    return u"(point => "_s + reader() + u"({pick: point}))"_s;
+}
+
+ReadingRule ruleOfAnswer(const QVariant &answer)
+{
+    const QVariantMap rule = answer.toMap().value(u"rule"_s).toMap();
+    const auto selector = [&rule](const QString &key) {
+        const QString value = rule.value(key).toString();
+        const bool oneLine =
+            std::ranges::none_of(value, [](QChar c) { return c.unicode() < 0x20; });
+        return value.size() <= LongestSelector && oneLine ? value : QString();
+    };
+    return {selector(u"item"_s),   selector(u"title"_s),  selector(u"link"_s), selector(u"image"_s),
+            selector(u"length"_s), selector(u"author"_s), selector(u"meta"_s)};
 }
 
 } // namespace ReadingRules

@@ -45,6 +45,15 @@ enum class Means { Any, ShapeOnly };
 QString readerScript(const ReadingRule &rule, Means means = Means::Any,
                      const QString &pageAddress = {});
 
+// The script that tells, for a place pointed at in a page ({"x", "y", "clicked"}, in the page's
+// units), the result around it; for a click, also the rule that reads it and every one like
+// it, what that rule reads, and where. A function of the place, run in the program's own world.
+QString pickerScript();
+
+// The rule in a picker's answer; an empty one when it holds none, or a selector no person
+// would write.
+ReadingRule ruleOfAnswer(const QVariant &answer);
+
 } // namespace ReadingRules
 
 #endif

@@ -39,6 +39,7 @@ void SiteLineup::showWindow(const Readings &readings)
         });
         // A closed window is on its way out: the next opening starts afresh.
         connect(m_window, &QDialog::finished, this, [this] { m_window = nullptr; });
+        connect(m_window, &SitesWindow::teachRequested, this, &SiteLineup::teachRequested);
     }
     m_window->showReadings(readings);
     m_window->show();

@@ -35,6 +35,7 @@ public:
 
 signals:
     void changed(const SiteCatalogue::Lineup &before);
+    void teachRequested(int site);
 
 private:
     QString m_filePath;

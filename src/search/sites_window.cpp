@@ -110,6 +110,12 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
         reset->setAutoDefault(false);
         connect(reset, &QPushButton::clicked, this, [this, site] { fill(site, builtIn(site)); });
         grid->addWidget(reset, line, 5);
+        auto *teach = new QPushButton(tr("Read Results Here..."), this);
+        teach->setObjectName(indexedName(u"teach", site));
+        teach->setAutoDefault(false);
+        teach->setAccessibleName(tr("Read results here, tab %1").arg(site + 1));
+        connect(teach, &QPushButton::clicked, this, [this, site] { emit teachRequested(site); });
+        grid->addWidget(teach, line, 6);
         grid->addWidget(row.reading, line + 1, 1);
         grid->addWidget(row.nameProblem, line + 1, 2);
         grid->addWidget(row.startProblem, line + 1, 3);

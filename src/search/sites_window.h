@@ -28,6 +28,8 @@ public:
 
 signals:
     void saved(const SiteCatalogue::Lineup &lineup);
+    // The row's "Read Results Here...": the user will point at a result of its tab's page.
+    void teachRequested(int site);
 
 private:
     struct Row

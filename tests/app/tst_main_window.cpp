@@ -14,15 +14,16 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QLabel>
-#include <QTabBar>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -290,6 +291,7 @@ private slots:
         QTest::addColumn<QString>("file");
         for (const char *file : {"sites.ini", "searches.txt", "zoom.ini", "blocking.ini"})
             QTest::newRow(file) << QString::fromLatin1(file);
+        QTest::newRow("sites.ini, a rule taught") << u"sites.ini"_s;
     }
 
     // A file that exists but cannot be read holds what the user kept: what would save over it
@@ -305,7 +307,19 @@ private slots:
         fixture.view(3)->location = u"https://a.example/"_s;
         fixture.tabs()->setCurrentIndex(3);
         // Each action is seen to happen, so that the file was asked to be saved over.
-        if (file == u"sites.ini") {
+        if (qstrcmp(QTest::currentDataTag(), "sites.ini, a rule taught") == 0) {
+            emit fixture.view(3)->teachingRequested();
+            emit fixture.view(3)->pagePointed(
+                QVariantMap{{u"rule"_s, QVariantMap{{u"item"_s, u"li"_s}}},
+                            {u"results"_s,
+                             QVariantList{QVariantMap{{u"title"_s, u"A"_s},
+                                                      {u"link"_s, u"https://a.example/v"_s}}}}},
+                true);
+            auto *question = WindowFixture::topLevel(u"teachResults", WindowFixture::Shown::Only);
+            QTest::mouseClick(qobject_cast<QMessageBox *>(question)->button(QMessageBox::Ok),
+                              Qt::LeftButton);
+            QVERIFY2(fixture.status().contains(u"was not saved"_s), qPrintable(fixture.status()));
+        } else if (file == u"sites.ini") {
             fixture.find<QAction>(u"sites"_s)->trigger();
             QWidget *sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
             WindowFixture::click(sites, u"builtIn(6)"_s);
@@ -403,12 +417,13 @@ private slots:
         const auto add = [&states](const QObject *control, bool hidden, bool off, bool ticked) {
             const QString name = control->objectName();
             QStringList state;
-            for (const auto &[is, word] : {std::pair{hidden, u"hidden"}, {off, u"off"},
-                                           {ticked, u"ticked"}})
+            for (const auto &[is, word] :
+                 {std::pair{hidden, u"hidden"}, {off, u"off"}, {ticked, u"ticked"}})
                 if (is)
                     state << QString::fromUtf16(word);
             // Qt's own parts (a scroll area's, the strip's scroll arrows) follow what they show.
-            const bool qtsOwn = name.startsWith(u"qt_") || qobject_cast<QTabBar *>(control->parent());
+            const bool qtsOwn =
+                name.startsWith(u"qt_") || qobject_cast<QTabBar *>(control->parent());
             if (!name.isEmpty() && !qtsOwn && !state.isEmpty())
                 states << name + u": "_s + state.join(u' ');
         };
@@ -445,8 +460,8 @@ private slots:
             parts << QString::fromLatin1(type->className());
         }
         QCOMPARE(parts, (QStringList{u"Blocker"_s, u"BlockingControls"_s, u"SearchHistory"_s,
-                                     u"NotesTab"_s, u"FavoritesTab"_s, u"PageTools"_s,
-                                     u"ZoomLevels"_s}));
+                                     u"NotesTab"_s, u"FavoritesTab"_s, u"ResultsTeacher"_s,
+                                     u"PageTools"_s, u"ZoomLevels"_s}));
     }
 
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()
@@ -617,8 +632,8 @@ private slots:
         QTemporaryDir runtime, data, otherData;
         const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                          QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(runtime.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         RunningCopy first(data.path());
         QVERIFY(first.isFirst());
         QWidget window;

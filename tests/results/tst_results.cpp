@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -297,6 +298,51 @@ private slots:
                               u"https://v.example/1"_s)
                      .isNull());
         QNetworkProxy::setApplicationProxy(proxy);
+    }
+
+    // Taught in one click: the row's button, a click on one result of the tab's page, OK; the
+    // next search reads by the rule derived. A move asks nothing; Cancel writes nothing.
+    void teaching_writesTheRuleOfTheResultClicked_onOk()
+    {
+        QList<int> boxes(18, 0);
+        boxes[SiteCatalogue::searchBox(3)] = 1;
+        const QByteArray sites(
+            "; mine\n[site4]\nname=Alpha\nsearch=https://alpha.example/s?q=%s\n");
+        WindowFixture fixture({{u"svng.msf"_s, settingsBytes(boxes)}, {u"sites.ini"_s, sites}});
+        fixture.showActive();
+        fixture.click(u"Command21"_s);
+        QVariantMap picked = answer({u"A|1:00"_s, u"B|2:00"_s, u"C|3:00"_s});
+        picked.insert(u"rule"_s, QVariantMap{{u"item"_s, u"li.clip"_s},
+                                             {u"link"_s, u"li.clip a.go"_s},
+                                             {u"title"_s, u"b"_s},
+                                             {u"author"_s, u"i\n[site1]"_s}});
+        for (const bool ok : {false, true}) {
+            fixture.tabs()->setCurrentIndex(0);
+            fixture.find<QAction>(u"sites"_s)->trigger();
+            QWidget *window = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
+            WindowFixture::click(window, u"teach(3)"_s);
+            QCOMPARE(fixture.tabs()->currentIndex(), 3);
+            QCOMPARE(fixture.log.constLast(), u"WebBrowser1(3) pointAtPage"_s);
+            QVERIFY2(fixture.status().contains(u"Click one result on Alpha's page"_s),
+                     qPrintable(fixture.status()));
+            emit fixture.view(3)->pagePointed(picked, false);
+            QCOMPARE(WindowFixture::topLevel(u"teachResults", WindowFixture::Shown::Only), nullptr);
+            emit fixture.view(3)->pagePointed(picked, true);
+            auto *question = qobject_cast<QMessageBox *>(
+                WindowFixture::topLevel(u"teachResults", WindowFixture::Shown::Only));
+            QVERIFY(question);
+            QCOMPARE(question->text(), u"3 results: Title and length found"_s);
+            QTest::mouseClick(question->button(ok ? QMessageBox::Ok : QMessageBox::Cancel),
+                              Qt::LeftButton);
+            QCOMPARE(fixture.log.constLast(), u"WebBrowser1(3) endPointing"_s);
+            QCOMPARE(fixture.fileBytes(u"sites.ini"_s),
+                     ok ? sites + "item=li.clip\ntitle=b\nlink=li.clip a.go\n" : sites);
+            window->close();
+        }
+        fixture.click(u"Command21"_s);
+        QVERIFY(fixture.view(3)->readerScript.contains(u"\"item\":\"li.clip\""_s));
+        // The page's menu offers it on the sites' tabs, not on HOME.
+        QVERIFY(fixture.view(0)->teachingOffered && !fixture.view(9)->teachingOffered);
     }
 
     void pageReading_keepsWebAddressesAndPlainBoundedText_data()

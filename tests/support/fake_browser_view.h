@@ -65,6 +65,13 @@ public:
     Lifecycle lifecycle() const override { return lifecycleState; }
     bool isInUse() const override { return inUse; }
     void readResults(const QString &script) override { readerScript = script; }
+    void setTeachingOffered(bool offered) override { teachingOffered = offered; }
+    bool pointAtPage(const QString &script) override
+    {
+        pointerScript = script;
+        return record(QStringLiteral("pointAtPage"));
+    }
+    void endPointing() override { record(QStringLiteral("endPointing")); }
 
     // Plays a load step as the engine reports it.
     void report(LoadState newState, int newProgress, const QString &newReason = {})
@@ -88,6 +95,8 @@ public:
     Lifecycle lifecycleState = Lifecycle::Active;
     bool inUse = false;
     QString readerScript;
+    bool teachingOffered = false;
+    QString pointerScript;
     // Lets a test look at the window at the moment the view is sent somewhere.
     std::function<void()> onNavigate;
     // Lets a test look at the window as the view goes.
