@@ -102,7 +102,7 @@ public:
                     const QByteArray path = socket->readAll().split(' ').value(1);
                     if (path.startsWith("/held/"))
                         return holdFile(socket, path);
-                    const QByteArray body = Pages.value(path);
+                    const QByteArray body = m_pages.value(path);
                     const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
                     // A file to save, as a site's download link sends it; a cookie.
                     const QByteArray kind = body == "clip" ? "Content-Disposition: attachment"
@@ -150,127 +150,23 @@ private:
 
     QList<std::pair<QPointer<QTcpSocket>, QByteArray>> m_held;
 
-    inline static const QHash<QByteArray, QByteArray> Pages{
-        {"/", "<title>First page</title><a href='/second' target='_blank' "
-              "style='position:fixed;inset:0'>new window</a>"},
-        {"/second", "<title>Second page</title>two"},
-        // Left a link whose click handler also opens a window, right a box that opens one.
-        {"/popunder", "<title>Pop-under</title><a href='/second' onclick=\"window.open('/ad')\" "
-                      "style='position:fixed;inset:0 50% 0 0'>go</a><div onclick=\"window.open("
-                      "'/untitled')\" style='position:fixed;inset:0 0 0 50%'>open</div>"},
-        {"/untitled", "Tea for two"},
-        {"/ask", "<script>Notification.requestPermission().then(p => document.title = p)</script>"},
-        {"/clip.mp4", "clip"},
-        // A results page with an ad script, an ad frame, a tracker pixel, an element a hiding
-        // rule names, a first-party image and a third-party one, each setting a cookie.
-        {"/results",
-         "<title>Results</title><script src='http://ads.test/ad.js'></script>"
-         "<iframe src='http://ads.test/frame'></iframe>"
-         "<img src='http://tracker.test/pixel.gif'><img src='/own.png'>"
-         "<img src='http://cookies.test/third.png'><div class='sponsored' id='s'>ad</div>"
-         "<script>onload = () => document.title = 'Results ' + "
-         "getComputedStyle(document.getElementById('s')).display</script>"},
-        {"/own.png", "cookie"},
-        // Two frames of two other sites; a page that reaches for the program's own pages.
-        {"/framed", "<iframe src='http://one.test/frame'></iframe><iframe "
-                    "src='http://two.test/frame'></iframe><script>onload = () => document.title "
-                    "= 'framed'</script>"},
-        {"http://one.test/frame", "one"},
-        {"http://two.test/frame", "two"},
-        {"/reach", "<iframe src='reelhop:home'></iframe><script>location.href = 'reelhop:home';"
-                   "fetch('reelhop:home').then(r => r.text()).then(t => document.title = 'read ' "
-                   "+ t, () => document.title = 'refused')</script>"},
-        {"/evil.bin", "evil"},
-        // One request of each kind a filter rule can name, each at the path of its type's name.
-        {"/kinds",
-         "<link rel='stylesheet' href='/t/stylesheet'><link rel='prefetch' href='/t/other'>"
-         "<script src='/t/script'></script><img src='/t/image'><iframe src='/t/subdocument'>"
-         "</iframe><style>@font-face{font-family:f;src:url(/t/font)}</style>"
-         "<p style='font-family:f'>text</p><script>fetch('/t/xmlhttprequest');"
-         "navigator.sendBeacon('/t/ping')</script>"},
-        {"http://form.test/", "<title>form</title><input id=i autofocus>"},
-        {"/full", "<title>full</title><button style='position:fixed;inset:0' "
-                  "onclick='document.documentElement.requestFullscreen()'>full</button>"},
-        {"/auto", "<title>auto</title><script>location.href = '/clip.mp4'</script>"},
-        {"/alert", "<script>alert('hi'); print(); document.title = 'after alert'</script>"},
-        {"/dialogs", "<script>alert('<b>one</b>'); const a = prompt('<i>two</i>', 'x');"
-                     "alert('three'); document.title = 'done ' + a</script>"},
-        {"http://cookies.test/third.png", "cookie"},
-        {"http://ads.test/landing", "<title>Landing</title>"},
-        {"http://cookies.test/check",
-         "<script>document.title = `cookies [${document.cookie}]`</script>"},
-        // Results pages in the forms sites use: marked up for a rule; drawn by a script a
-        // second after the load; kept as the page's data; among a menu and ads.
-        {"/r/rule",
-         "<nav><a href='/home'><img src='/logo.png'></a></nav><ul>"
-         "<li class=result><a class=watch href='/v/1'><img class=thumb src='/t1.png'></a>"
-         "<span class=name>Alpha one</span><span class=len>1:02</span><span class=by>Ann</span>"
-         "<span class=info>10 views</span></li>"
-         "<li class=result><a class=watch href='/v/2'><img class=thumb data-src='/t2.png' "
-         "src='data:image/gif;base64,R0lGODlhAQABAAAAACw='></a><span class=name>Alpha "
-         "two</span><span class=len>1:00:00</span></li>"
-         "<li class=result><span class=name>No link</span></li></ul>"},
-        {"/r/late",
-         "<div id=list></div><script>setTimeout(() => { for (const n of [1, 2, 3]) "
-         "list.insertAdjacentHTML('beforeend', `<div class=card><a href='/v/l${n}'><img "
-         "src='/l${n}.png' width=160></a><h3>Late ${n}</h3><b class=duration>0:0${n}</b></div>`);"
-         "setTimeout(() => document.title = 'page sees ' + typeof reelhopReader, 100);"
-         "}, 1000)</script>"},
-        {"/r/data",
-         "<script type='application/ld+json'>{\"@type\": \"ItemList\", \"itemListElement\": ["
-         "{\"item\": {\"@type\": \"VideoObject\", \"name\": \"Data one\", \"url\": \"/v/d1\", "
-         "\"thumbnailUrl\": [\"/d1.png\"], \"duration\": \"PT1M5S\", \"author\": {\"name\": "
-         "\"Dee\"}, \"uploadDate\": \"2026-01-02\"}},"
-         "{\"item\": {\"name\": \"Data two\", \"url\": \"/v/d2\", \"duration\": 30}},"
-         "{\"item\": {\"name\": \"Data three\", \"url\": \"/v/d3\", \"duration\": \"2:00\"}}"
-         "]}</script>"},
-        {"/r/shape",
-         "<div class=menu><a href='/a'><img src='/i.png' width=16>Films</a> <a href='/b'><img "
-         "src='/i.png' width=16>Music</a> <a href='/c'><img src='/i.png' width=16>Games</a> "
-         "<a href='/d'><img src='/i.png' width=16>News</a></div>"
-         "<div class=ad-slot><div class=tile><a href='/ad1'><img src='/a1.png' width=160></a>"
-         "<h3>Buy</h3></div><div class=tile><a href='/ad2'><img src='/a2.png' width=160></a>"
-         "<h3>Sell</h3></div><div class=tile><a href='/ad3'><img src='/a3.png' width=160></a>"
-         "<h3>Now</h3></div></div><main>"
-         "<div class=tile><a href='/v/s1'><img src='/s1.png' width=160></a><h3>Shape one</h3>"
-         "<span class=channel>Sam</span><span class=duration>3:00</span></div>"
-         "<div class=tile><a href='/v/s2'><img src='/s2.png' width=160></a><h3>Shape two</h3>"
-         "<span class=duration>4:00</span></div>"
-         "<div class=tile><a href='/v/s3'><img src='/s3.png' width=160></a><h3>Shape three</h3>"
-         "<span class=duration>5:00</span></div></main>"},
-        {"/r/hostile", hostileResults()},
-        // Two results each, marked up as the built-in rules' sites are documented to mark them.
-        {"/shaped/youtube",
-         "<ytd-video-renderer><div id=dismissible><ytd-thumbnail><a id=thumbnail "
-         "href='/watch?v=a1'><yt-image><img src='/vi/a1.jpg'></yt-image><div id=overlays>"
-         "<ytd-thumbnail-overlay-time-status-renderer><badge-shape><div "
-         "class=badge-shape-wiz__text> 4:13 </div></badge-shape>"
-         "</ytd-thumbnail-overlay-time-status-renderer></div></a></ytd-thumbnail><div "
-         "class=text-wrapper><h3><a id=video-title href='/watch?v=a1' title='Tube one'>Tube "
-         "one</a></h3><ytd-video-meta-block><div id=metadata-line><span>1.2M views</span><span>3 "
-         "years ago</span></div></ytd-video-meta-block><ytd-channel-name><a "
-         "href='/@chan'>Chan</a></ytd-channel-name></div></div></ytd-video-renderer>"
-         "<ytd-video-renderer><ytd-thumbnail><a id=thumbnail href='/watch?v=a2'><img "
-         "src='/vi/a2.jpg'></a></ytd-thumbnail><h3><a id=video-title href='/watch?v=a2'>Tube "
-         "two</a></h3></ytd-video-renderer>"},
-        {"/shaped/rumble",
-         "<ol><li class='video-listing-entry'><article class=video-item><h3 "
-         "class=video-item--title>Rumble one</h3><a class=video-item--a href='/v1-one.html'><img "
-         "class=video-item--img src='/r1.jpg'><span class=video-item--duration "
-         "data-value='12:01'>12:01</span></a><div class=ellipsis-1>Ron</div><time "
-         "class='video-item--meta video-item--time' datetime='2026-01-01'>Jan 1</time></article>"
-         "</li><li class='video-listing-entry'><h3 class=video-item--title>Rumble two</h3><a "
-         "class=video-item--a href='/v2-two.html'><img class=video-item--img "
-         "src='/r2.jpg'></a></li></ol>"},
-        // As a current Google Videos page: one item around them all.
-        {"/shaped/google",
-         "<div class=MjjYud><div jscontroller=rTuANe data-vid=g1><a jsname=UWckNb "
-         "href='https://www.youtube.com/watch?v=g1'><h3 class=LC20lb>Google one</h3></a><img "
-         "id=dimg_1 src='data:image/jpeg;base64,/9j/4AAQ'><span class=k1U36b>3:33</span><div "
-         "class=gqF9jc>YouTube - Gus</div><div class=ITZIwc>A clip.</div></div>"
-         "<div><a jsname=UWckNb href='https://www.youtube.com/watch?v=g2'><div "
-         "role=heading>Google two</div></a></div></div>"},
-    };
+    // The pages of the file, by address, and the one made here.
+    static QHash<QByteArray, QByteArray> pages()
+    {
+        QFile file(QStringLiteral(STAND_IN_PAGES));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", STAND_IN_PAGES);
+        QHash<QByteArray, QByteArray> pages{{"/r/hostile", hostileResults()}};
+        QByteArray address;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (line.startsWith("== "))
+                address = line.mid(3);
+            else if (!address.isEmpty() && !line.startsWith('#') && !line.isEmpty())
+                pages[address] += line;
+        }
+        return pages;
+    }
+    const QHash<QByteArray, QByteArray> m_pages = pages();
     QTcpServer m_server;
 };
 

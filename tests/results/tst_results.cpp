@@ -101,20 +101,23 @@ private slots:
         QTest::keyClicks(fixture.find<QLineEdit>(u"Text1"_s), u"cats"_s);
         fixture.click(u"Command21"_s);
         const std::map<int, std::pair<QStringList, QString>> read{
-            {0, {{u"A|1:00"_s, u"B|2:00"_s}, u"rule"_s}},
+            {0, {{u"A|1:00"_s, u"B|2:00"_s}, u"rule, its item bypassed"_s}},
             {1, {{u"A|1:00"_s}, u"shape"_s}},
             {2, {{u"A|1:00"_s}, u"shape"_s}},
             {4, {{u"A|1:00"_s}, u"data"_s}},
             {5, {{}, u"shape"_s}}};
-        for (const auto &[site, reading] : read)
-            emit fixture.view(site)->resultsRead(answer(reading.first, reading.second), true);
+        for (const auto &[site, reading] : read) {
+            QVariantMap given = answer(reading.first, reading.second.section(u',', 0, 0));
+            given.insert(u"itemBypassed"_s, reading.second.endsWith(u"bypassed"_s));
+            emit fixture.view(site)->resultsRead(given, true);
+        }
         const auto summaries = fixture.find<ResultsTab>(u"Results"_s)->readingSummaries();
-        QCOMPARE(
-            QStringList(summaries.begin(), summaries.end()),
-            (QStringList{u"read 2 results"_s, u"the rule read nothing: read 1 by shape"_s,
-                         u"no rule: read 1 by shape"_s, QString(),
-                         u"read 1 results from the page's data"_s, u"read nothing: open the tab"_s,
-                         u"reading\u2026"_s, QString(), QString()}));
+        QCOMPARE(QStringList(summaries.begin(), summaries.end()),
+                 (QStringList{
+                     u"read 2 results around the rule's links: its item matched fewer"_s,
+                     u"the rule read nothing: read 1 by shape"_s, u"no rule: read 1 by shape"_s,
+                     QString(), u"read 1 results from the page's data"_s,
+                     u"read nothing: open the tab"_s, u"reading\u2026"_s, QString(), QString()}));
     }
 
     void resultsTab_listsChosenSitesInTurns_sameVideoOnce_bySiteAndLength_opensInItsTab()
