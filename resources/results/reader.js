@@ -393,17 +393,16 @@
             if (new Set(ofKind.values()).size < 3)
                 continue;
             for (const found of blocksAround(ofKind)) {
-                if (excluded(found.block) || isAd(found.block))
-                    continue;
-                const shape = kind + ' ' + shapeOf(found.block);
-                const group = groups.get(shape) || {kind: kind, found: [], score: 0};
-                group.found.push(found);
                 // A block without words (a picture link, an icon) is no result; one that shows a
                 // length is all the likelier a video.
                 const words = found.block.textContent.trim() ||
                               (query(found.block, 'img[alt]') || {}).alt || found.link.title;
-                if (words)
-                    group.score += lengthOf(found.block) ? 2 : 1;
+                if (!words || excluded(found.block) || isAd(found.block))
+                    continue;
+                const shape = kind + ' ' + shapeOf(found.block);
+                const group = groups.get(shape) || {kind: kind, found: [], score: 0};
+                group.found.push(found);
+                group.score += lengthOf(found.block) ? 2 : 1;
                 groups.set(shape, group);
             }
         }
