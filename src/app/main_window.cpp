@@ -225,6 +225,7 @@ void MainWindow::createResultsTab()
     std::copy_n(m_views.begin(), SiteCatalogue::SiteCount, siteViews.begin());
     m_results = new ResultsTab(siteViews, SitesFile::path(m_dataFolder));
     m_results->setPlayerOffered(!m_player.isEmpty());
+    m_results->setAdPolicy(requestPolicy());
     connect(m_results, &ResultsTab::openRequested, this, [this](int site, const QString &address) {
         view(site)->navigate(address);
         m_tabs->setCurrentIndex(site);

@@ -1,5 +1,6 @@
 #include "results_tab.h"
 
+#include "blocking/request_policy.h"
 #include "form/control_names.h"
 #include "results_model.h"
 #include "search/sites_file.h"
@@ -147,6 +148,13 @@ void ResultsTab::takeReading(int site, const QVariant &answer, bool settled)
     PageReading reading = PageReadings::fromAnswer(answer);
     for (VideoResult &result : reading.results)
         result.page = m_views[site]->locationUrl();
+    if (m_adPolicy)
+        reading.results.removeIf([this](const VideoResult &result) {
+            return !m_adPolicy
+                        ->blockingRule(QUrl(result.address), QUrl(result.page),
+                                       Blocking::RequestType::Document)
+                        .isEmpty();
+        });
     // A reading before the page settled never takes away what an earlier one found.
     if (!settled && reading.results.isEmpty())
         return;

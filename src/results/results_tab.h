@@ -22,6 +22,7 @@ class Thumbnails;
 // Every chosen site's results of the last search in one list, read from the sites' own pages:
 // in turns, a video several sites show listed once, by site, by length. A result opens in its
 // site's tab; its menu plays it or keeps it as a favorite.
+class RequestPolicy;
 class ResultsTab final : public QWidget
 {
     Q_OBJECT
@@ -41,6 +42,8 @@ public:
     std::array<QString, SiteCatalogue::SiteCount> readingSummaries() const;
 
     void setPlayerOffered(bool offered) { m_playerOffered = offered; }
+    // A result that leads to a page the policy blocks is an ad, never a result; none: no check.
+    void setAdPolicy(const RequestPolicy *policy) { m_adPolicy = policy; }
 
 signals:
     void openRequested(int site, const QString &address);
@@ -77,6 +80,7 @@ private:
     QList<int> m_searched;
     QList<ListedVideo> m_merged;
     bool m_playerOffered = false;
+    const RequestPolicy *m_adPolicy = nullptr;
     // The site whose results alone are shown; -1 for all.
     int m_shownSite = -1;
 

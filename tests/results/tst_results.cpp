@@ -1,3 +1,4 @@
+#include "blocking/request_policy.h"
 #include "results/page_reading.h"
 #include "results/result_list.h"
 #include "results/results_tab.h"
@@ -128,7 +129,9 @@ private slots:
             boxes[SiteCatalogue::searchBox(site)] = 1;
         WindowFixture fixture({{u"svng.msf"_s, settingsBytes(boxes)},
                                {u"sites.ini"_s, "[site4]\nname=Alpha\nsearch=https://alpha.example/"
-                                                "s?q=%s\nitem=li.result\ntitle=.name\n"}});
+                                                "s?q=%s\nitem=li.result\ntitle=.name\n"},
+                               {u"filters/mine.txt"_s, "||ads.test^\n"}},
+                              [](const QDir &folder) { folder.mkdir(u"filters"_s); });
         fixture.showActive();
         QTest::keyClicks(fixture.find<QLineEdit>(u"Text1"_s), u"cats"_s);
         fixture.click(u"Command21"_s);
@@ -149,7 +152,16 @@ private slots:
         emit fixture.view(0)->resultsRead(answer({}), false); // drawn anew: keeps what it read
         emit fixture.view(0)->resultsRead(answer({u"A|1:00"_s, u"Shared|2:00"_s, u"C|10:00"_s}),
                                           true);
-        emit fixture.view(3)->resultsRead(answer({u"shared!|2:00"_s, u"D|0:30"_s}), true);
+        // A result that leads where the filter lists block a page is an ad.
+        QTRY_VERIFY(
+            !fixture.window->requestPolicy()
+                 ->blockingRule(QUrl(u"https://ads.test/"_s), {}, Blocking::RequestType::Document)
+                 .isEmpty());
+        QVariantMap alpha = answer({u"shared!|2:00"_s, u"D|0:30"_s});
+        alpha[u"results"_s] =
+            alpha[u"results"_s].toList()
+            << QVariantMap{{u"title"_s, u"Buy"_s}, {u"link"_s, u"https://ads.test/b"_s}};
+        emit fixture.view(3)->resultsRead(alpha, true);
         fixture.view(1)->report(BrowserView::LoadState::Failed, 0, u"refused"_s);
         QCOMPARE(button(0)->text(), u"YOUTUBE: 3"_s);
         QCOMPARE(button(1)->text(), u"GOOGLE: failed"_s);
