@@ -114,6 +114,7 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
         teach->setObjectName(indexedName(u"teach", site));
         teach->setAutoDefault(false);
         teach->setAccessibleName(tr("Read results here, tab %1").arg(site + 1));
+        teach->setEnabled(!lineup[site].closed); // a closed site's tab shows no results
         connect(teach, &QPushButton::clicked, this, [this, site] { emit teachRequested(site); });
         grid->addWidget(teach, line, 6);
         grid->addWidget(row.reading, line + 1, 1);

@@ -67,6 +67,21 @@ QStringList badlyShownControls(QWidget *window)
                                      : control->objectName();
             if (!parent->rect().contains(control->geometry()))
                 found.append(name + u" outside"_s);
+            // Nor over another (the form's edges may touch, its rules cross what they set
+            // apart): a control that no layout places sits in a corner, on the others.
+            const auto isRule = [](const QWidget *widget) {
+                return widget && std::min(widget->width(), widget->height()) <= 2;
+            };
+            for (const QObject *other : isRule(control) ? QObjectList() : parent->children()) {
+                const auto *sibling = qobject_cast<const QWidget *>(other);
+                if (isRule(sibling))
+                    continue;
+                const QRect both = sibling ? sibling->geometry() & control->geometry() : QRect();
+                const auto area = [](QSize size) { return size.width() * size.height(); };
+                if (sibling && sibling != control && sibling->isVisible() && !sibling->isWindow() &&
+                    4 * area(both.size()) > std::min(area(control->size()), area(sibling->size())))
+                    found.append(name + u" over "_s + sibling->objectName());
+            }
             const QFontMetrics metrics = control->fontMetrics();
             QString text;
             int room = 0;

@@ -233,9 +233,12 @@ private slots:
         QCOMPARE(fixture.log.constLast(), u"WebBrowser1(3) navigate https://v.example/shared!"_s);
         QCOMPARE(rows(list).constFirst(), u"Moved in"_s);
 
-        // A new search empties the list; sites whose pages show nothing say so.
+        // A new search empties the list and lists every site's again; sites whose pages show
+        // nothing say so.
+        QTest::mouseClick(button(3), Qt::LeftButton);
         fixture.click(u"Command21"_s);
         QCOMPARE(rows(list), QStringList());
+        QVERIFY(fixture.find<QToolButton>(u"resultsAll"_s)->isChecked());
         QCOMPARE(button(0)->text(), u"YOUTUBE: loading"_s);
         emit fixture.view(3)->resultsRead(answer({}), true);
         QCOMPARE(button(3)->text(), u"Alpha: read nothing"_s);
@@ -302,7 +305,8 @@ private slots:
         // A video here: its picture is fetched once asked for, and kept.
         QVERIFY(thumbnails.picture(here + u"/t.png"_s, here + u"/v"_s).isNull());
         QTRY_COMPARE_WITH_TIMEOUT(arrived.size(), 2, 20000);
-        QVERIFY(!thumbnails.picture(here + u"/t.png"_s, here + u"/v"_s).isNull());
+        const QSize shown = thumbnails.picture(here + u"/t.png"_s, here + u"/v"_s).size();
+        QCOMPARE(shown, QSize(160, 90).scaled(Thumbnails::Size, Qt::KeepAspectRatio)); // kept small
         QVERIFY(thumbnails.picture(u"http://pics.example/outside.png"_s, u"https://v.example/1"_s)
                     .isNull());
         asked.sort();
@@ -335,6 +339,7 @@ private slots:
             fixture.tabs()->setCurrentIndex(0);
             fixture.find<QAction>(u"sites"_s)->trigger();
             QWidget *window = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
+            QVERIFY(!window->findChild<QWidget *>(u"teach(4)"_s)->isEnabled()); // closed
             WindowFixture::click(window, u"teach(3)"_s);
             QCOMPARE(fixture.tabs()->currentIndex(), 3);
             QCOMPARE(fixture.log.constLast(), u"WebBrowser1(3) pointAtPage"_s);
