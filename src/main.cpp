@@ -98,16 +98,14 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *verboseAsked,
         return answer.ok ? 0 : 2;
     }
     if (parser.isSet(readPage)) {
-        bool isNumber = true;
-        const ReadPage::Request request{
-            parser.value(readPage), parser.value(address),
-            parser.isSet(site) ? parser.value(site).toInt(&isNumber) : 0, parser.isSet(shape)};
-        QString problem = ReadPage::problem(request);
-        if (problem.isEmpty() && (!isNumber || (parser.isSet(site) && request.site == 0)))
-            problem = u"--site takes a site's number, 1 to 9."_s;
-        if (problem.isEmpty() && parser.isSet(site) && parser.isSet(shape))
-            problem = u"--site and --shape are two ways of reading: give one."_s;
-        if (!problem.isEmpty()) {
+        // A --site that names no site is -1, which the request's check refuses.
+        const int number = parser.value(site).toInt();
+        const ReadPage::Request request{parser.value(readPage), parser.value(address),
+                                        !parser.isSet(site) ? 0
+                                        : number > 0        ? number
+                                                            : -1,
+                                        parser.isSet(shape)};
+        if (const QString problem = ReadPage::problem(request); !problem.isEmpty()) {
             std::fputs(qPrintable(problem + u'\n'), stderr);
             return 2;
         }

@@ -106,6 +106,8 @@ QString problem(const Request &request)
         return u"The address %1 cannot be a page's: %2"_s.arg(request.address, wrong);
     if (request.site < 0 || request.site > SiteCatalogue::SiteCount)
         return u"--site takes a site's number, 1 to %1."_s.arg(SiteCatalogue::SiteCount);
+    if (request.site != 0 && request.shapeOnly)
+        return u"--site and --shape are two ways of reading: give one."_s;
     return {};
 }
 

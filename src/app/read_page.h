@@ -12,7 +12,8 @@ struct Request
 {
     QString file;
     QString address;
-    // A site of the lineup, 1 to 9, whose rule reads the page; 0: the address's own rule.
+    // A site of the lineup, 1 to 9, whose rule reads the page; 0: the address's own rule; -1:
+    // none that could be named.
     int site = 0;
     bool shapeOnly = false;
 };
