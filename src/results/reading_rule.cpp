@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -54,6 +55,20 @@ const QString &reader()
     return script;
 }
 
+// The rule of the selectors the lookup gives for the sites file's keys; one longer than a person
+// writes, or of more than one line, is none.
+ReadingRule ruleOf(const std::function<QString(QStringView key)> &lookup)
+{
+    std::array<QString, SitesFile::RuleKeys.size()> found;
+    for (std::size_t key = 0; key < found.size(); ++key) {
+        const QString value = lookup(SitesFile::RuleKeys[key]);
+        const bool oneLine =
+            std::ranges::none_of(value, [](QChar c) { return c.unicode() < 0x20; });
+        found[key] = value.size() <= LongestSelector && oneLine ? value : QString();
+    }
+    return {found[0], found[1], found[2], found[3], found[4], found[5], found[6]};
+}
+
 } // namespace
 
 ReadingRule builtIn(const QString &searchTemplate)
@@ -72,13 +87,8 @@ std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sites
     std::array<ReadingRule, SiteCatalogue::SiteCount> rules;
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
         const QString group = SitesFile::groupOf(site);
-        const auto selector = [&](QStringView key) {
-            const QString value = sitesText.value(group, key).value_or(QString());
-            return value.size() <= LongestSelector ? value : QString();
-        };
-        ReadingRule own{selector(u"item"),  selector(u"title"),  selector(u"link"),
-                        selector(u"image"), selector(u"length"), selector(u"author"),
-                        selector(u"meta")};
+        const ReadingRule own = ruleOf(
+            [&](QStringView key) { return sitesText.value(group, key).value_or(QString()); });
         rules[site] = own.isEmpty() ? builtIn(lineup[site].searchTemplate) : own;
     }
     return rules;
@@ -87,12 +97,10 @@ std::array<ReadingRule, SiteCatalogue::SiteCount> forLineup(const IniText &sites
 QString readerScript(const ReadingRule &rule, Means means, const QString &pageAddress)
 {
     // The selectors go in as JSON data, never as script text.
-    const QJsonObject selectors{
-        {u"item"_s, rule.item},     {u"title"_s, rule.title},
-        {u"link"_s, rule.link},     {u"image"_s, rule.image},
-        {u"length"_s, rule.length}, {u"author"_s, rule.author},
-        {u"meta"_s, rule.meta},     {u"shapeOnly"_s, means == Means::ShapeOnly},
-        {u"page"_s, pageAddress}};
+    QJsonObject selectors{{u"shapeOnly"_s, means == Means::ShapeOnly}, {u"page"_s, pageAddress}};
+    const auto given = rule.selectors();
+    for (std::size_t key = 0; key < given.size(); ++key)
+        selectors.insert(SitesFile::RuleKeys[key].toString(), given[key]);
     return reader() + u'(' +
            QString::fromUtf8(QJsonDocument(selectors).toJson(QJsonDocument::Compact)) + u')';
 }
@@ -105,14 +113,7 @@ QString pickerScript()
 ReadingRule ruleOfAnswer(const QVariant &answer)
 {
     const QVariantMap rule = answer.toMap().value(u"rule"_s).toMap();
-    const auto selector = [&rule](const QString &key) {
-        const QString value = rule.value(key).toString();
-        const bool oneLine =
-            std::ranges::none_of(value, [](QChar c) { return c.unicode() < 0x20; });
-        return value.size() <= LongestSelector && oneLine ? value : QString();
-    };
-    return {selector(u"item"_s),   selector(u"title"_s),  selector(u"link"_s), selector(u"image"_s),
-            selector(u"length"_s), selector(u"author"_s), selector(u"meta"_s)};
+    return ruleOf([&rule](QStringView key) { return rule.value(key.toString()).toString(); });
 }
 
 } // namespace ReadingRules

@@ -22,6 +22,11 @@ struct ReadingRule
     QString meta;
 
     bool isEmpty() const { return item.isEmpty() && link.isEmpty(); }
+    // In the order of the sites file's keys for them (SitesFile::RuleKeys).
+    std::array<QString, 7> selectors() const
+    {
+        return {item, title, link, image, length, author, meta};
+    }
     friend bool operator==(const ReadingRule &, const ReadingRule &) = default;
 };
 

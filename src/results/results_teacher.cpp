@@ -113,8 +113,7 @@ void ResultsTeacher::save(const ReadingRule &rule)
     }
     IniText text = file->text;
     const QString group = SitesFile::groupOf(m_site);
-    const std::array<QString, 7> values{rule.item,   rule.title,  rule.link, rule.image,
-                                        rule.length, rule.author, rule.meta};
+    const auto values = rule.selectors();
     for (std::size_t key = 0; key < values.size(); ++key) {
         if (values[key].isEmpty())
             text.remove(group, SitesFile::RuleKeys[key]);
