@@ -395,19 +395,13 @@ void MainWindow::loadAddress()
 
 void MainWindow::search()
 {
-    QList<int> chosen;
-    const SettingsFile::States options = m_options->states();
-    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
-        if (SiteCatalogue::isSelected(options[SiteCatalogue::searchBox(site)]))
-            chosen.append(site);
-    }
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
         setTabAvailable(tab, false);
     const QString text = m_toolbar->searchBox->text();
-    const SearchPlan plan = SearchPlan::make(m_lineup->sites(), chosen, text);
+    const SearchPlan plan = SearchPlan::make(m_lineup->sites(), m_options->searchedSites(), text);
     // A site left out is not waited for, and its tab's next page is no search's results.
     m_results->startSearch(m_lineup->sites(), plan.searched);
-    for (const int site : chosen) {
+    for (const int site : plan.chosen) {
         setTabAvailable(site, true);
         if (plan.addresses.contains(site))
             view(site)->navigate(plan.addresses[site].toString(QUrl::FullyEncoded));

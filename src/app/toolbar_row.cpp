@@ -64,7 +64,9 @@ ToolbarRow::ToolbarRow(QWidget *client)
     searchBox = new QLineEdit(client);
     searchBox->setObjectName(QStringLiteral("Text1"));
     searchBox->setAccessibleName(tr("Search text"));
-    searchBox->setToolTip(tr("Search videos on every chosen site: type and press Enter (Ctrl+K)"));
+    searchBox->setToolTip(
+        tr("Search videos on every chosen site: type and press Enter (Ctrl+K); !keyword and the "
+           "text search one site"));
     searchBox->setPlaceholderText(tr("Search videos"));
     searchBox->setMaxLength(SearchHistory::LongestSearch);
     searchBox->setGeometry(Twips::rect(8880, 50, 1935, 315));

@@ -6,18 +6,22 @@
 #include <QHash>
 #include <QUrl>
 
-// Where one search text goes: each chosen site's address, and what the status bar says of the
-// search. A site whose search address would read the text as a step in its path gets none.
+// Where one typed search goes: each chosen site's address, and what the status bar says of the
+// search. "!keyword text" chooses the site of that keyword alone, for the text after it. A site
+// whose search address would read the text as a step in its path gets none.
 struct SearchPlan
 {
+    // The sites searched for: their tabs come on, the others go off.
+    QList<int> chosen;
     QHash<int, QUrl> addresses;
     // The chosen sites that get an address, in the order chosen.
     QList<int> searched;
-    // Empty when every chosen site is searched.
+    // Empty when every chosen site is searched as asked.
     QString notice;
 
-    static SearchPlan make(const SiteCatalogue::Lineup &lineup, const QList<int> &chosen,
-                           const QString &text);
+    // The sites of the options' search boxes are chosen unless the text names one.
+    static SearchPlan make(const SiteCatalogue::Lineup &lineup, const QList<int> &inOptions,
+                           const QString &typed);
     // What is said when no site is chosen; withdrawn by a search that reaches one.
     static QString noSiteNotice();
 };

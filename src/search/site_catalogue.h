@@ -1,6 +1,7 @@
 #ifndef REELHOP_SEARCH_SITE_CATALOGUE_H
 #define REELHOP_SEARCH_SITE_CATALOGUE_H
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -16,6 +17,8 @@ struct Site
     QString searchTemplate;
     // A built-in site that has closed: its addresses open a bundled notice, nothing else.
     bool closed = false;
+    // "!keyword text" searches this site alone; empty for none.
+    QString keyword;
 
     friend bool operator==(const Site &, const Site &) = default;
 };
@@ -43,6 +46,19 @@ using Lineup = std::array<Site, SiteCount>;
 // The program's own lineup: today's addresses of the sites that still offer video search, and a
 // notice for those that have closed, whose old domains may now belong to anyone.
 const Lineup &builtInLineup();
+
+// Well-known video sites that answer a search at a plain address today, to put on a tab.
+const QList<Site> &presets();
+
+// The keyword a slot holding this search address has when the sites file names none: the
+// built-in site's on its own slot, a preset's for its address, else none.
+QString defaultKeyword(int site, const QString &searchTemplate);
+
+// Why a keyword cannot be used, in words; empty when it can (no keyword can).
+QString keywordProblem(const QString &keyword);
+
+// The longest keyword: a word typed before the search text.
+inline constexpr int LongestKeyword = 20;
 
 // Only a checked box (1) selects a site; unchecked (0) and greyed (2) do not.
 constexpr bool isSelected(int boxState)

@@ -18,6 +18,7 @@ constexpr qint64 MaxFileBytes = 256 * 1024;
 const QString NameKey = u"name"_s;
 const QString StartKey = u"start"_s;
 const QString SearchKey = u"search"_s;
+const QString KeywordKey = u"keyword"_s;
 
 } // namespace
 
@@ -61,6 +62,18 @@ Contents fromText(const IniText &text)
         slot.searchTemplate = search;
         slot.closed =
             builtIn.closed && start == builtIn.startPage && search == builtIn.searchTemplate;
+        slot.keyword = text.value(group, KeywordKey)
+                           .value_or(SiteCatalogue::defaultKeyword(site, search))
+                           .trimmed();
+    }
+    // A keyword names one site: the first that has it, and no keyword that cannot be typed.
+    QStringList taken;
+    for (Site &slot : contents.lineup) {
+        if (!SiteCatalogue::keywordProblem(slot.keyword).isEmpty() ||
+            taken.contains(slot.keyword, Qt::CaseInsensitive))
+            slot.keyword.clear();
+        else if (!slot.keyword.isEmpty())
+            taken.append(slot.keyword);
     }
     return contents;
 }
@@ -83,20 +96,28 @@ IniText withLineup(IniText text, const SiteCatalogue::Lineup &lineup)
             for (const QStringView key : RuleKeys)
                 text.remove(group, key);
         }
-        if (slot == SiteCatalogue::builtInLineup()[site]) {
+        const Site &builtIn = SiteCatalogue::builtInLineup()[site];
+        Site withOwnKeyword = slot;
+        withOwnKeyword.keyword = builtIn.keyword;
+        if (withOwnKeyword == builtIn) {
             for (const QString &key : {NameKey, StartKey, SearchKey})
                 text.remove(group, key);
-            text.removeIfEmpty(group);
-            continue;
+        } else {
+            // A slot named as built in keeps the built-in site's two texts, caption and label.
+            if (slot.tabCaption == builtIn.tabCaption && slot.optionLabel == builtIn.optionLabel)
+                text.remove(group, NameKey);
+            else
+                text.setValue(group, NameKey, slot.tabCaption);
+            text.setValue(group, StartKey, slot.startPage);
+            text.setValue(group, SearchKey, slot.searchTemplate);
         }
-        // A slot named as built in keeps the built-in site's two texts, caption and label.
-        const Site &builtIn = SiteCatalogue::builtInLineup()[site];
-        if (slot.tabCaption == builtIn.tabCaption && slot.optionLabel == builtIn.optionLabel)
-            text.remove(group, NameKey);
+        // A keyword as the slot's site has it by default is not written, so that it follows
+        // the site; one the user changed, or took away, is.
+        if (slot.keyword == SiteCatalogue::defaultKeyword(site, slot.searchTemplate))
+            text.remove(group, KeywordKey);
         else
-            text.setValue(group, NameKey, slot.tabCaption);
-        text.setValue(group, StartKey, slot.startPage);
-        text.setValue(group, SearchKey, slot.searchTemplate);
+            text.setValue(group, KeywordKey, slot.keyword);
+        text.removeIfEmpty(group);
     }
     return text;
 }

@@ -8,8 +8,9 @@
 #include <array>
 
 // The sites file: the user's changes to the built-in lineup, as an INI text a person can edit.
-// Groups "site1" to "site9" in tab order hold "name", "start" and "search"; a missing group or
-// key keeps the built-in value. Group "engine", key "agent", replaces the browser's user agent.
+// Groups "site1" to "site9" in tab order hold "name", "start", "search" and "keyword"; a missing
+// group or key keeps the built-in value (a missing keyword: the one its site has by default). Group
+// "engine", key "agent", replaces the browser's user agent.
 namespace SitesFile {
 
 QString path(const QString &folder);

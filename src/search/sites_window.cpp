@@ -13,46 +13,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Preset
+// The site with the keyword its row shows.
+Site withKeyword(Site site, const QString &keyword)
 {
-    const char16_t *name;
-    const char16_t *startPage;
-    const char16_t *searchTemplate;
-};
-
-// Video sites that answer a search at a plain address today.
-constexpr Preset Presets[] = {
-    {u"YouTube", u"https://www.youtube.com/", u"https://www.youtube.com/results?search_query=%s"},
-    {u"Dailymotion", u"https://www.dailymotion.com/",
-     u"https://www.dailymotion.com/search/%s/videos"},
-    {u"Vimeo", u"https://vimeo.com/", u"https://vimeo.com/search?q=%s"},
-    {u"SepiaSearch", u"https://sepiasearch.org/", u"https://sepiasearch.org/search?search=%s"},
-    {u"Internet Archive", u"https://archive.org/details/movies",
-     u"https://archive.org/search?query=%s&and%5B%5D=mediatype%3A%22movies%22"},
-    {u"Odysee", u"https://odysee.com/", u"https://odysee.com/$/search?q=%s"},
-    {u"Rumble", u"https://rumble.com/", u"https://rumble.com/search/video?q=%s"},
-    {u"Bilibili", u"https://www.bilibili.com/", u"https://search.bilibili.com/all?keyword=%s"},
-    {u"Niconico", u"https://www.nicovideo.jp/", u"https://www.nicovideo.jp/search/%s"},
-    {u"TED", u"https://www.ted.com/talks", u"https://www.ted.com/search?q=%s"},
-    {u"Twitch", u"https://www.twitch.tv/", u"https://www.twitch.tv/search?term=%s&type=videos"},
-    {u"Bing videos", u"https://www.bing.com/videos", u"https://www.bing.com/videos/search?q=%s"},
-    {u"DuckDuckGo videos", u"https://duckduckgo.com/",
-     u"https://duckduckgo.com/?q=%s&iax=videos&ia=videos"},
-    {u"Yahoo video", u"https://video.search.yahoo.com/",
-     u"https://video.search.yahoo.com/search/video?p=%s"},
-    {u"Google videos", u"https://www.google.com/", u"https://www.google.com/search?tbm=vid&q=%s"},
-};
-
-Site siteOf(const Preset &preset)
-{
-    const QString name = QString::fromUtf16(preset.name);
-    return {name, name, QString::fromUtf16(preset.startPage),
-            QString::fromUtf16(preset.searchTemplate)};
+    site.keyword = keyword;
+    return site;
 }
 
 const Site &builtIn(int site)
@@ -90,10 +61,11 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
 
     auto *grid = new QGridLayout;
-    grid->setColumnStretch(3, 2);
-    grid->setColumnStretch(4, 3);
-    const QStringList headings{tr("Tab"), tr("Site"), tr("Name"), tr("Start page"),
-                               tr("Search address (%s stands for the search text)")};
+    grid->setColumnStretch(4, 2);
+    grid->setColumnStretch(5, 3);
+    const QStringList headings{
+        tr("Tab"),     tr("Site"),       tr("Name"),
+        tr("Keyword"), tr("Start page"), tr("Search address (%s stands for the search text)")};
     for (int column = 0; column < headings.size(); ++column)
         grid->addWidget(new QLabel(headings[column], this), 0, column);
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
@@ -103,24 +75,26 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
         grid->addWidget(new QLabel(QString::number(site + 1), this), line, 0);
         grid->addWidget(row.preset, line, 1);
         grid->addWidget(row.name, line, 2);
-        grid->addWidget(row.start, line, 3);
-        grid->addWidget(row.search, line, 4);
+        grid->addWidget(row.keyword, line, 3);
+        grid->addWidget(row.start, line, 4);
+        grid->addWidget(row.search, line, 5);
         auto *reset = new QPushButton(tr("Built-in"), this);
         reset->setObjectName(indexedName(u"builtIn", site));
         reset->setAutoDefault(false);
         connect(reset, &QPushButton::clicked, this, [this, site] { fill(site, builtIn(site)); });
-        grid->addWidget(reset, line, 5);
+        grid->addWidget(reset, line, 6);
         auto *teach = new QPushButton(tr("Read Results Here..."), this);
         teach->setObjectName(indexedName(u"teach", site));
         teach->setAutoDefault(false);
         teach->setAccessibleName(tr("Read results here, tab %1").arg(site + 1));
         teach->setEnabled(!lineup[site].closed); // a closed site's tab shows no results
         connect(teach, &QPushButton::clicked, this, [this, site] { emit teachRequested(site); });
-        grid->addWidget(teach, line, 6);
+        grid->addWidget(teach, line, 7);
         grid->addWidget(row.reading, line + 1, 1);
         grid->addWidget(row.nameProblem, line + 1, 2);
-        grid->addWidget(row.startProblem, line + 1, 3);
-        grid->addWidget(row.searchProblem, line + 1, 4);
+        grid->addWidget(row.keywordProblem, line + 1, 3);
+        grid->addWidget(row.startProblem, line + 1, 4);
+        grid->addWidget(row.searchProblem, line + 1, 5);
         fill(site, lineup[site]);
     }
 
@@ -128,6 +102,8 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
     allBuiltIn->setObjectName(QStringLiteral("allBuiltIn"));
     allBuiltIn->setAutoDefault(false);
     connect(allBuiltIn, &QPushButton::clicked, this, [this] {
+        for (const Row &row : m_rows)
+            row.keyword->clear(); // each row's own keyword is free for it again
         for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
             fill(site, builtIn(site));
     });
@@ -162,10 +138,10 @@ void SitesWindow::addRow(int site)
     const Site &own = builtIn(site);
     row.preset->addItem(own.closed ? tr("Built-in: %1 (closed)").arg(own.tabCaption)
                                    : tr("Built-in: %1").arg(own.tabCaption));
-    for (const Preset &preset : Presets)
-        row.preset->addItem(QString::fromUtf16(preset.name));
+    for (const Site &preset : SiteCatalogue::presets())
+        row.preset->addItem(preset.tabCaption);
     connect(row.preset, &QComboBox::activated, this, [this, site](int index) {
-        fill(site, index == 0 ? builtIn(site) : siteOf(Presets[index - 1]));
+        fill(site, index == 0 ? builtIn(site) : SiteCatalogue::presets()[index - 1]);
     });
 
     const auto field = [this, site](const QString &name, const QString &accessible) {
@@ -179,6 +155,10 @@ void SitesWindow::addRow(int site)
     };
     row.name = field(u"name"_s, tr("Name of tab %1"));
     row.name->setMinimumWidth(120);
+    row.keyword = field(u"keyword"_s, tr("Keyword of tab %1"));
+    row.keyword->setMaxLength(SiteCatalogue::LongestKeyword);
+    row.keyword->setFixedWidth(70);
+    row.keyword->setToolTip(tr("Type !keyword and the search text to search this site alone"));
     row.start = field(u"start"_s, tr("Start page of tab %1"));
     row.search = field(u"search"_s, tr("Search address of tab %1"));
     if (builtIn(site).closed) {
@@ -190,6 +170,7 @@ void SitesWindow::addRow(int site)
     row.reading->setTextFormat(Qt::PlainText);
     row.reading->setEnabled(false); // greyed: a note, not a field
     row.nameProblem = problemLabel(this, indexedName(u"nameProblem", site));
+    row.keywordProblem = problemLabel(this, indexedName(u"keywordProblem", site));
     row.startProblem = problemLabel(this, indexedName(u"startProblem", site));
     row.searchProblem = problemLabel(this, indexedName(u"searchProblem", site));
 }
@@ -211,6 +192,12 @@ void SitesWindow::fill(int site, const Site &value)
         field->setText(text);
         field->setCursorPosition(0); // shown from their start, where the site's host is
     }
+    // A keyword another row has stays that row's: this one gets none rather than a problem.
+    const bool taken = std::ranges::any_of(m_rows, [&](const Row &other) {
+        return &other != &row && other.keyword &&
+               other.keyword->text().trimmed().compare(value.keyword, Qt::CaseInsensitive) == 0;
+    });
+    row.keyword->setText(taken ? QString() : value.keyword);
 }
 
 Site SitesWindow::siteOfRow(int site) const
@@ -218,13 +205,18 @@ Site SitesWindow::siteOfRow(int site) const
     const Row &row = m_rows[site];
     const Site &own = builtIn(site);
     const QString name = row.name->text().trimmed();
+    const QString keyword = row.keyword->text().trimmed();
     // A closed site's row, untouched: its empty fields stand for its notice.
     if (own.closed && name == own.tabCaption && row.start->text().trimmed().isEmpty() &&
         row.search->text().trimmed().isEmpty())
-        return own;
+        return withKeyword(own, keyword);
     // The built-in name keeps the built-in site's own label beside the option boxes.
-    Site typed{name, name == own.tabCaption ? own.optionLabel : name, row.start->text().trimmed(),
-               row.search->text().trimmed()};
+    Site typed{name,
+               name == own.tabCaption ? own.optionLabel : name,
+               row.start->text().trimmed(),
+               row.search->text().trimmed(),
+               false,
+               keyword};
     // A site put on a closed site's row does not keep that site's notice as its start page,
     // nor does a row left without one: the site's own home, the root of its search address.
     const bool closedNotice =
@@ -237,7 +229,7 @@ Site SitesWindow::siteOfRow(int site) const
                           u'/';
     const bool isOwn = typed.tabCaption == own.tabCaption && typed.startPage == own.startPage &&
                        typed.searchTemplate == own.searchTemplate;
-    return isOwn ? own : typed;
+    return isOwn ? withKeyword(own, keyword) : typed;
 }
 
 void SitesWindow::check()
@@ -245,6 +237,7 @@ void SitesWindow::check()
     if (!m_save)
         return; // still being built: the constructor checks once all rows are there
     bool usable = true;
+    QStringList keywords; // of the rows above
     for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
         const Row &row = m_rows[site];
         const Site value = siteOfRow(site);
@@ -254,19 +247,27 @@ void SitesWindow::check()
         const bool ownSearch = value.searchTemplate == own.searchTemplate;
         usable &= showProblem(row.nameProblem,
                               value.tabCaption.isEmpty() ? tr("Enter a name.") : QString());
+        const qsizetype sameKeyword = keywords.indexOf(value.keyword.toCaseFolded());
+        usable &= showProblem(row.keywordProblem,
+                              !value.keyword.isEmpty() && sameKeyword >= 0
+                                  ? tr("Tab %1 has this keyword.").arg(sameKeyword + 1)
+                                  : SiteCatalogue::keywordProblem(value.keyword));
+        keywords.append(value.keyword.toCaseFolded());
         usable &=
             showProblem(row.startProblem,
                         ownStart ? QString() : SearchTemplate::addressProblem(value.startPage));
         usable &= showProblem(row.searchProblem,
                               ownSearch ? QString()
                                         : SearchTemplate::templateProblem(value.searchTemplate));
-        // The choice names the site the row holds, if it is one of them.
-        int preset = value == own ? 0 : -1;
-        for (int index = 0; preset < 0 && index < int(std::size(Presets)); ++index) {
-            if (siteOf(Presets[index]) == value)
-                preset = index + 1;
-        }
-        row.preset->setCurrentIndex(preset);
+        // The choice names the site the row holds, if it is one of them, whatever its keyword.
+        const auto holds = [&value](const Site &site) {
+            return withKeyword(site, value.keyword) == value;
+        };
+        const QList<Site> &presets = SiteCatalogue::presets();
+        const auto preset = std::ranges::find_if(presets, holds);
+        row.preset->setCurrentIndex(holds(own)                ? 0
+                                    : preset != presets.end() ? 1 + int(preset - presets.begin())
+                                                              : -1);
     }
     m_save->setEnabled(usable);
 }

@@ -11,9 +11,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Which site each of the nine tabs holds: a row per tab with its name, start page and search
-// address, a choice of well-known sites that fills a row in, and the built-in site for one row
-// or all. "SAVE" writes the sites file and reports the lineup; it stays off while a field has a
+// Which site each of the nine tabs holds: a row per tab with its name, keyword, start page and
+// search address, a choice of well-known sites that fills a row in, and the built-in site for one
+// row or all. "SAVE" writes the sites file and reports the lineup; it stays off while a field has a
 // problem, and a failed save keeps the window open. "CANCEL" and the close box change nothing.
 class SitesWindow final : public QDialog
 {
@@ -36,9 +36,11 @@ private:
     {
         QComboBox *preset = nullptr;
         QLineEdit *name = nullptr;
+        QLineEdit *keyword = nullptr;
         QLineEdit *start = nullptr;
         QLineEdit *search = nullptr;
         QLabel *nameProblem = nullptr;
+        QLabel *keywordProblem = nullptr;
         QLabel *startProblem = nullptr;
         QLabel *searchProblem = nullptr;
         QLabel *reading = nullptr;

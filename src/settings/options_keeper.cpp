@@ -25,6 +25,17 @@ SettingsFile::States OptionsKeeper::states() const
     return states;
 }
 
+QList<int> OptionsKeeper::searchedSites() const
+{
+    QList<int> sites;
+    const SettingsFile::States boxes = states();
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        if (SiteCatalogue::isSelected(boxes[SiteCatalogue::searchBox(site)]))
+            sites.append(site);
+    }
+    return sites;
+}
+
 OptionsDialog &OptionsKeeper::dialog(const SiteCatalogue::Lineup &lineup)
 {
     if (!m_dialog) {

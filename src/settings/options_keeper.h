@@ -22,6 +22,8 @@ public:
     Q_DISABLE_COPY_MOVE(OptionsKeeper)
 
     SettingsFile::States states() const;
+    // The sites whose search box is ticked, in tab order.
+    QList<int> searchedSites() const;
     // Made and loaded, hidden, when it is not.
     OptionsDialog &dialog(const SiteCatalogue::Lineup &lineup);
     // In front, with the stored choices: changes never saved are undone.

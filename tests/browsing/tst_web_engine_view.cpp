@@ -1,14 +1,11 @@
-#include "app/main_window.h"
 #include "blocking/filter_set.h"
 #include "blocking/request_policy.h"
 #include "browsing/engine_loader.h"
 #include "browsing/web_engine_environment.h"
-#include "form/control_names.h"
 #include "results/page_reading.h"
 #include "results/reading_rule.h"
 #include "search/search_template.h"
 #include "search/site_catalogue.h"
-#include "support/settings_bytes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,13 +13,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -30,8 +25,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
-#include <QUrlQuery>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -125,9 +118,6 @@ public:
                 });
         });
     }
-
-    // The page at the address (a path here, or a whole address the proxy is asked for).
-    void put(const QByteArray &address, const QByteArray &page) { m_pages.insert(address, page); }
 
     QString address(const QString &path) const
     {
@@ -757,56 +747,6 @@ private slots:
             titles.append(result.title + u' ' + result.length + u' ' + result.author);
         QCOMPARE(titles, (QStringList{u"Shape one 3:00 Sam"_s, u"Shape two 4:00 "_s,
                                       u"Shape three 5:00 "_s}));
-    }
-
-    // A saved real page through the window, from a site read by its built-in rule and one read
-    // by shape: every video the page's own title links name is listed, once, and nothing else.
-    void window_listsEveryVideoOfARealPage_byRuleAndByShape()
-    {
-        QFile saved(QStringLiteral(REAL_PAGES "/youtube-qft-2026.html"));
-        if (!saved.open(QIODevice::ReadOnly))
-            QSKIP("the saved real pages are not beside the checkout");
-        const QByteArray page = saved.readAll();
-        QSet<QString> truth;
-        const QRegularExpression titleLink(
-            u"<a id=[\"']?video-title[^>]*?href=[\"']?[^\"' >]*watch\\?v=([\\w-]{11})"_s);
-        for (const QRegularExpressionMatch &found : titleLink.globalMatch(QString::fromUtf8(page)))
-            truth.insert(found.captured(1));
-        QVERIFY(truth.size() > 10);
-        // Asked of the proxy: the built-in rule is www.youtube.com's; m.youtube.com has none.
-        m_site.put("http://www.youtube.com/results?search_query=qft", page);
-        m_site.put("http://m.youtube.com/results?search_query=qft", page);
-        QTemporaryDir folder;
-        QList<int> boxes(18, 0);
-        boxes[SiteCatalogue::searchBox(0)] = boxes[SiteCatalogue::searchBox(1)] = 1;
-        QFile settings(folder.filePath(u"svng.msf"_s));
-        QFile sites(folder.filePath(u"sites.ini"_s));
-        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(settingsBytes(boxes)) > 0);
-        QVERIFY(
-            sites.open(QIODevice::WriteOnly) &&
-            sites.write("[site1]\nname=Rule\nstart=http://www.youtube.com/\nsearch=http://"
-                        "www.youtube.com/results?search_query=%s\n[site2]\nname=Shape\nstart="
-                        "http://m.youtube.com/\nsearch=http://m.youtube.com/results?search_query"
-                        "=%s\n") > 0);
-        settings.close();
-        sites.close();
-        MainWindow window(folder.path(), m_engine.factory());
-        window.show();
-        window.findChild<QLineEdit *>(u"Text1"_s)->setText(u"qft"_s);
-        QTest::mouseClick(window.findChild<QPushButton *>(u"Command21"_s), Qt::LeftButton);
-        const auto said = [&window](int site) {
-            return window.findChild<QToolButton *>(indexedName(u"resultsSite", site))->text();
-        };
-        const QString all = QString::number(truth.size());
-        QTRY_COMPARE_WITH_TIMEOUT(said(0), u"Rule: "_s + all, 2 * LoadTimeout);
-        QTRY_COMPARE_WITH_TIMEOUT(said(1), u"Shape: "_s + all, 2 * LoadTimeout);
-        QSet<QString> listed;
-        const QAbstractItemModel *list = window.findChild<QListView *>(u"resultsList"_s)->model();
-        for (int row = 0; row < list->rowCount(); ++row)
-            listed.insert(QUrlQuery(QUrl(list->index(row, 0).data(Qt::ToolTipRole).toString()))
-                              .queryItemValue(u"v"_s));
-        QCOMPARE(listed, truth);
-        QCOMPARE(list->rowCount(), truth.size()); // both sites' videos, each once
     }
 
     void builtInRules_readPagesShapedAsTheirSitesAre_data()

@@ -1,3 +1,4 @@
+#include "search/search_plan.h"
 #include "search/search_template.h"
 #include "search/sites_file.h"
 #include "settings/options_dialog.h"
@@ -155,6 +156,74 @@ private slots:
         QCOMPARE(fixture.fileBytes(u"searches.txt"_s).split('\n').constFirst().size(), 4000);
     }
 
+    void plan_takesAKeywordOnlyAtTheStart_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<QString>("firstAddress");
+        QTest::addColumn<bool>("notice");
+        const QString youtube = u"https://www.youtube.com/results?search_query="_s;
+        const QString yahoo = u"https://video.search.yahoo.com/search/video?p="_s;
+        QTest::newRow("alone") << u"!yt"_s << QList<int>{0} << youtube << false;
+        QTest::newRow("a tab after it")
+            << u"!Yt\tcats"_s << QList<int>{0} << youtube + u"cats"_s << false;
+        QTest::newRow("later in the text")
+            << u"cats !yt"_s << QList<int>{2, 6} << yahoo + u"cats%20%21yt"_s << false;
+        QTest::newRow("no keyword")
+            << u"! cats"_s << QList<int>{2, 6} << yahoo + u"%21%20cats"_s << false;
+        QTest::newRow("no site's")
+            << u"!ytt cats"_s << QList<int>{2, 6} << yahoo + u"%21ytt%20cats"_s << true;
+    }
+
+    void plan_takesAKeywordOnlyAtTheStart()
+    {
+        QFETCH(QString, typed);
+        const SearchPlan plan = SearchPlan::make(SiteCatalogue::builtInLineup(), {2, 6}, typed);
+        QTEST(plan.chosen, "chosen");
+        QTEST(plan.addresses.value(plan.chosen.value(0)).toString(QUrl::FullyEncoded),
+              "firstAddress");
+        QTEST(!plan.notice.isEmpty(), "notice");
+    }
+
+    // "!keyword text" searches that site alone, whatever the options choose; the history keeps
+    // what was typed. A keyword of no site leaves the text as it is, for the chosen sites.
+    void keyword_searchesItsSiteAlone_asTheSitesWindowNamesIt()
+    {
+        WindowFixture fixture({{AllChosen.first, settingsBytes(QList<int>(18, 0))}});
+        auto *text = fixture.find<QLineEdit>(u"Text1"_s);
+        text->setText(u" !DM  cats & dogs "_s);
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(fixture.log,
+                 QStringList{navigation(
+                     6, u"https://www.dailymotion.com/search/cats%20%26%20dogs/videos"_s)});
+        QCOMPARE(fixture.availableTabs(), u"000000100111"_s);
+        QCOMPARE(fixture.fileBytes(u"searches.txt"_s), QByteArray(" !DM  cats & dogs \n"));
+        fixture.log.clear();
+        text->setText(u"!zz cats"_s);
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(fixture.log, QStringList());
+        QVERIFY2(fixture.status().contains(u"\u201czz\u201d"_s) &&
+                     fixture.status().contains(u"No site is chosen"_s),
+                 qPrintable(fixture.status()));
+
+        // A keyword is one word, of one tab: SAVE waits until it is.
+        QWidget *sites = openSites(fixture);
+        retype(sites, u"keyword", 1, u"a b"_s);
+        QVERIFY(control<QLabel>(sites, u"keywordProblem", 1)->text().contains(u"no spaces"_s));
+        retype(sites, u"keyword", 1, u"YT"_s);
+        QVERIFY(control<QLabel>(sites, u"keywordProblem", 1)->text().contains(u"Tab 1"_s));
+        QVERIFY(!sites->findChild<QWidget *>(u"save"_s)->isEnabled());
+        retype(sites, u"keyword", 0, u"tube"_s);
+        WindowFixture::click(sites, u"save"_s);
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_s),
+                 QByteArray("[site1]\nkeyword=tube\n\n[site2]\nkeyword=YT\n"));
+        fixture.log.clear();
+        text->setText(u"!yt x"_s);
+        fixture.click(u"Command21"_s);
+        QCOMPARE(fixture.log,
+                 QStringList{navigation(1, u"https://www.google.com/search?tbm=vid&q=x"_s)});
+    }
+
     void search_withNoBoxLoadsNothing_andSaysHowToChoose_openDialogCounts()
     {
         WindowFixture none({{AllChosen.first, settingsBytes(QList<int>(9, 1))}});
@@ -285,26 +354,40 @@ private slots:
     void file_keepsWhatItDoesNotKnowAcrossASave()
     {
         // A slot's rule goes with its site: site7's back to the built-in, site1's stays.
-        const IniText text = IniText::fromBytes("; mine\r\n" + Vimeo7 +
-                                                "colour=blue\nitem=li\ntitle=b\n\n[SITE4]\n"
-                                                "start=ftp://old.example/\n[engine]\nagent = "
-                                                "Test/1.0 \n[extra]\nx=1\n[site1]\nlink=a.v");
+        const IniText text =
+            IniText::fromBytes("; mine\r\n" + Vimeo7 +
+                               "colour=blue\nitem=li\ntitle=b\n\n[SITE4]\n"
+                               "start=ftp://old.example/\n[engine]\nagent = "
+                               "Test/1.0 \n[extra]\nx=1\n[site1]\nlink=a.v\n[site2]\n"
+                               "keyword=VID\n[site3]\nkeyword=vid\n");
         const SitesFile::Contents read = SitesFile::fromText(text);
         QCOMPARE(read.lineup[6].tabCaption, u"Vimeo"_s);
         QCOMPARE(read.lineup[6].searchTemplate, u"https://vimeo.com/search?q=%s"_s);
         QCOMPARE(read.lineup[3], SiteCatalogue::builtInLineup()[3]);
         QCOMPARE(read.unusableEntries, QStringList{u"site4"_s});
         QCOMPARE(read.userAgent, u"Test/1.0"_s);
+        // A keyword is the slot's site's own unless the file names one; the first slot has it.
+        QStringList keywords;
+        for (const Site &site : read.lineup)
+            keywords << site.keyword;
+        QCOMPARE(keywords, (QStringList{u"yt"_s, u"VID"_s, QString(), u"aol"_s, u"ms"_s, u"mc"_s,
+                                        u"vm"_s, u"break"_s, u"rv"_s}));
 
         SiteCatalogue::Lineup changed = SiteCatalogue::builtInLineup();
-        changed[2] = {u"Odysee"_s, u"Odysee"_s, u"https://odysee.com/"_s,
-                      u"https://odysee.com/$/search?q=%s"_s};
+        changed[2] = {u"Odysee"_s,
+                      u"Odysee"_s,
+                      u"https://odysee.com/"_s,
+                      u"https://odysee.com/$/search?q=%s"_s,
+                      false,
+                      u"od"_s};
+        changed[0].keyword = u"tube"_s;
+        changed[4].keyword.clear();
         const QByteArray saved = SitesFile::withLineup(text, changed).toBytes();
-        QCOMPARE(
-            saved,
-            QByteArray("; mine\n[site7]\ncolour=blue\n\n[engine]\nagent = Test/1.0 \n"
-                       "[extra]\nx=1\n[site1]\nlink=a.v\n\n[site3]\nname=Odysee\n"
-                       "start=https://odysee.com/\nsearch=https://odysee.com/$/search?q=%s\n"));
+        QCOMPARE(saved,
+                 QByteArray("; mine\n[site7]\ncolour=blue\n\n[engine]\nagent = Test/1.0 \n"
+                            "[extra]\nx=1\n[site1]\nlink=a.v\nkeyword=tube\n[site3]\nname=Odysee\n"
+                            "start=https://odysee.com/\nsearch=https://odysee.com/$/search?q=%s\n\n"
+                            "[site5]\nkeyword=\n"));
         QCOMPARE(SitesFile::fromText(IniText::fromBytes(saved)).lineup, changed);
     }
 
@@ -465,7 +548,7 @@ private slots:
         WindowFixture::click(sites, u"save"_s);
         QCOMPARE(fixture.fileBytes(u"sites.ini"_s),
                  QByteArray("[site8]\nname=ExampleNet\nstart=https://example.net/\n"
-                            "search=https://example.net/find?q=%s\n"));
+                            "search=https://example.net/find?q=%s\nkeyword=break\n"));
         // The home page names it, not the closed site; a favorite on HOME stays at the next SAVE.
         QVERIFY(fixture.view(9)->shownHtml.contains(u">ExampleNet<"_s));
         QVERIFY(!fixture.view(9)->shownHtml.contains(u"Break.com (closed)"_s));
