@@ -22,6 +22,7 @@
 #include "page_tools.h"
 #include "results/results_tab.h"
 #include "results/results_teacher.h"
+#include "search/group_choice.h"
 #include "search/home_page.h"
 #include "search/search_history.h"
 #include "search/search_plan.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     wireToolbarRow();
     createTabs(client, makeView);
     createMenus();
+    m_toolbar->placeGroupBox(menuBar());
     std::tie(m_statusPanel, m_progressPanel) = addStatusPanels(statusBar());
     setFocusOrder();
     m_events = new BrowserEvents(
@@ -102,6 +104,7 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     if (!m_lineup->loadProblem().isEmpty())
         showNotice(m_lineup->loadProblem());
     m_history->load();
+    m_groups->load();
     m_pageTools->load();
     connect(m_blocker, &Blocker::statusMessage, this, &MainWindow::showNotice);
     m_blocker->loadLists();
@@ -137,6 +140,8 @@ void MainWindow::wireToolbarRow()
     connect(m_history, &SearchHistory::statusMessage, this, &MainWindow::showNotice);
     connect(m_toolbar->searchButton, &QPushButton::clicked, this, &MainWindow::search);
     connect(m_history, &SearchHistory::chosen, m_toolbar->searchButton, &QPushButton::click);
+    m_groups = new GroupChoice(SiteGroups::path(m_dataFolder), m_toolbar->groupBox, m_lineup, this);
+    connect(m_groups, &GroupChoice::statusMessage, this, &MainWindow::showNotice);
     connect(m_toolbar->addFavorite, &QPushButton::clicked, this, &MainWindow::addFavorite);
 }
 
@@ -275,6 +280,8 @@ void MainWindow::createMenus()
         ->addAction(tr("&Sites..."), this,
                     [this] { m_lineup->showWindow(m_results->readingSummaries()); })
         ->setObjectName(QStringLiteral("sites"));
+    option->addAction(tr("&Groups..."), m_groups, &GroupChoice::showWindow)
+        ->setObjectName(QStringLiteral("groups"));
     option->addAction(tr("Clear Search &History"), m_history, &SearchHistory::clear)
         ->setObjectName(QStringLiteral("clearHistory"));
     option->addSeparator();
@@ -398,7 +405,8 @@ void MainWindow::search()
     for (int tab = 0; tab < SiteCatalogue::SiteCount; ++tab)
         setTabAvailable(tab, false);
     const QString text = m_toolbar->searchBox->text();
-    const SearchPlan plan = SearchPlan::make(m_lineup->sites(), m_options->searchedSites(), text);
+    const SearchPlan plan =
+        SearchPlan::make(m_lineup->sites(), m_options->searchedSites(), text, m_groups->contents());
     // A site left out is not waited for, and its tab's next page is no search's results.
     m_results->startSearch(m_lineup->sites(), plan.searched);
     for (const int site : plan.chosen) {

@@ -20,6 +20,7 @@ class PageTools;
 class ResultsTab;
 class NotesTab;
 class FavoritesTab;
+class GroupChoice;
 enum class BrowserCommand;
 class OptionsDialog;
 class OptionsKeeper;
@@ -111,6 +112,7 @@ private:
     QLabel *m_progressPanel = nullptr;
     BrowserEvents *m_events = nullptr;
     SearchHistory *m_history = nullptr;
+    GroupChoice *m_groups = nullptr;
     PageTools *m_pageTools = nullptr;
     Blocker *m_blocker = nullptr;
     BlockingControls *m_blockingControls = nullptr;

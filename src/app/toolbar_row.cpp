@@ -8,8 +8,10 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolButton>
 #include <limits>
 
@@ -30,6 +32,19 @@ QToolButton *pictureButton(QWidget *client, const QString &name, const QString &
     button->setGeometry(place);
     return button;
 }
+
+// A drop-down of the height it is given: a menu bar sizes itself by its corner widget's size
+// hints, not by the widget's limits.
+class BoundedComboBox final : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+    QSize sizeHint() const override { return QComboBox::sizeHint().boundedTo(maximumSize()); }
+    QSize minimumSizeHint() const override
+    {
+        return QComboBox::minimumSizeHint().boundedTo(maximumSize());
+    }
+};
 
 } // namespace
 
@@ -77,12 +92,30 @@ ToolbarRow::ToolbarRow(QWidget *client)
     addFavorite = createTextButton(client, QStringLiteral("Command11"), tr("Add to Favorites"),
                                    Twips::rect(11640, 0, 1335, 375));
     addFavorite->setToolTip(tr("Ctrl+D"));
+
+    groupBox = new BoundedComboBox(client);
+    groupBox->setObjectName(QStringLiteral("groupBox"));
+    groupBox->setAccessibleName(tr("Sites to search"));
+    groupBox->setToolTip(tr("What Find It! searches: the options' Search boxes or a group of "
+                            "sites (@group and the text search a group once)"));
+    groupBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
 QList<QWidget *> ToolbarRow::inFocusOrder() const
 {
-    return {back,       forward, stop,      refresh,      print,
-            addressBox, go,      searchBox, searchButton, addFavorite};
+    return {back, forward,   stop,         refresh,     print,   addressBox,
+            go,   searchBox, searchButton, addFavorite, groupBox};
+}
+
+void ToolbarRow::placeGroupBox(QMenuBar *menuBar) const
+{
+    // What the bar keeps around a corner widget: its frame, its margins, and the space below.
+    const QStyle *style = menuBar->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, menuBar) +
+                             style->pixelMetric(QStyle::PM_MenuBarVMargin, nullptr, menuBar)) +
+                        style->styleHint(QStyle::SH_MainWindow_SpaceBelowMenuBar, nullptr, menuBar);
+    groupBox->setFixedHeight(menuBar->sizeHint().height() - margins);
+    menuBar->setCornerWidget(groupBox);
 }
 
 void ToolbarRow::addFocusKeys(QWidget *window) const

@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QMenuBar;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -24,6 +25,9 @@ public:
     // Ctrl+L and Ctrl+K anywhere in the window: to the address box, to the search box, with
     // their text selected.
     void addFocusKeys(QWidget *window) const;
+    // The group box in the menu bar's right corner, no taller than the bar was without it, so
+    // that the row below stays where the form has it.
+    void placeGroupBox(QMenuBar *menuBar) const;
 
     QToolButton *back = nullptr;
     QToolButton *forward = nullptr;
@@ -35,6 +39,9 @@ public:
     QLineEdit *searchBox = nullptr;
     QPushButton *searchButton = nullptr;
     QPushButton *addFavorite = nullptr;
+    // What the next search searches. The row has no room the form does not fill, even at the
+    // window's narrowest: the window puts it in the menu bar's free corner, above Find It!.
+    QComboBox *groupBox = nullptr;
 };
 
 #endif

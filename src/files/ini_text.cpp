@@ -82,6 +82,17 @@ std::optional<QString> IniText::value(QStringView group, QStringView key) const
     return line.sliced(line.indexOf(u'=') + 1).trimmed();
 }
 
+QStringList IniText::groups() const
+{
+    QStringList names;
+    for (const QString &line : m_lines) {
+        const std::optional<QStringView> name = groupOf(line);
+        if (name && !names.contains(*name, Qt::CaseInsensitive))
+            names.append(name->toString());
+    }
+    return names;
+}
+
 void IniText::setValue(const QString &group, const QString &key, const QString &value)
 {
     // A value is one line: a line break in it would start a key of its own.

@@ -20,6 +20,9 @@ public:
     // around it; nothing when there is none. Names of groups and keys ignore case.
     std::optional<QString> value(QStringView group, QStringView key) const;
 
+    // The groups' names in the order they first appear, each once.
+    QStringList groups() const;
+
     // Replaces the key's line (and drops its repeats), or adds one at the end of the group,
     // adding the group at the end of the text when there is none.
     void setValue(const QString &group, const QString &key, const QString &value);

@@ -124,7 +124,7 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(bottom);
-    resize(1100, sizeHint().height());
+    resize(1160, sizeHint().height());
     check();
 }
 

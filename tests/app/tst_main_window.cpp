@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -46,8 +47,8 @@ QStringList startPageLoads(const QList<int> &views)
 }
 
 // Every file the program keeps in its folder, the settings first.
-const QStringList DataFiles{u"svng.msf"_s, u"file.dtt"_s, u"sites.ini"_s, u"zoom.ini"_s,
-                            u"searches.txt"_s};
+const QStringList DataFiles{u"svng.msf"_s, u"file.dtt"_s,     u"sites.ini"_s,
+                            u"zoom.ini"_s, u"searches.txt"_s, u"groups.ini"_s};
 
 // The controls in sight that stick out of their parent or have no room for their whole text,
 // on every page of every tab strip of the window; what scrolls (lists, pages) is left out.
@@ -304,7 +305,8 @@ private slots:
     void unreadableFiles_areNeverReplaced_data()
     {
         QTest::addColumn<QString>("file");
-        for (const char *file : {"sites.ini", "searches.txt", "zoom.ini", "blocking.ini"})
+        for (const char *file :
+             {"sites.ini", "searches.txt", "zoom.ini", "blocking.ini", "groups.ini"})
             QTest::newRow(file) << QString::fromLatin1(file);
         QTest::newRow("sites.ini, a rule taught") << u"sites.ini"_s;
     }
@@ -344,6 +346,11 @@ private slots:
             fixture.find<QLineEdit>(u"Text1"_s)->setText(u"cats"_s);
             fixture.click(u"Command21"_s);
             QVERIFY(!fixture.log.isEmpty());
+        } else if (file == u"groups.ini") {
+            QTest::keyClick(fixture.find<QComboBox>(u"groupBox"_s), Qt::Key_End);
+            QVERIFY(!WindowFixture::topLevel(u"Groups"));
+            QVERIFY2(fixture.status().contains(u"cannot be edited"_s),
+                     qPrintable(fixture.status()));
         } else if (file == u"zoom.ini") {
             QTest::keyClick(fixture.window.get(), Qt::Key_Plus, Qt::ControlModifier);
             QCOMPARE(fixture.view(3)->zoom, 1.1);
@@ -403,6 +410,9 @@ private slots:
         WindowFixture fixture;
         fixture.showActive();
         QCOMPARE(badlyShownControls(fixture.window.get()), QStringList());
+        // The drop-down in the menu bar's corner leaves the bar, and so the row below, as it was.
+        const QMenuBar *bar = fixture.window->menuBar();
+        QCOMPARE(bar->height(), bar->actionGeometry(bar->actions().constFirst()).height());
         // In the fonts that stand in for the design's, not in whatever the system finds near.
         QCOMPARE(QFontInfo(fixture.window->font()).family(), u"Liberation Sans"_s);
         QCOMPARE(QFontInfo(fixture.find<QWidget>(u"Text2"_s)->font()).family(), u"Comic Neue"_s);
@@ -411,6 +421,7 @@ private slots:
         QCOMPARE(badlyShownControls(fixture.window.get()), QStringList());
         for (const auto &[action, window] : {std::pair{u"Option1"_s, u"Options"_s},
                                              {u"sites"_s, u"Sites"_s},
+                                             {u"groups"_s, u"Groups"_s},
                                              {u"about"_s, u"frmAbout"_s},
                                              {u"blocking"_s, u"Blocking"_s}}) {
             fixture.find<QAction>(action)->trigger();
@@ -475,8 +486,8 @@ private slots:
             parts << QString::fromLatin1(type->className());
         }
         QCOMPARE(parts, (QStringList{u"Blocker"_s, u"BlockingControls"_s, u"SearchHistory"_s,
-                                     u"NotesTab"_s, u"FavoritesTab"_s, u"ResultsTeacher"_s,
-                                     u"PageTools"_s, u"ZoomLevels"_s}));
+                                     u"NotesTab"_s, u"FavoritesTab"_s, u"GroupChoice"_s,
+                                     u"ResultsTeacher"_s, u"PageTools"_s, u"ZoomLevels"_s}));
     }
 
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()

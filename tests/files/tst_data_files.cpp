@@ -5,6 +5,7 @@
 #include "favorites/favorites_file.h"
 #include "files/data_file.h"
 #include "search/search_history.h"
+#include "search/site_groups.h"
 #include "search/sites_file.h"
 #include "settings/settings_file.h"
 #include "support/settings_bytes.h"
@@ -107,24 +108,34 @@ private slots:
             loader.load();
             return said.isEmpty();
         };
-        const std::initializer_list<std::tuple<const char *, qint64, QByteArray, std::function<bool()>>>
+        const std::initializer_list<
+            std::tuple<const char *, qint64, QByteArray, std::function<bool()>>>
             files{
-                {"svng.msf", 64 * KiB, "1\r\n", [&] { return !SettingsFile::load(path).isEmpty(); }},
+                {"svng.msf", 64 * KiB, "1\r\n",
+                 [&] { return !SettingsFile::load(path).isEmpty(); }},
                 {"reelhop.ini", 64 * KiB, "[memory saver]\nenabled=false\n;",
                  [&] { return !MemorySaver::configured(folder.path()); }},
                 {"sites.ini", 256 * KiB, ";", [&] { return SitesFile::load(path).has_value(); }},
+                {"groups.ini", 256 * KiB, ";", [&] { return SiteGroups::load(path).has_value(); }},
                 {"blocking.ini", 256 * KiB, ";",
                  [&] { return BlockingSettings::load(path).has_value(); }},
-                {"zoom.ini", MiB, ";", [&] { ZoomLevels zoom(path); return saysNothing(zoom); }},
+                {"zoom.ini", MiB, ";",
+                 [&] {
+                     ZoomLevels zoom(path);
+                     return saysNothing(zoom);
+                 }},
                 {"searches.txt", MiB, "",
                  [&] {
                      QLineEdit box;
                      SearchHistory history(path, &box);
                      return saysNothing(history);
                  }},
-                {"file.dtt", 64 * MiB, "", [&] { return FavoritesFile::load(path, 2).has_value(); }},
+                {"file.dtt", 64 * MiB, "",
+                 [&] { return FavoritesFile::load(path, 2).has_value(); }},
                 {"a filter list", 64 * MiB, "!", [&] {
-                     return FilterLists::load({{u"list"_s, path}}).reports.value(0).failure.isEmpty();
+                     return FilterLists::load({{u"list"_s, path}})
+                         .reports.value(0)
+                         .failure.isEmpty();
                  }}};
         for (const auto &[file, size, start, read] : files) {
             for (const qint64 bytes : {size, size + 1}) {

@@ -1,3 +1,4 @@
+#include "search/site_groups.h"
 #include "search/sites_file.h"
 
 #include <cstdlib>
@@ -5,7 +6,8 @@
 using namespace Qt::StringLiterals;
 
 // Any bytes read as a sites file give a lineup that a save keeps: written over the same text and
-// read again, it is the same lineup; so is a changed lineup.
+// read again, it is the same lineup; so is a changed lineup. Read as a groups file, they give
+// groups that a save keeps whole.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const IniText text =
@@ -18,5 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         lineup[size % SiteCatalogue::SiteCount] = {u"V"_s, u"V"_s, u"https://v.example/"_s,
                                                    u"https://v.example/?q=%s"_s};
     }
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const SiteGroups::Contents groups = SiteGroups::fromBytes(bytes);
+    if (SiteGroups::fromBytes(SiteGroups::toBytes(groups)) != groups)
+        std::abort();
     return 0;
 }

@@ -5,10 +5,12 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -221,6 +223,58 @@ private slots:
         text->setText(u"!yt x"_s);
         fixture.click(u"Command21"_s);
         QCOMPARE(fixture.log,
+                 QStringList{navigation(1, u"https://www.google.com/search?tbm=vid&q=x"_s)});
+    }
+
+    // A group searches its sites wherever they are on the tabs now, "@group" once; the choice and
+    // the groups are the file's, a site no tab holds is said and kept.
+    void groups_searchTheirSitesByTheDropDownOrByName_andAreEditedInTheirWindow()
+    {
+        const QByteArray groups("[search]\ngroup=Music\n\n[group1]\nname=Music\nsite1=YOUTUBE\n"
+                                "site7=Vimeo\nsite8=Gone\n");
+        WindowFixture fixture({AllChosen,
+                               {u"groups.ini"_s, groups},
+                               {u"sites.ini"_s, QByteArray(Vimeo7).replace("site7", "site3")}});
+        auto *box = fixture.find<QComboBox>(u"groupBox"_s);
+        QCOMPARE(box->currentText(), u"Sites: Music"_s);
+        const auto search = [&fixture](const QString &text) {
+            fixture.log.clear();
+            fixture.find<QLineEdit>(u"Text1"_s)->setText(text);
+            fixture.click(u"Command21"_s);
+            return fixture.log;
+        };
+        const QString cats = u"https://vimeo.com/search?q=cats"_s;
+        QCOMPARE(search(u"cats"_s),
+                 (QStringList{navigation(0, u"https://www.youtube.com/results?search_query=cats"_s),
+                              navigation(2, cats)}));
+        QVERIFY2(fixture.status().contains(u"Gone of the group \u201cMusic\u201d"_s),
+                 qPrintable(fixture.status()));
+        QTest::keyClick(box, Qt::Key_Home); // the options' boxes: every site
+        QCOMPARE(search(u"x"_s).size(), 9);
+        QCOMPARE(search(u"@MUSIC cats"_s).last(), navigation(2, cats));
+        QCOMPARE(fixture.fileBytes(u"groups.ini"_s), groups.sliced(groups.indexOf("[group1]")));
+
+        QTest::keyClick(box, Qt::Key_End);
+        QWidget *editor = WindowFixture::topLevel(u"Groups", WindowFixture::Shown::Only);
+        QCOMPARE(box->currentIndex(), 0);
+        QVERIFY(editor->findChild<QCheckBox *>(u"groupSite(2)"_s)->isChecked());
+        QVERIFY(editor->findChild<QCheckBox *>(u"missingSite(0)"_s)->text().startsWith(u"Gone"_s));
+        WindowFixture::click(editor, u"addGroup"_s);
+        auto *list = editor->findChild<QListWidget *>(u"groupList"_s);
+        QTest::keyClicks(list->findChild<QLineEdit *>(), u"music"_s);
+        QTest::keyClick(list->findChild<QLineEdit *>(), Qt::Key_Return);
+        QTRY_COMPARE(list->currentItem()->text(), u"music"_s); // the list takes it once back
+        QVERIFY(!editor->findChild<QWidget *>(u"save"_s)->isEnabled()); // "@music" would be two
+        list->editItem(list->currentItem());
+        QTest::keyClicks(list->findChild<QLineEdit *>(), u"Talks"_s);
+        QTest::keyClick(list->findChild<QLineEdit *>(), Qt::Key_Return);
+        QTRY_VERIFY(editor->findChild<QWidget *>(u"save"_s)->isEnabled());
+        QTest::keyClick(editor->findChild<QCheckBox *>(u"groupSite(1)"_s), Qt::Key_Space);
+        WindowFixture::click(editor, u"save"_s);
+        QCOMPARE(fixture.fileBytes(u"groups.ini"_s), groups.sliced(groups.indexOf("[group1]")) +
+                                                         "\n[group2]\nname=Talks\nsite2=GOOGLE\n");
+        QCOMPARE(box->count(), 4);
+        QCOMPARE(search(u"@talks x"_s),
                  QStringList{navigation(1, u"https://www.google.com/search?tbm=vid&q=x"_s)});
     }
 
