@@ -35,10 +35,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -80,9 +78,7 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     m_lineup = new SiteLineup(m_dataFolder, this);
     connect(m_lineup, &SiteLineup::changed, this, &MainWindow::applyLineup);
     m_options = new OptionsKeeper(SettingsFile::path(m_dataFolder), this);
-    connect(m_options, &OptionsKeeper::saveFailed, this, [this](const QString &path) {
-        showNotice(tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
-    });
+    connect(m_options, &OptionsKeeper::statusMessage, this, &MainWindow::showNotice);
     m_blocker = new Blocker(m_dataFolder, FilterLists::systemListFolders(), this);
     m_blockingControls = new BlockingControls(
         m_blocker, [this] { return currentView(); }, this);
@@ -91,6 +87,10 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     m_toolbar = std::make_unique<ToolbarRow>(client);
     wireToolbarRow();
     createTabs(client, makeView);
+    connect(view(SiteCatalogue::HomeView), &BrowserView::ownLinkFollowed, this, [this](auto link) {
+        if (link == LiveSitesLink)
+            m_lineup->proposeLiveSites(m_results->readingSummaries());
+    });
     createMenus();
     m_toolbar->placeGroupBox(menuBar());
     std::tie(m_statusPanel, m_progressPanel) = addStatusPanels(statusBar());

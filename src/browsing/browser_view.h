@@ -101,6 +101,9 @@ signals:
     void pagePointed(const QVariant &answer, bool clicked);
     // Esc or another page ended the pointing before a click.
     void pointingLeft();
+    // A link on one of the program's own pages led to a bundled address without a page: the
+    // program's to answer; the page stays.
+    void ownLinkFollowed(const QString &address);
 };
 
 // Makes one view; the window asks for ten. The program passes the web engine's, tests a fake.

@@ -88,6 +88,7 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::teachingRequested, this, &BrowserView::teachingRequested);
     connect(page, &BrowserView::pagePointed, this, &BrowserView::pagePointed);
     connect(page, &BrowserView::pointingLeft, this, &BrowserView::pointingLeft);
+    connect(page, &BrowserView::ownLinkFollowed, this, &BrowserView::ownLinkFollowed);
     page->setMuted(m_muted);
     page->setZoomFactor(m_zoomFactor);
     page->setPlayerOffered(m_playerOffered);

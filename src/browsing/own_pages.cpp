@@ -1,6 +1,7 @@
 #include "own_pages.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
@@ -46,6 +47,13 @@ QUrl OwnPages::blockedAddressOf(const QUrl &address)
     return QUrl::fromEncoded(
         QUrl::fromPercentEncoding(address.query(QUrl::FullyEncoded).toLatin1()).toLatin1(),
         QUrl::StrictMode);
+}
+
+bool OwnPages::isRequest(const QUrl &link, const QUrl &page)
+{
+    // The engine lets no web page reach the program's addresses, nor its own pages each other:
+    // the program's bundled addresses are the ones its pages can link to.
+    return isOwn(page) && link.scheme() == u"qrc" && !QFile::exists(u':' + link.path());
 }
 
 void OwnPages::put(const QUrl &address, const QString &html)

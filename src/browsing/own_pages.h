@@ -19,6 +19,8 @@ public:
     static void registerScheme();
 
     static bool isOwn(const QUrl &address);
+    // A link on one of these pages to a bundled address without a page: a request to the program.
+    static bool isRequest(const QUrl &link, const QUrl &page);
     // Where the notice of a blocked page is shown, and the page it stands for.
     static QUrl blockedPageAddress(const QUrl &blocked);
     static QUrl blockedAddressOf(const QUrl &address);

@@ -1,5 +1,6 @@
 #include "tab_page.h"
 
+#include "own_pages.h"
 #include "page_protection.h"
 #include "window_catcher.h"
 
@@ -15,6 +16,7 @@ constexpr int ClickSpanMs = 250;
 
 TabPage::TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent)
     : QWebEnginePage(profile, parent), m_protection(hooks.protection),
+      m_ownLinkFollowed(std::move(hooks.ownLinkFollowed)),
       m_dialogs(this, std::move(hooks.inSight), std::move(hooks.say))
 {
     m_clickSpan.setSingleShot(true);
@@ -32,6 +34,10 @@ bool TabPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
     if (!isMainFrame)
         return true;
     const bool linkFollowed = type == NavigationTypeLinkClicked;
+    if (linkFollowed && OwnPages::isRequest(url, this->url())) {
+        m_ownLinkFollowed(url);
+        return false;
+    }
     const bool admitted = m_protection->admitPage(url, linkFollowed);
     if (admitted)
         m_dialogs.reset();

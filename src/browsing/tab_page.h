@@ -21,6 +21,7 @@ public:
         PageProtection *protection = nullptr;
         std::function<bool()> inSight;
         std::function<void(const QString &)> say;
+        std::function<void(const QUrl &)> ownLinkFollowed;
     };
 
     TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent);
@@ -39,6 +40,7 @@ private:
     void windowAsked(const QUrl &url);
 
     PageProtection *m_protection;
+    std::function<void(const QUrl &)> m_ownLinkFollowed;
     PageDialogs m_dialogs;
     QPointer<QWebEnginePage> m_catcher;
     QUrl m_windowAsked;           // waits out the click that may have asked for it

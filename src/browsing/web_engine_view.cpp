@@ -66,7 +66,8 @@ WebEngineView::WebEngineView(const Shared &shared, QWidget *parent)
     m_protection = new PageProtection(shared.policy, m_ownPages, this);
     auto *page = new TabPage(profile,
                              {m_protection, [this] { return isVisible(); },
-                              [this](const QString &text) { emit statusTextChanged(text); }},
+                              [this](const QString &text) { emit statusTextChanged(text); },
+                              [this](const QUrl &url) { emit ownLinkFollowed(url.toString()); }},
                              m_view);
     m_page = page;
     m_view->setPage(page);

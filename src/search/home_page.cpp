@@ -1,6 +1,8 @@
 #include "home_page.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +20,11 @@ QString homePageHtml(const SiteCatalogue::Lineup &lineup)
                                  : u"  <li><a href=\"%1\">%2</a></li>\n"_s;
         list += item.arg(site.startPage.toHtmlEscaped(), site.tabCaption.toHtmlEscaped());
     }
+    if (std::ranges::any_of(lineup, &Site::closed))
+        page.replace(u"<!-- live sites -->"_s,
+                     u"<p><a id=\"live-sites\" href=\"%1\">%2</a></p>"_s.arg(
+                         LiveSitesLink, QCoreApplication::translate(
+                                            "HomePage", "Put live sites on the closed tabs...")));
     // The bundled page lists the built-in sites between these marks.
     const QString begin = u"<!-- sites -->\n"_s;
     const qsizetype from = page.indexOf(begin) + begin.size();

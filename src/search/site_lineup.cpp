@@ -47,6 +47,12 @@ void SiteLineup::showWindow(const Readings &readings)
     m_window->activateWindow();
 }
 
+void SiteLineup::proposeLiveSites(const Readings &readings)
+{
+    showWindow(readings);
+    m_window->proposeLiveSites();
+}
+
 void SiteLineup::showReadings(const Readings &readings)
 {
     if (m_window)

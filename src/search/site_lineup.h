@@ -30,6 +30,8 @@ public:
 
     // Opens the Sites window, or brings it to the front, with what each tab's last search read.
     void showWindow(const Readings &readings);
+    // The same, a live site proposed on each closed site's tab.
+    void proposeLiveSites(const Readings &readings);
     // What the last search read, for a window that is open.
     void showReadings(const Readings &readings);
 

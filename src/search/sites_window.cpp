@@ -181,6 +181,24 @@ void SitesWindow::showReadings(const std::array<QString, SiteCatalogue::SiteCoun
         m_rows[site].reading->setText(readings[site]);
 }
 
+void SitesWindow::proposeLiveSites()
+{
+    const auto held = [this](const Site &preset) {
+        return std::ranges::any_of(m_rows, [&](const Row &row) {
+            return row.search->text().trimmed() == preset.searchTemplate;
+        });
+    };
+    auto next = SiteCatalogue::presets().cbegin();
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site) {
+        if (!siteOfRow(site).closed)
+            continue;
+        next = std::find_if_not(next, SiteCatalogue::presets().cend(), held);
+        if (next == SiteCatalogue::presets().cend())
+            return;
+        fill(site, *next);
+    }
+}
+
 void SitesWindow::fill(int site, const Site &value)
 {
     const Row &row = m_rows[site];

@@ -25,6 +25,9 @@ public:
 
     // What the last search read from each tab's page, so that a rule's effect shows.
     void showReadings(const std::array<QString, SiteCatalogue::SiteCount> &readings);
+    // Fills each closed site's row with a well-known live site that no row holds, in the order
+    // they are offered; nothing is saved before SAVE.
+    void proposeLiveSites();
 
 signals:
     void saved(const SiteCatalogue::Lineup &lineup);

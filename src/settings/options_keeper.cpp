@@ -2,6 +2,8 @@
 
 #include "options_dialog.h"
 
+#include <QDir>
+
 OptionsKeeper::OptionsKeeper(QString settingsPath, QObject *parent)
     : QObject(parent), m_settingsPath(std::move(settingsPath))
 {
@@ -41,7 +43,10 @@ OptionsDialog &OptionsKeeper::dialog(const SiteCatalogue::Lineup &lineup)
     if (!m_dialog) {
         m_dialog = new OptionsDialog(m_settingsPath, lineup);
         connect(m_dialog, &OptionsDialog::unloaded, this, [this] { m_dialog = nullptr; });
-        connect(m_dialog, &OptionsDialog::saveFailed, this, &OptionsKeeper::saveFailed);
+        connect(m_dialog, &OptionsDialog::saveFailed, this, [this](const QString &path) {
+            emit statusMessage(
+                tr("The options could not be saved to %1.").arg(QDir::toNativeSeparators(path)));
+        });
     }
     return *m_dialog;
 }

@@ -31,7 +31,7 @@ public:
     void showSiteLabels(const SiteCatalogue::Lineup &lineup);
 
 signals:
-    void saveFailed(const QString &path);
+    void statusMessage(const QString &text);
 
 private:
     QString m_settingsPath;

@@ -205,9 +205,16 @@ private slots:
         const QUrl search = SearchTemplate::expand(sites[8].searchTemplate, u"rock & roll"_s);
         QVERIFY(view->navigate(search.toString(QUrl::FullyEncoded)));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Revver has closed (2011)"_s, LoadTimeout);
-        QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"_s,
+        QVERIFY(view->showPage(u"<title>Home</title><a href='https://video.example/'>v</a>"
+                               "<a id=own href='qrc:/home/live-sites'>live</a>"_s,
                                u"reelhop:home"_s));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Home"_s, LoadTimeout);
+        // Its link to another of the program's addresses asks the program; the page stays.
+        QSignalSpy ownLinks(view.get(), &BrowserView::ownLinkFollowed);
+        view->findChild<QWebEngineView *>()->page()->runJavaScript(
+            u"document.getElementById('own').click()"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(ownLinks, QList<QVariantList>{{u"qrc:/home/live-sites"_s}},
+                                  LoadTimeout);
         QCOMPARE(view->locationUrl(), u"reelhop:home"_s);
         QCOMPARE(m_site.requests, QList<QByteArray>());
 

@@ -535,6 +535,30 @@ private slots:
         QCOMPARE(numbers, u"123456789"_s);
     }
 
+    // While a tab holds a closed site, HOME's link opens the Sites window with a live site
+    // proposed on each such row, none already on a tab; SAVE keeps them, and the link is gone.
+    void home_offersLiveSitesForTheClosedTabs_untilTheyAreSaved()
+    {
+        WindowFixture fixture({AllChosen, {u"sites.ini"_s, Vimeo7}});
+        const QString offer =
+            u"href=\"qrc:/home/live-sites\">Put live sites on the closed tabs..."_s;
+        QVERIFY(fixture.view(9)->shownHtml.contains(offer));
+        emit fixture.view(9)->ownLinkFollowed(u"qrc:/home/elsewhere"_s);
+        QVERIFY(!WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only));
+        emit fixture.view(9)->ownLinkFollowed(u"qrc:/home/live-sites"_s);
+        QWidget *sites = WindowFixture::topLevel(u"Sites", WindowFixture::Shown::Only);
+        QStringList names;
+        for (int row = 0; row < 9; ++row)
+            names << control<QLineEdit>(sites, u"name", row)->text();
+        QCOMPARE(names, (QStringList{u"YOUTUBE"_s, u"GOOGLE"_s, u"YAHOO"_s, u"Dailymotion"_s,
+                                     u"SepiaSearch"_s, u"Internet Archive"_s, u"Vimeo"_s,
+                                     u"Odysee"_s, u"Rumble"_s}));
+        QCOMPARE(fixture.fileBytes(u"sites.ini"_s), Vimeo7);
+        WindowFixture::click(sites, u"save"_s);
+        QCOMPARE(fixture.tabs()->tabText(8), u"Rumble"_s);
+        QVERIFY(!fixture.view(9)->shownHtml.contains(u"live-sites"_s));
+    }
+
     void window_changesTheLineupThroughItsControls()
     {
         WindowFixture fixture({AllChosen});
