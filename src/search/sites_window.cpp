@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -124,7 +125,8 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(bottom);
-    resize(1160, sizeHint().height());
+    // Wide enough for the addresses, within the screen: on a small one the fields give way.
+    resize(QSize(1160, sizeHint().height()).boundedTo(screen()->availableSize()));
     check();
 }
 
