@@ -87,10 +87,9 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     m_toolbar = std::make_unique<ToolbarRow>(client);
     wireToolbarRow();
     createTabs(client, makeView);
-    connect(view(SiteCatalogue::HomeView), &BrowserView::ownLinkFollowed, this, [this](auto link) {
-        if (link == LiveSitesLink)
-            m_lineup->proposeLiveSites(m_results->readingSummaries());
-    });
+    connect(view(SiteCatalogue::HomeView), &BrowserView::ownLinkFollowed, m_lineup,
+            &SiteLineup::followHomeLink);
+    connect(m_lineup, &SiteLineup::statusMessage, this, &MainWindow::showNotice);
     createMenus();
     m_toolbar->placeGroupBox(menuBar());
     std::tie(m_statusPanel, m_progressPanel) = addStatusPanels(statusBar());
@@ -179,6 +178,7 @@ void MainWindow::createPageTools()
 {
     for (BrowserView *view : m_views) {
         connect(view, &BrowserView::playRequested, this, &MainWindow::play);
+        connect(view, &BrowserView::siteDescriptionChosen, m_lineup, &SiteLineup::takeSiteFrom);
         view->setPlayerOffered(!m_player.isEmpty());
     }
     m_pageTools = new PageTools(this, m_tabs, {m_views.begin(), m_views.end()}, m_dataFolder,
@@ -276,9 +276,7 @@ void MainWindow::createMenus()
     option->setObjectName(QStringLiteral("Option(1)"));
     option->addAction(tr("&Options"), this, [this] { m_options->show(m_lineup->sites()); })
         ->setObjectName(QStringLiteral("Option1"));
-    option
-        ->addAction(tr("&Sites..."), this,
-                    [this] { m_lineup->showWindow(m_results->readingSummaries()); })
+    option->addAction(tr("&Sites..."), m_lineup, &SiteLineup::showWindow)
         ->setObjectName(QStringLiteral("sites"));
     option->addAction(tr("&Groups..."), m_groups, &GroupChoice::showWindow)
         ->setObjectName(QStringLiteral("groups"));

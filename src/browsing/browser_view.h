@@ -2,6 +2,7 @@
 #define REELHOP_BROWSING_BROWSER_VIEW_H
 
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 
@@ -104,6 +105,9 @@ signals:
     // A link on one of the program's own pages led to a bundled address without a page: the
     // program's to answer; the page stays.
     void ownLinkFollowed(const QString &address);
+    // The page menu's "Put This Site on a Tab...": the address of the site's description of its
+    // search, and of the page that declared it.
+    void siteDescriptionChosen(const QUrl &description, const QUrl &page);
 };
 
 // Makes one view; the window asks for ten. The program passes the web engine's, tests a fake.

@@ -89,6 +89,7 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::pagePointed, this, &BrowserView::pagePointed);
     connect(page, &BrowserView::pointingLeft, this, &BrowserView::pointingLeft);
     connect(page, &BrowserView::ownLinkFollowed, this, &BrowserView::ownLinkFollowed);
+    connect(page, &BrowserView::siteDescriptionChosen, this, &BrowserView::siteDescriptionChosen);
     page->setMuted(m_muted);
     page->setZoomFactor(m_zoomFactor);
     page->setPlayerOffered(m_playerOffered);

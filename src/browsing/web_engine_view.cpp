@@ -8,6 +8,7 @@
 #include "page_pointing.h"
 #include "page_protection.h"
 #include "results_reading.h"
+#include "site_description_link.h"
 #include "tab_page.h"
 
 #include <QDir>
@@ -73,6 +74,7 @@ WebEngineView::WebEngineView(const Shared &shared, QWidget *parent)
     m_view->setPage(page);
     m_protection->protect(page);
     m_resultsReading = new ResultsReading(page);
+    m_descriptionLink = new SiteDescriptionLink(page);
     connect(m_resultsReading, &ResultsReading::read, this, &BrowserView::resultsRead);
     connect(m_protection, &PageProtection::blockedCountChanged, this,
             &BrowserView::blockedCountChanged);
@@ -172,6 +174,13 @@ void WebEngineView::showContextMenu(QPoint position)
         QAction *teach = menu->addAction(tr("Read Results Here..."));
         teach->setObjectName(QStringLiteral("readResultsHere"));
         connect(teach, &QAction::triggered, this, &BrowserView::teachingRequested);
+    }
+    if (const QUrl description = m_descriptionLink->address(); description.isValid()) {
+        QAction *put = menu->addAction(tr("Put This Site on a Tab..."));
+        put->setObjectName(QStringLiteral("putSiteOnTab"));
+        connect(put, &QAction::triggered, this, [this, description, page = m_page->url()] {
+            emit siteDescriptionChosen(description, page);
+        });
     }
     menu->popup(m_view->mapToGlobal(position));
 }

@@ -13,6 +13,7 @@ class OwnPages;
 class PagePointing;
 class PageProtection;
 class ResultsReading;
+class SiteDescriptionLink;
 class QPrinter;
 class QWebEngineDownloadRequest;
 class QWebEngineFullScreenRequest;
@@ -89,6 +90,7 @@ private:
     QWebEnginePage *m_page = nullptr;
     PageProtection *m_protection = nullptr;
     ResultsReading *m_resultsReading = nullptr;
+    SiteDescriptionLink *m_descriptionLink = nullptr;
     int m_lastProgress = 0;
     LoadState m_loadState = LoadState::Idle;
     QString m_failureReason;

@@ -1,5 +1,7 @@
 #include "site_lineup.h"
 
+#include "home_page.h"
+#include "site_description_fetch.h"
 #include "sites_file.h"
 #include "sites_window.h"
 
@@ -30,7 +32,7 @@ SiteLineup::~SiteLineup()
     delete m_window.data();
 }
 
-void SiteLineup::showWindow(const Readings &readings)
+void SiteLineup::showWindow()
 {
     if (!m_window) {
         m_window = new SitesWindow(m_filePath, m_sites);
@@ -41,20 +43,41 @@ void SiteLineup::showWindow(const Readings &readings)
         connect(m_window, &QDialog::finished, this, [this] { m_window = nullptr; });
         connect(m_window, &SitesWindow::teachRequested, this, &SiteLineup::teachRequested);
     }
-    m_window->showReadings(readings);
+    m_window->showReadings(m_readings);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
 }
 
-void SiteLineup::proposeLiveSites(const Readings &readings)
+void SiteLineup::showReadings(const Readings &readings)
 {
-    showWindow(readings);
+    m_readings = readings;
+    if (m_window)
+        m_window->showReadings(readings);
+}
+
+void SiteLineup::followHomeLink(const QString &address)
+{
+    if (address != LiveSitesLink)
+        return;
+    showWindow();
     m_window->proposeLiveSites();
 }
 
-void SiteLineup::showReadings(const Readings &readings)
+void SiteLineup::takeSiteFrom(const QUrl &description, const QUrl &page)
 {
-    if (m_window)
-        m_window->showReadings(readings);
+    if (!m_descriptions) {
+        m_descriptions = new SiteDescriptionFetch(this);
+        connect(m_descriptions, &SiteDescriptionFetch::read, this,
+                [this](const OpenSearch::Reading &reading) {
+                    if (!reading.site) {
+                        emit statusMessage(
+                            tr("The site's description cannot be used: %1").arg(reading.problem));
+                        return;
+                    }
+                    showWindow();
+                    m_window->offerSite(*reading.site);
+                });
+    }
+    m_descriptions->fetch(description, page);
 }

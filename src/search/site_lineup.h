@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <array>
 
+class SiteDescriptionFetch;
 class SitesWindow;
 
 // The sites on the nine tabs: the sites file's lineup, read once at start, and the Sites window
@@ -29,14 +30,19 @@ public:
     QString loadProblem() const { return m_loadProblem; }
 
     // Opens the Sites window, or brings it to the front, with what each tab's last search read.
-    void showWindow(const Readings &readings);
-    // The same, a live site proposed on each closed site's tab.
-    void proposeLiveSites(const Readings &readings);
-    // What the last search read, for a window that is open.
+    void showWindow();
+    // What the last search read, for the window.
     void showReadings(const Readings &readings);
+    // A link of the home page's: the one to put live sites on the closed tabs opens the window
+    // with a live site proposed on each.
+    void followHomeLink(const QString &address);
+    // Fetches the description a page declared and opens the window with its site ready to be
+    // put on a tab; a description that cannot be used is said why.
+    void takeSiteFrom(const QUrl &description, const QUrl &page);
 
 signals:
     void changed(const SiteCatalogue::Lineup &before);
+    void statusMessage(const QString &text);
     void teachRequested(int site);
 
 private:
@@ -44,6 +50,8 @@ private:
     SiteCatalogue::Lineup m_sites = SiteCatalogue::builtInLineup();
     QString m_userAgent;
     QString m_loadProblem;
+    Readings m_readings;
+    SiteDescriptionFetch *m_descriptions = nullptr;
     QPointer<SitesWindow> m_window;
 };
 

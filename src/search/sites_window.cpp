@@ -2,11 +2,13 @@
 
 #include "form/control_names.h"
 #include "search_template.h"
+#include "site_descriptions.h"
 #include "sites_file.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
@@ -119,9 +121,24 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(allBuiltIn);
+    for (const auto &[text, name, act] :
+         {std::tuple{tr("Export..."), u"export"_s, &SitesWindow::exportDescriptions},
+          {tr("Import..."), u"import"_s, &SitesWindow::importDescription}}) {
+        auto *button = new QPushButton(text, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, act);
+        bottom->addWidget(button);
+    }
     bottom->addWidget(m_failure, 1);
     bottom->addWidget(buttons);
     auto *layout = new QVBoxLayout(this);
+    m_offer = new QLabel(this);
+    m_offer->setObjectName(QStringLiteral("offer"));
+    m_offer->setTextFormat(Qt::PlainText); // a site's own name
+    m_offer->setWordWrap(true);
+    m_offer->hide();
+    layout->addWidget(m_offer);
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(bottom);
@@ -143,7 +160,10 @@ void SitesWindow::addRow(int site)
     for (const Site &preset : SiteCatalogue::presets())
         row.preset->addItem(preset.tabCaption);
     connect(row.preset, &QComboBox::activated, this, [this, site](int index) {
-        fill(site, index == 0 ? builtIn(site) : SiteCatalogue::presets()[index - 1]);
+        const QList<Site> &presets = SiteCatalogue::presets();
+        fill(site, index == 0                ? builtIn(site)
+                   : index <= presets.size() ? presets[index - 1]
+                                             : m_offered.value_or(builtIn(site)));
     });
 
     const auto field = [this, site](const QString &name, const QString &accessible) {
@@ -199,6 +219,58 @@ void SitesWindow::proposeLiveSites()
             return;
         fill(site, *next);
     }
+}
+
+void SitesWindow::exportDescriptions()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("Export the Sites as OpenSearch Descriptions"), QDir::homePath());
+    if (folder.isEmpty())
+        return;
+    SiteCatalogue::Lineup lineup;
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+        lineup[site] = siteOfRow(site);
+    const std::optional<QStringList> written = SiteDescriptions::exportTo(folder, lineup);
+    showProblem(
+        m_failure,
+        written
+            ? tr("%n sites exported to %1.", nullptr, int(written->size()))
+                  .arg(QDir::toNativeSeparators(folder))
+            : tr("The sites could not be exported to %1.").arg(QDir::toNativeSeparators(folder)));
+}
+
+void SitesWindow::importDescription()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Import an OpenSearch Description"), QDir::homePath(),
+                                     tr("OpenSearch descriptions (*.xml);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const OpenSearch::Reading reading = SiteDescriptions::importFrom(path);
+    if (reading.site)
+        offerSite(*reading.site);
+    showProblem(
+        m_failure,
+        reading.site
+            ? QString()
+            : tr("%1 cannot be used: %2").arg(QDir::toNativeSeparators(path), reading.problem));
+}
+
+void SitesWindow::offerSite(const Site &site)
+{
+    const QString item = tr("New: %1").arg(site.tabCaption);
+    for (const Row &row : m_rows) {
+        if (m_offered)
+            row.preset->setItemText(row.preset->count() - 1, item);
+        else
+            row.preset->addItem(item);
+    }
+    m_offered = site;
+    m_offer->setText(tr("%1 is ready: choose \u201c%2\u201d as the site of the tab it goes on, "
+                        "then SAVE.")
+                         .arg(site.tabCaption, item));
+    m_offer->show();
+    check();
 }
 
 void SitesWindow::fill(int site, const Site &value)
@@ -287,7 +359,8 @@ void SitesWindow::check()
         const auto preset = std::ranges::find_if(presets, holds);
         row.preset->setCurrentIndex(holds(own)                ? 0
                                     : preset != presets.end() ? 1 + int(preset - presets.begin())
-                                                              : -1);
+                                    : m_offered && holds(*m_offered) ? 1 + int(presets.size())
+                                                                     : -1);
     }
     m_save->setEnabled(usable);
 }

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -15,6 +16,8 @@ class QPushButton;
 // search address, a choice of well-known sites that fills a row in, and the built-in site for one
 // row or all. "SAVE" writes the sites file and reports the lineup; it stays off while a field has a
 // problem, and a failed save keeps the window open. "CANCEL" and the close box change nothing.
+// "Export..." writes the rows' sites as OpenSearch descriptions into a folder; "Import..." offers
+// the site of one.
 class SitesWindow final : public QDialog
 {
     Q_OBJECT
@@ -28,6 +31,9 @@ public:
     // Fills each closed site's row with a well-known live site that no row holds, in the order
     // they are offered; nothing is saved before SAVE.
     void proposeLiveSites();
+    // Offers a site from elsewhere (a page's description of it) on every row; nothing is
+    // saved before SAVE.
+    void offerSite(const Site &site);
 
 signals:
     void saved(const SiteCatalogue::Lineup &lineup);
@@ -54,11 +60,15 @@ private:
     Site siteOfRow(int site) const;
     void check();
     void save();
+    void exportDescriptions();
+    void importDescription();
 
     QString m_filePath;
     std::array<Row, SiteCatalogue::SiteCount> m_rows;
     QPushButton *m_save = nullptr;
     QLabel *m_failure = nullptr;
+    QLabel *m_offer = nullptr;
+    std::optional<Site> m_offered;
 };
 
 #endif

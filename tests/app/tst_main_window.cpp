@@ -485,10 +485,10 @@ private slots:
             QVERIFY2(fixture.status().contains(word), qPrintable(word));
             parts << QString::fromLatin1(type->className());
         }
-        QCOMPARE(parts, (QStringList{u"OptionsKeeper"_s, u"Blocker"_s, u"BlockingControls"_s,
-                                     u"SearchHistory"_s, u"NotesTab"_s, u"FavoritesTab"_s,
-                                     u"GroupChoice"_s, u"ResultsTeacher"_s, u"PageTools"_s,
-                                     u"ZoomLevels"_s}));
+        QCOMPARE(parts, (QStringList{u"SiteLineup"_s, u"OptionsKeeper"_s, u"Blocker"_s,
+                                     u"BlockingControls"_s, u"SearchHistory"_s, u"NotesTab"_s,
+                                     u"FavoritesTab"_s, u"GroupChoice"_s, u"ResultsTeacher"_s,
+                                     u"PageTools"_s, u"ZoomLevels"_s}));
     }
 
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()

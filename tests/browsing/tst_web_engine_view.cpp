@@ -6,10 +6,12 @@
 #include "results/reading_rule.h"
 #include "search/search_template.h"
 #include "search/site_catalogue.h"
+#include "search/site_lineup.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -697,6 +699,50 @@ private slots:
         QCOMPARE(hostile.results[0].address, u"http://evil.test/x"_s);
         QCOMPARE(hostile.results[0].thumbnail, QString());
         QCOMPARE(hostile.results[1].title, QString(PageReadings::LongestText, u'L'));
+    }
+
+    // A page that describes its site's search: its menu puts the site on a tab, the window
+    // offering it for the row the user picks.
+    void describedSite_isOfferedForATabFromThePagesMenu()
+    {
+        std::unique_ptr<BrowserView> view(m_engine.factory()(nullptr));
+        view->resize(640, 480);
+        view->show();
+        QVERIFY(view->navigate(m_site.address(u"/described"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
+        QSignalSpy chosen(view.get(), &BrowserView::siteDescriptionChosen);
+        const auto menuEntry = [&view] {
+            QWidget *menu = QApplication::activePopupWidget();
+            QAction *put = menu ? menu->findChild<QAction *>(u"putSiteOnTab"_s) : nullptr;
+            if (menu && !put)
+                menu->close(); // asked before the page's description was found
+            else if (!menu)
+                QTest::mouseClick(view->findChild<QWebEngineView *>()->focusProxy(),
+                                  Qt::RightButton, {}, QPoint(20, 20));
+            return put;
+        };
+        QAction *put = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(put = menuEntry(), LoadTimeout);
+        put->trigger();
+        QApplication::activePopupWidget()->close();
+        QCOMPARE(chosen.value(0).value(0).toUrl(), QUrl(m_site.address(u"/os.xml"_s)));
+
+        QTemporaryDir folder;
+        SiteLineup lineup(folder.path());
+        lineup.takeSiteFrom(chosen[0][0].toUrl(), chosen[0][1].toUrl());
+        QWidget *sites = nullptr;
+        const auto shown = [&sites] {
+            for (QWidget *window : QApplication::topLevelWidgets())
+                if (window->objectName() == u"Sites" && window->isVisible())
+                    sites = window;
+            return sites;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), LoadTimeout);
+        QVERIFY(sites->findChild<QLabel *>(u"offer"_s)->text().startsWith(u"Described is ready"_s));
+        QTest::keyClick(sites->findChild<QComboBox *>(u"preset(3)"_s), Qt::Key_End);
+        QCOMPARE(sites->findChild<QLineEdit *>(u"search(3)"_s)->text(),
+                 m_site.address(u"/find?q=%s"_s));
+        sites->close();
     }
 
     // A click on one result of a page no rule knows: the rule derived from it reads every

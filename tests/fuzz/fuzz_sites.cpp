@@ -1,3 +1,4 @@
+#include "search/open_search.h"
 #include "search/site_groups.h"
 #include "search/sites_file.h"
 
@@ -7,7 +8,8 @@ using namespace Qt::StringLiterals;
 
 // Any bytes read as a sites file give a lineup that a save keeps: written over the same text and
 // read again, it is the same lineup; so is a changed lineup. Read as a groups file, they give
-// groups that a save keeps whole.
+// groups that a save keeps whole; read as a site's description, a site that its own description
+// names again.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const IniText text =
@@ -24,5 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const SiteGroups::Contents groups = SiteGroups::fromBytes(bytes);
     if (SiteGroups::fromBytes(SiteGroups::toBytes(groups)) != groups)
         std::abort();
+    const OpenSearch::Reading described = OpenSearch::read(bytes, QUrl(u"https://d.example/os"_s));
+    if (described.site) {
+        const OpenSearch::Reading again =
+            OpenSearch::read(OpenSearch::describe(*described.site), {});
+        if (!again.site || again.site->searchTemplate != described.site->searchTemplate ||
+            again.site->tabCaption != described.site->tabCaption)
+            std::abort();
+    }
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "search/open_search.h"
 #include "search/search_plan.h"
 #include "search/search_template.h"
 #include "search/sites_file.h"
@@ -5,12 +6,15 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +67,21 @@ void retype(QWidget *window, QStringView field, int row, const QString &text)
 {
     control<QLineEdit>(window, field, row)->selectAll();
     QTest::keyClicks(control<QLineEdit>(window, field, row), text);
+}
+
+// Answers the next file dialog with the path, typed whole into its name box as a user may.
+void answerFileDialog(const QString &path)
+{
+    auto *answer = new QTimer;
+    QObject::connect(answer, &QTimer::timeout, answer, [answer, path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept"); // its Open or Choose button
+        answer->deleteLater();
+    });
+    answer->start(20);
 }
 
 } // namespace
@@ -405,6 +424,64 @@ private slots:
         QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.contains(problem), qPrintable(found));
     }
 
+    void openSearch_takesWhatItCanFillAndRefusesTheRest_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("read"); // the template, or a word of the reason
+        const auto described = [](const QByteArray &url) {
+            return "<?xml version='1.0'?><OpenSearchDescription xmlns='http://a9.com/-/spec/"
+                   "opensearch/1.1/'><ShortName> Tube  Site </ShortName><Url type='application/"
+                   "rss+xml' template='https://t.example/rss?q={searchTerms}'/>" +
+                   url + "</OpenSearchDescription>";
+        };
+        QTest::newRow("relative, defaults")
+            << described("<Url type='text/html' template='/s?q={searchTerms}&amp;p={startPage}"
+                         "&amp;l={language}&amp;x={x:y?}'/>")
+            << u"https://t.example/s?q=%s&p=1&l=*&x="_s;
+        QTest::newRow("text in the path, offset")
+            << described("<Url type='TEXT/HTML' pageOffset='0' template='https://o.example/v/"
+                         "{searchTerms}?page={startPage}'/>")
+            << u"https://o.example/v/%s?page=0"_s;
+        QTest::newRow("a parameter it cannot fill")
+            << described("<Url type='text/html' template='/s?q={searchTerms}&amp;n={count}'/>")
+            << u"{count}"_s;
+        QTest::newRow("posted only")
+            << described("<Url type='text/html' method='POST' template='/s?q={searchTerms}'/>")
+            << u"no web page address"_s;
+        QTest::newRow("no place for the text")
+            << described("<Url type='text/html' template='/s?q=%s'/>") << u"no place"_s;
+        QTest::newRow("entities") << "<!DOCTYPE x [<!ENTITY e SYSTEM 'file:///etc/passwd'>]>" +
+                                         described("<Url type='text/html' template='/s?q="
+                                                   "{searchTerms}&amp;e=&e;'/>")
+                                  << u"entities"_s;
+        QTest::newRow("another document") << QByteArray("<html><Url type='text/html' "
+                                                        "template='/s?q={searchTerms}'/></html>")
+                                          << u"not an OpenSearch"_s;
+        QTest::newRow("cut short")
+            << described("<Url type='text/html' template='/s?q={sear") << u"well-formed"_s;
+        QTest::newRow("too large") << described(QByteArray(70000, ' ')) << u"64 KiB"_s;
+    }
+
+    void openSearch_takesWhatItCanFillAndRefusesTheRest()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, read);
+        const OpenSearch::Reading reading = OpenSearch::read(xml, QUrl(u"https://t.example/os"_s));
+        if (read.startsWith(u"https:")) {
+            QCOMPARE(reading.site->searchTemplate, read);
+            QCOMPARE(reading.site->tabCaption, u"Tube Site"_s);
+            QCOMPARE(reading.site->startPage, read.first(read.indexOf(u'/', 8) + 1));
+        } else {
+            QVERIFY2(!reading.site && reading.problem.contains(read), qPrintable(reading.problem));
+        }
+        // What the program describes, it reads back as it was.
+        for (const Site &site : SiteCatalogue::presets()) {
+            const OpenSearch::Reading back = OpenSearch::read(OpenSearch::describe(site), {});
+            QCOMPARE(back.site->searchTemplate, site.searchTemplate);
+            QCOMPARE(back.site->tabCaption, site.tabCaption);
+        }
+    }
+
     void file_keepsWhatItDoesNotKnowAcrossASave()
     {
         // A slot's rule goes with its site: site7's back to the built-in, site1's stays.
@@ -557,6 +634,39 @@ private slots:
         WindowFixture::click(sites, u"save"_s);
         QCOMPARE(fixture.tabs()->tabText(8), u"Rumble"_s);
         QVERIFY(!fixture.view(9)->shownHtml.contains(u"live-sites"_s));
+        // A page names no other site's description.
+        emit fixture.view(2)->siteDescriptionChosen(QUrl(u"https://elsewhere.example/os.xml"_s),
+                                                    QUrl(u"https://video.search.yahoo.com/"_s));
+        QVERIFY2(fixture.status().contains(u"not on the page's own site"_s),
+                 qPrintable(fixture.status()));
+    }
+
+    // Export writes a description a live site, each a file, byte for byte; Import offers the site
+    // of one for a row, and says why a file is of no use.
+    void window_exportsTheSitesAsDescriptions_andImportsOne()
+    {
+        WindowFixture fixture({AllChosen, {u"sites.ini"_s, Vimeo7}});
+        QWidget *sites = openSites(fixture);
+        answerFileDialog(fixture.folder.path());
+        WindowFixture::click(sites, u"export"_s);
+        QCOMPARE(QDir(fixture.folder.path()).entryList({u"*.xml"_s}),
+                 (QStringList{u"1 YOUTUBE.xml"_s, u"2 GOOGLE.xml"_s, u"3 YAHOO.xml"_s,
+                              u"7 Vimeo.xml"_s}));
+        QCOMPARE(fixture.fileBytes(u"7 Vimeo.xml"_s),
+                 QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<OpenSearchDescription "
+                            "xmlns=\"http://a9.com/-/spec/opensearch/1.1/\">\n    <ShortName>Vimeo"
+                            "</ShortName>\n    <InputEncoding>UTF-8</InputEncoding>\n    <Url "
+                            "type=\"text/html\" method=\"get\" template=\"https://vimeo.com/"
+                            "search?q={searchTerms}\"/>\n</OpenSearchDescription>\n"));
+        answerFileDialog(fixture.filePath(u"sites.ini"_s));
+        WindowFixture::click(sites, u"import"_s);
+        QVERIFY(sites->findChild<QLabel *>(u"failure"_s)->text().contains(u"not well-formed"_s));
+        answerFileDialog(fixture.filePath(u"7 Vimeo.xml"_s));
+        WindowFixture::click(sites, u"import"_s);
+        QVERIFY(sites->findChild<QLabel *>(u"offer"_s)->text().startsWith(u"Vimeo is ready"_s));
+        QTest::keyClick(control<QComboBox>(sites, u"preset", 8), Qt::Key_End);
+        QCOMPARE(control<QLineEdit>(sites, u"search", 8)->text(),
+                 u"https://vimeo.com/search?q=%s"_s);
     }
 
     void window_changesTheLineupThroughItsControls()
