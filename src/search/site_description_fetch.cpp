@@ -4,10 +4,13 @@
 
 namespace {
 
-bool onHost(const QUrl &address, const QString &host)
+// On the page's host, and never less private than the page: an https page's description
+// comes over https.
+bool onHost(const QUrl &address, const QUrl &page)
 {
-    return (address.scheme() == u"http" || address.scheme() == u"https") && !host.isEmpty() &&
-           address.host() == host;
+    const bool scheme =
+        address.scheme() == u"https" || (address.scheme() == u"http" && page.scheme() == u"http");
+    return scheme && !page.host().isEmpty() && address.host() == page.host();
 }
 
 } // namespace
@@ -16,9 +19,9 @@ SiteDescriptionFetch::SiteDescriptionFetch(QObject *parent) : QObject(parent) {}
 
 void SiteDescriptionFetch::fetch(const QUrl &description, const QUrl &page)
 {
-    const QString host = page.host();
-    if (!onHost(description, host)) {
-        emit read({std::nullopt, tr("it is not on the page's own site.")});
+    if (!onHost(description, page)) {
+        emit read(
+            {std::nullopt, tr("it is not on the page's own site, or not as private as the page.")});
         return;
     }
     QNetworkRequest request(description);
@@ -29,8 +32,8 @@ void SiteDescriptionFetch::fetch(const QUrl &description, const QUrl &page)
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     QNetworkReply *reply = m_network.get(request);
-    connect(reply, &QNetworkReply::redirected, reply, [reply, host](const QUrl &to) {
-        if (onHost(to, host))
+    connect(reply, &QNetworkReply::redirected, reply, [reply, page](const QUrl &to) {
+        if (onHost(to, page))
             emit reply->redirectAllowed();
         else
             reply->abort();

@@ -7,7 +7,8 @@
 #include <QObject>
 
 // Fetches the description of a site's search that a page declared: from the page's own host
-// only, redirected only within it, at most 64 KiB, without cookies, given up after 15 seconds.
+// only (over https for an https page), redirected only within it, at most 64 KiB, without cookies,
+// given up after 15 seconds.
 class SiteDescriptionFetch final : public QObject
 {
     Q_OBJECT
