@@ -284,6 +284,7 @@ private slots:
         QTest::keyClick(list->findChild<QLineEdit *>(), Qt::Key_Return);
         QTRY_COMPARE(list->currentItem()->text(), u"music"_s); // the list takes it once back
         QVERIFY(!editor->findChild<QWidget *>(u"save"_s)->isEnabled()); // "@music" would be two
+        QVERIFY(editor->findChild<QLabel *>(u"problem"_s)->text().contains(u"Group 2: Another"_s));
         list->editItem(list->currentItem());
         QTest::keyClicks(list->findChild<QLineEdit *>(), u"Talks"_s);
         QTest::keyClick(list->findChild<QLineEdit *>(), Qt::Key_Return);
