@@ -29,7 +29,7 @@ QString homePageHtml(const SiteCatalogue::Lineup &lineup)
     const QString begin = u"<!-- sites -->\n"_s;
     const qsizetype from = page.indexOf(begin) + begin.size();
     const qsizetype to = page.indexOf(u"<!-- /sites -->"_s);
-    if (from < begin.size() || to < from)
-        return page;
-    return page.replace(from, to - from, list);
+    if (from >= begin.size() && to >= from)
+        page.replace(from, to - from, list);
+    return page;
 }
