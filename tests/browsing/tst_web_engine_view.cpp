@@ -159,6 +159,13 @@ private:
         if (!file.open(QIODevice::ReadOnly))
             qFatal("cannot read %s", STAND_IN_PAGES);
         QHash<QByteArray, QByteArray> pages{{"/r/hostile", hostileResults()}};
+        // Descriptions of the largest size taken, and one byte more.
+        const QByteArray described = "<OpenSearchDescription><ShortName>Big</ShortName><Url "
+                                     "type='text/html' template='/s?q={searchTerms}'/>";
+        for (const qsizetype size : {64 * 1024, 64 * 1024 + 1})
+            pages["/os-" + QByteArray::number(size)] =
+                described + QByteArray(size - described.size() - 24, ' ') +
+                "</OpenSearchDescription>";
         QByteArray address;
         for (const QByteArray &line : file.readAll().split('\n')) {
             if (line.startsWith("== "))
@@ -742,6 +749,15 @@ private slots:
         QTest::keyClick(sites->findChild<QComboBox *>(u"preset(3)"_s), Qt::Key_End);
         QCOMPARE(sites->findChild<QLineEdit *>(u"search(3)"_s)->text(),
                  m_site.address(u"/find?q=%s"_s));
+        // 64 KiB are taken whole, a byte more is refused as too large.
+        QSignalSpy said(&lineup, &SiteLineup::statusMessage);
+        for (const char *path : {"/os-65536", "/os-65537"})
+            lineup.takeSiteFrom(QUrl(m_site.address(QString::fromLatin1(path))),
+                                chosen[0][1].toUrl());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sites->findChild<QLabel *>(u"offer"_s)->text().startsWith(u"Big"_s), LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, LoadTimeout);
+        QVERIFY(said[0][0].toString().contains(u"64 KiB"_s));
         sites->close();
     }
 
