@@ -133,12 +133,12 @@ SitesWindow::SitesWindow(QString filePath, const SiteCatalogue::Lineup &lineup, 
     bottom->addWidget(m_failure, 1);
     bottom->addWidget(buttons);
     auto *layout = new QVBoxLayout(this);
-    m_offer = new QLabel(this);
-    m_offer->setObjectName(QStringLiteral("offer"));
-    m_offer->setTextFormat(Qt::PlainText); // a site's own name
-    m_offer->setWordWrap(true);
-    m_offer->hide();
-    layout->addWidget(m_offer);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("note"));
+    m_note->setTextFormat(Qt::PlainText); // a site's own name, a folder's
+    m_note->setWordWrap(true);
+    m_note->hide();
+    layout->addWidget(m_note);
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(bottom);
@@ -234,9 +234,11 @@ void SitesWindow::exportDescriptions()
     showProblem(
         m_failure,
         written
-            ? tr("%n sites exported to %1.", nullptr, int(written->size()))
-                  .arg(QDir::toNativeSeparators(folder))
+            ? QString()
             : tr("The sites could not be exported to %1.").arg(QDir::toNativeSeparators(folder)));
+    if (written) // a note, not a problem
+        showProblem(m_note, tr("%n sites exported to %1.", nullptr, int(written->size()))
+                                .arg(QDir::toNativeSeparators(folder)));
 }
 
 void SitesWindow::importDescription()
@@ -266,10 +268,10 @@ void SitesWindow::offerSite(const Site &site)
             row.preset->addItem(item);
     }
     m_offered = site;
-    m_offer->setText(tr("%1 is ready: choose \u201c%2\u201d as the site of the tab it goes on, "
-                        "then SAVE.")
-                         .arg(site.tabCaption, item));
-    m_offer->show();
+    m_note->setText(tr("%1 is ready: choose \u201c%2\u201d as the site of the tab it goes on, "
+                       "then SAVE.")
+                        .arg(site.tabCaption, item));
+    m_note->show();
     check();
 }
 

@@ -67,7 +67,7 @@ private:
     std::array<Row, SiteCatalogue::SiteCount> m_rows;
     QPushButton *m_save = nullptr;
     QLabel *m_failure = nullptr;
-    QLabel *m_offer = nullptr;
+    QLabel *m_note = nullptr;
     std::optional<Site> m_offered;
 };
 

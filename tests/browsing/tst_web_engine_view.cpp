@@ -745,7 +745,7 @@ private slots:
             return sites;
         };
         QTRY_VERIFY_WITH_TIMEOUT(shown(), LoadTimeout);
-        QVERIFY(sites->findChild<QLabel *>(u"offer"_s)->text().startsWith(u"Described is ready"_s));
+        QVERIFY(sites->findChild<QLabel *>(u"note"_s)->text().startsWith(u"Described is ready"_s));
         QTest::keyClick(sites->findChild<QComboBox *>(u"preset(3)"_s), Qt::Key_End);
         QCOMPARE(sites->findChild<QLineEdit *>(u"search(3)"_s)->text(),
                  m_site.address(u"/find?q=%s"_s));
@@ -755,7 +755,7 @@ private slots:
             lineup.takeSiteFrom(QUrl(m_site.address(QString::fromLatin1(path))),
                                 chosen[0][1].toUrl());
         QTRY_VERIFY_WITH_TIMEOUT(
-            sites->findChild<QLabel *>(u"offer"_s)->text().startsWith(u"Big"_s), LoadTimeout);
+            sites->findChild<QLabel *>(u"note"_s)->text().startsWith(u"Big"_s), LoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, LoadTimeout);
         QVERIFY(said[0][0].toString().contains(u"64 KiB"_s));
         sites->close();

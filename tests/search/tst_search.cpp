@@ -654,6 +654,7 @@ private slots:
         QWidget *sites = openSites(fixture);
         answerFileDialog(fixture.folder.path());
         WindowFixture::click(sites, u"export"_s);
+        QVERIFY(sites->findChild<QLabel *>(u"note"_s)->text().startsWith(u"4 sites exported"_s));
         QCOMPARE(QDir(fixture.folder.path()).entryList({u"*.xml"_s}),
                  (QStringList{u"1 YOUTUBE.xml"_s, u"2 GOOGLE.xml"_s, u"3 YAHOO.xml"_s,
                               u"7 Vimeo.xml"_s}));
@@ -668,7 +669,7 @@ private slots:
         QVERIFY(sites->findChild<QLabel *>(u"failure"_s)->text().contains(u"not well-formed"_s));
         answerFileDialog(fixture.filePath(u"7 Vimeo.xml"_s));
         WindowFixture::click(sites, u"import"_s);
-        QVERIFY(sites->findChild<QLabel *>(u"offer"_s)->text().startsWith(u"Vimeo is ready"_s));
+        QVERIFY(sites->findChild<QLabel *>(u"note"_s)->text().startsWith(u"Vimeo is ready"_s));
         QTest::keyClick(control<QComboBox>(sites, u"preset", 8), Qt::Key_End);
         QCOMPARE(control<QLineEdit>(sites, u"search", 8)->text(),
                  u"https://vimeo.com/search?q=%s"_s);
