@@ -5,6 +5,7 @@
 #include "download_question.h"
 #include "full_screen_view.h"
 #include "own_pages.h"
+#include "page_menu.h"
 #include "page_pointing.h"
 #include "page_protection.h"
 #include "results_reading.h"
@@ -19,7 +20,6 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWebEngineContextMenuRequest>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
@@ -157,32 +157,18 @@ bool WebEngineView::eventFilter(QObject *watched, QEvent *event)
 
 void WebEngineView::showContextMenu(QPoint position)
 {
-    QMenu *menu = m_view->createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    // The tabs are fixed: a link opens in the tab it is in, as a click does.
-    for (const auto action : {QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::OpenLinkInNewWindow,
-                              QWebEnginePage::OpenLinkInNewBackgroundTab})
-        menu->removeAction(m_view->pageAction(action));
-    const QUrl link = m_view->lastContextMenuRequest()->linkUrl();
-    if (m_playerOffered && (link.scheme() == u"http" || link.scheme() == u"https")) {
-        QAction *play = menu->addAction(tr("Play in Video Player"));
-        play->setObjectName(QStringLiteral("playLink"));
-        connect(play, &QAction::triggered, this,
-                [this, link] { emit playRequested(link.toString(QUrl::FullyEncoded)); });
-    }
-    if (m_teachingOffered) {
-        QAction *teach = menu->addAction(tr("Read Results Here..."));
-        teach->setObjectName(QStringLiteral("readResultsHere"));
-        connect(teach, &QAction::triggered, this, &BrowserView::teachingRequested);
-    }
-    if (const QUrl description = m_descriptionLink->address(); description.isValid()) {
-        QAction *put = menu->addAction(tr("Put This Site on a Tab..."));
-        put->setObjectName(QStringLiteral("putSiteOnTab"));
-        connect(put, &QAction::triggered, this, [this, description, page = m_page->url()] {
+    PageMenu entries;
+    if (m_playerOffered)
+        entries.play = [this](const QUrl &link) {
+            emit playRequested(link.toString(QUrl::FullyEncoded));
+        };
+    if (m_teachingOffered)
+        entries.teach = [this] { emit teachingRequested(); };
+    if (const QUrl description = m_descriptionLink->address(); description.isValid())
+        entries.putSiteOnTab = [this, description, page = m_page->url()] {
             emit siteDescriptionChosen(description, page);
-        });
-    }
-    menu->popup(m_view->mapToGlobal(position));
+        };
+    entries.make(m_view)->popup(m_view->mapToGlobal(position));
 }
 
 WebEngineView::~WebEngineView()
