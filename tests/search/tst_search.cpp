@@ -430,8 +430,8 @@ private slots:
         QTest::addColumn<QByteArray>("xml");
         QTest::addColumn<QString>("read"); // the template, or a word of the reason
         const auto described = [](const QByteArray &url) {
-            return "<?xml version='1.0'?><OpenSearchDescription xmlns='http://a9.com/-/spec/"
-                   "opensearch/1.1/'><ShortName> Tube  Site </ShortName><Url type='application/"
+            return "<?xml version='1.0'?><OpenSearchDescription><ShortName> Tube  Site "
+                   "</ShortName><Url type='application/"
                    "rss+xml' template='https://t.example/rss?q={searchTerms}'/>" +
                    url + "</OpenSearchDescription>";
         };
