@@ -28,8 +28,10 @@
 #include "search/search_plan.h"
 #include "search/site_lineup.h"
 #include "search/sites_file.h"
+#include "session_keeper.h"
 #include "settings/options_keeper.h"
 #include "settings/settings_file.h"
+#include "start_pages.h"
 #include "toolbar_row.h"
 
 #include <QApplication>
@@ -98,6 +100,11 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
         {m_tabs, m_views, m_toolbar->addressBox, m_statusPanel, m_progressPanel}, this);
     createShortcuts();
     createPageTools();
+    m_session = new SessionKeeper(m_dataFolder,
+                                  {m_tabs, m_views, m_toolbar->searchBox, m_results,
+                                   std::bind_front(&MainWindow::setTabAvailable, this), m_lineup},
+                                  this);
+    connect(m_session, &SessionKeeper::statusMessage, this, &MainWindow::showNotice);
     startUp();
     // What is wrong with the sites file is said once start-up is done.
     if (!m_lineup->loadProblem().isEmpty())
@@ -118,6 +125,8 @@ MainWindow::~MainWindow()
 {
     // The pages go first: a view that is closed while its page prints waits for the printout,
     // and the page goes on asking the blocker, which the window owns too, until it is gone.
+    // The session is kept as it was shown, not as it is taken down.
+    delete m_session;
     delete m_tabs;
     delete m_about.data();
 }
@@ -424,29 +433,15 @@ void MainWindow::startUp()
     using namespace SiteCatalogue;
     if (m_tabs->currentIndex() == HomeTab)
         m_tabs->setTabText(HomeTab, HomeCaption.toString());
-    showHomePage();
     m_favorites->load();
-    // YouTube's tab stays on: it is the start page of last resort below.
-    for (int tab = 1; tab < SiteCount; ++tab)
-        setTabAvailable(tab, false);
-    const SettingsFile::States options = m_options->states();
-    for (int site = 0; site < SiteCount; ++site) {
-        if (isSelected(options[startUpBox(site)])) {
-            setTabAvailable(site, true);
-            view(site)->navigate(m_lineup->sites()[site].startPage);
-        }
-    }
-    // The last site alone has a stand-in when it is not chosen: the first's start page, loaded
-    // last.
-    constexpr int LastSite = SiteCount - 1;
-    if (!isSelected(options[startUpBox(LastSite)]))
-        view(0)->navigate(m_lineup->sites()[0].startPage);
+    if (!m_session->restoreIfChosen())
+        StartPages::show(m_options->states(), m_lineup->sites(), m_views,
+                         std::bind_front(&MainWindow::setTabAvailable, this));
 }
 
 void MainWindow::showHomePage()
 {
-    view(SiteCatalogue::HomeView)
-        ->showPage(homePageHtml(m_lineup->sites()), SiteCatalogue::HomePage.toString());
+    StartPages::showHome(*view(SiteCatalogue::HomeView), m_lineup->sites());
 }
 
 void MainWindow::addFavorite()

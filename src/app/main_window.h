@@ -16,6 +16,7 @@ class BlockingControls;
 class RequestPolicy;
 class BrowserEvents;
 class SearchHistory;
+class SessionKeeper;
 class PageTools;
 class ResultsTab;
 class NotesTab;
@@ -114,6 +115,7 @@ private:
     SearchHistory *m_history = nullptr;
     GroupChoice *m_groups = nullptr;
     PageTools *m_pageTools = nullptr;
+    SessionKeeper *m_session = nullptr;
     Blocker *m_blocker = nullptr;
     BlockingControls *m_blockingControls = nullptr;
     // The video player's program; empty when none is installed.

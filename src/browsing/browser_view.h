@@ -1,6 +1,7 @@
 #ifndef REELHOP_BROWSING_BROWSER_VIEW_H
 #define REELHOP_BROWSING_BROWSER_VIEW_H
 
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -61,6 +62,16 @@ public:
     // the user has typed into it.
     virtual bool isInUse() const = 0;
 
+    // The page's way back and forward, as the engine keeps it; empty when the view has none.
+    virtual QByteArray savedHistory() const { return {}; }
+    // Takes a saved way back and forward in place of the view's own and loads the page it was
+    // on, or, when the bytes are none the engine can take, opens the address instead.
+    virtual bool restoreHistory(const QByteArray &history, const QString &address)
+    {
+        Q_UNUSED(history)
+        return navigate(address);
+    }
+
     // How many requests of the page shown were blocked.
     virtual int blockedCount() const { return 0; }
 
@@ -88,6 +99,8 @@ signals:
     void statusTextChanged(const QString &text);
     void progressChanged(int progress, int maximum);
     void loadStateChanged(BrowserView::LoadState state);
+    // The page's process ended: it crashed, or the system ended it.
+    void processEnded();
     // Ctrl and the wheel over the page: one zoom step in or (negative) out.
     void zoomStepRequested(int step);
     // The match shown, counted from 1 (0 for none), of how many.

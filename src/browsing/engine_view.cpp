@@ -48,7 +48,7 @@ bool EngineView::navigate(const QString &address)
     }
     if (m_page)
         return m_page->navigate(url.toString(QUrl::FullyEncoded));
-    hold({url, std::nullopt});
+    hold({url, std::nullopt, std::nullopt});
     return true;
 }
 
@@ -56,7 +56,20 @@ bool EngineView::showPage(const QString &html, const QString &address)
 {
     if (m_page)
         return m_page->showPage(html, address);
-    hold({QUrl(address), html});
+    hold({QUrl(address), html, std::nullopt});
+    return true;
+}
+
+QByteArray EngineView::savedHistory() const
+{
+    return m_page ? m_page->savedHistory() : QByteArray();
+}
+
+bool EngineView::restoreHistory(const QByteArray &history, const QString &address)
+{
+    if (m_page)
+        return m_page->restoreHistory(history, address);
+    hold({QUrl(address), std::nullopt, history});
     return true;
 }
 
@@ -74,6 +87,7 @@ void EngineView::attach(BrowserView *page)
     connect(page, &BrowserView::statusTextChanged, this, &BrowserView::statusTextChanged);
     connect(page, &BrowserView::progressChanged, this, &BrowserView::progressChanged);
     connect(page, &BrowserView::loadStateChanged, this, &BrowserView::loadStateChanged);
+    connect(page, &BrowserView::processEnded, this, &BrowserView::processEnded);
     connect(page, &BrowserView::loadStateChanged, this, [this](LoadState state) {
         if (state == LoadState::Failed && !m_httpFallback.isEmpty())
             navigate(std::exchange(m_httpFallback, QUrl()).toString(QUrl::FullyEncoded));
@@ -100,6 +114,8 @@ void EngineView::attach(BrowserView *page)
         const QString address = pending.url.toString(QUrl::FullyEncoded);
         if (pending.html)
             page->showPage(*pending.html, address);
+        else if (pending.history)
+            page->restoreHistory(*pending.history, address);
         else
             page->navigate(address);
     }

@@ -44,6 +44,8 @@ public:
     void setLifecycle(Lifecycle state) override;
     Lifecycle lifecycle() const override;
     bool isInUse() const override;
+    QByteArray savedHistory() const override;
+    bool restoreHistory(const QByteArray &history, const QString &address) override;
     int blockedCount() const override;
     void readResults(const QString &script) override;
     void setTeachingOffered(bool offered) override;
@@ -60,6 +62,7 @@ private:
     {
         QUrl url;
         std::optional<QString> html;
+        std::optional<QByteArray> history;
     };
     void hold(Pending pending);
 

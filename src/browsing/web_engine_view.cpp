@@ -247,6 +247,7 @@ void WebEngineView::followEndedProcess(int status)
     m_failureReason = tr("the page's process %1; Refresh loads it again").arg(how);
     setLoadState(LoadState::Failed);
     emit statusTextChanged(tr("The page could not be loaded: %1").arg(m_failureReason));
+    emit processEnded();
 }
 
 bool WebEngineView::takeUserAct(const QUrl &download)

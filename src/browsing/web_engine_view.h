@@ -62,6 +62,8 @@ public:
     void setLifecycle(Lifecycle state) override;
     Lifecycle lifecycle() const override;
     bool isInUse() const override;
+    QByteArray savedHistory() const override;
+    bool restoreHistory(const QByteArray &history, const QString &address) override;
     int blockedCount() const override;
     void readResults(const QString &script) override;
     void setTeachingOffered(bool offered) override;

@@ -36,6 +36,8 @@ struct PageReading
     QList<VideoResult> results;
     // The page's changes so far, by which the view tells that it has settled.
     int changes = 0;
+
+    friend bool operator==(const PageReading &, const PageReading &) = default;
 };
 
 namespace PageReadings {

@@ -138,6 +138,35 @@ void ResultsTab::startSearch(const SiteCatalogue::Lineup &lineup, const QList<in
     remerge();
 }
 
+QList<std::pair<int, PageReading>> ResultsTab::readings() const
+{
+    QList<std::pair<int, PageReading>> readings;
+    for (const int site : m_searched)
+        if (m_sites[site].status != Status::NotSearched)
+            readings.append({site, m_sites[site].reading});
+    return readings;
+}
+
+void ResultsTab::showReadings(const SiteCatalogue::Lineup &lineup,
+                              const QList<std::pair<int, PageReading>> &readings)
+{
+    m_searched.clear();
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+        m_sites[site] = {Status::NotSearched, {}, false, false, lineup[site].tabCaption,
+                         m_sites[site].button};
+    for (const auto &[site, reading] : readings) {
+        m_searched.append(site);
+        m_sites[site].status = Status::Read;
+        m_sites[site].reading = reading;
+        m_sites[site].settled = true;
+    }
+    for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+        showSiteButton(site);
+    m_all->setChecked(true);
+    m_shownSite = -1;
+    remerge();
+}
+
 void ResultsTab::takeReading(int site, const QVariant &answer, bool settled)
 {
     SiteState &state = m_sites[site];

@@ -38,6 +38,12 @@ public:
     // the page it loads next. Called before the views are sent to their results pages.
     void startSearch(const SiteCatalogue::Lineup &lineup, const QList<int> &sites);
 
+    // What the last search read, by site in the order searched; and the same shown again, as
+    // read once the pages had settled, with no view told to read.
+    QList<std::pair<int, PageReading>> readings() const;
+    void showReadings(const SiteCatalogue::Lineup &lineup,
+                      const QList<std::pair<int, PageReading>> &readings);
+
     // What the last search read from each site, in words; empty for a site not searched.
     std::array<QString, SiteCatalogue::SiteCount> readingSummaries() const;
 

@@ -6,8 +6,11 @@
 #include "form/twips.h"
 #include "search/site_catalogue.h"
 #include "setting_check_box.h"
+#include "start_choice.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -63,6 +66,7 @@ OptionsDialog::OptionsDialog(QString settingsPath, const SiteCatalogue::Lineup &
             label->installEventFilter(this);
         }
     }
+    addStartChoice(m_pages->widget(0), placement);
     m_pages->setCurrentIndex(0);
 
     m_saveButton = new QPushButton(QStringLiteral("SAVE"), this);
@@ -93,8 +97,26 @@ SettingsFile::States OptionsDialog::states() const
     return states;
 }
 
+void OptionsDialog::addStartChoice(QWidget *page, TabPlacement *placement)
+{
+    constexpr int Top = StartUpTop + RowHeight * SiteCatalogue::SiteCount;
+    auto *label = new QLabel(tr("On start, show:"), page);
+    placement->add(label, Twips::rect(480, Top, 2295, 255));
+    m_startChoice = new QComboBox(page);
+    m_startChoice->setObjectName(QStringLiteral("startChoice"));
+    m_startChoice->addItems({tr("the start pages"), tr("the last session")});
+    label->setBuddy(m_startChoice);
+    placement->add(m_startChoice, Twips::rect(480, Top + 300, 2295, 330));
+}
+
+QString OptionsDialog::preferencesPath() const
+{
+    return StartChoice::path(QFileInfo(m_settingsPath).path());
+}
+
 void OptionsDialog::applySettingsFile()
 {
+    m_startChoice->setCurrentIndex(int(StartChoice::read(preferencesPath())));
     const QList<int> stored = SettingsFile::load(m_settingsPath);
     for (int box = 0; box < stored.size(); ++box)
         m_boxes[box]->setState(stored[box]);
@@ -134,6 +156,11 @@ void OptionsDialog::save()
     // The choices stay live for this run either way; the user must learn they were not kept.
     if (!SettingsFile::save(m_settingsPath, states()))
         emit saveFailed(m_settingsPath);
+    // Only a change is written: the preferences file is the user's, and most never need one.
+    const auto start = StartChoice::Start(m_startChoice->currentIndex());
+    if (start != StartChoice::read(preferencesPath()) &&
+        !StartChoice::write(preferencesPath(), start))
+        emit saveFailed(preferencesPath());
     hide();
 }
 

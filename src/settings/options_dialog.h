@@ -8,6 +8,7 @@
 #include <array>
 
 class QCloseEvent;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -44,6 +45,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Whether the window starts with the start pages or the last session.
+    void addStartChoice(QWidget *page, TabPlacement *placement);
+    QString preferencesPath() const;
     void save();
 
     QString m_settingsPath;
@@ -52,6 +56,7 @@ private:
     QPushButton *m_cancelButton = nullptr;
     std::array<SettingCheckBox *, SettingsFile::BoxCount> m_boxes{};
     std::array<QLabel *, SettingsFile::BoxCount> m_labels{};
+    QComboBox *m_startChoice = nullptr;
     TabPlacement *m_placement = nullptr;
 };
 

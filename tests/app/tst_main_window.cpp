@@ -488,7 +488,7 @@ private slots:
         QCOMPARE(parts, (QStringList{u"SiteLineup"_s, u"OptionsKeeper"_s, u"Blocker"_s,
                                      u"BlockingControls"_s, u"SearchHistory"_s, u"NotesTab"_s,
                                      u"FavoritesTab"_s, u"GroupChoice"_s, u"ResultsTeacher"_s,
-                                     u"PageTools"_s, u"ZoomLevels"_s}));
+                                     u"PageTools"_s, u"ZoomLevels"_s, u"SessionKeeper"_s}));
     }
 
     void cancelAndCloseBox_discardAndUnload_saveWritesAndHides()

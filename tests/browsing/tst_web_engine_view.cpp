@@ -426,12 +426,24 @@ private slots:
         QWebEngineView *engineView = view->findChild<QWebEngineView *>();
         const qint64 process = engineView->page()->renderProcessPid();
         QVERIFY(process > 0);
+        QSignalSpy ended(view.get(), &BrowserView::processEnded);
         QCOMPARE(::kill(pid_t(process), SIGKILL), 0);
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Failed, LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, LoadTimeout);
         QVERIFY2(view->failureReason().contains(u"Refresh"_s), qPrintable(view->failureReason()));
         QVERIFY(view->refresh());
         QTRY_COMPARE_WITH_TIMEOUT(view->loadState(), State::Loaded, LoadTimeout);
         QCOMPARE(view->title(), u"Second page"_s);
+
+        // Its history, taken by another view, brings its page back; bytes of no history open the
+        // address given instead.
+        std::unique_ptr<BrowserView> again(m_engine.factory()(nullptr));
+        const QString instead = m_site.address(u"/untitled"_s);
+        QVERIFY(again->restoreHistory("no history", instead));
+        QTRY_COMPARE_WITH_TIMEOUT(again->locationUrl(), instead, LoadTimeout);
+        QVERIFY(again->restoreHistory(view->savedHistory(), instead));
+        QTRY_COMPARE_WITH_TIMEOUT(again->title(), u"Second page"_s, LoadTimeout);
+        QCOMPARE(again->locationUrl(), m_site.address(u"/second"_s));
 
         // The user presses Print in every print dialog, which prints into a file.
         QTemporaryDir folder;

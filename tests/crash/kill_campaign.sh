@@ -7,7 +7,7 @@ save_loop=$1
 kills=${2:-200}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for kind in settings favorites; do
+for kind in settings favorites session; do
     file="$work/$kind"
     whole=0
     for attempt in $(seq "$kills"); do

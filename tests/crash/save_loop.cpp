@@ -1,4 +1,6 @@
 #include "favorites/favorites_file.h"
+#include "files/data_file.h"
+#include "session/session_file.h"
 #include "settings/settings_file.h"
 
 #include <QCoreApplication>
@@ -6,9 +8,10 @@
 
 using namespace Qt::StringLiterals;
 
-// Saves the settings or the favorites over and over, switching between two contents, until it
-// is killed. Usage: save_loop settings|favorites FILE. Writes the two contents to FILE.a and
-// FILE.b first, so a checker knows the only two files it may find, and the old one to FILE.
+// Saves the settings, the favorites or the session over and over, switching between two contents,
+// until it is killed. Usage: save_loop settings|favorites|session FILE. Writes the two contents to
+// FILE.a and FILE.b first, so a checker knows the only two files it may find, and the old one to
+// FILE.
 int main(int argc, char *argv[])
 {
     if (argc != 3)
@@ -23,7 +26,13 @@ int main(int argc, char *argv[])
     SettingsFile::States settings[2];
     settings[0].fill(0);
     settings[1].fill(1);
+    SessionFile::Session sessions[2];
+    for (int which = 0; which < 2; ++which)
+        for (SessionFile::View &view : sessions[which].views)
+            view = {u"https://%1.example/"_s.arg(which), QByteArray(64 * 1024, char('a' + which))};
     const auto save = [&](int which, const QString &to) {
+        if (kind == u"session")
+            return DataFile::write(to, SessionFile::toBytes(sessions[which]));
         return kind == u"settings" ? SettingsFile::save(to, settings[which])
                                    : FavoritesFile::save(to, favorites[which], 2);
     };

@@ -47,6 +47,14 @@ export QTWEBENGINE_CHROMIUM_FLAGS="--proxy-server=$local"
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 unset QT_QPA_PLATFORM
 
+# A session of two pages: the third tab's in sight, the second tab's out of it.
+python3 - "$work/session.json" <<'JSON'
+import json, sys
+views = [{"address": "", "history": "", "ended": 0, "on": True} for _ in range(10)]
+views[1]["address"], views[2]["address"] = "http://hidden.example/", "http://shown.example/"
+json.dump({"tab": 2, "search": "", "views": views, "readings": []}, open(sys.argv[1], "w"))
+JSON
+
 cat > "$work/session.sh" <<SESSION
 set -u
 # Waits for a condition, generously: a busy machine is slow, never wrong.
@@ -119,6 +127,18 @@ pick "\$main" 58 o 'xdotool search --onlyvisible --name "^OPTIONS\$" > /dev/null
 wmctrl -i -c "\$main"
 timeout 30 tail --pid=\$pid -f /dev/null || { echo "FAIL: the close box did not end it"; exit 1; }
 
+# The last session, when chosen: only the tab in sight asks for its page at the start; another
+# tab asks for its page when it is first shown.
+printf '[start]\nshow=last session\n' > "$work/program/reelhop.ini"
+cp "$work/session.json" "$work/program/session.json"
+start; first=\$shown
+wait_for 'add_favorite; tail -n 1 "$work/program/file.dtt" | grep -q "shown.example"' "the tab in sight"
+[ "\$(requests '^GET http://hidden.example/ ')" -eq 0 ] || { echo "FAIL: a tab out of sight loaded"; exit 1; }
+xdotool key alt+2
+wait_for '[ "\$(requests "^GET http://hidden.example/ ")" -ge 1 ]' "the tab shown later"
+kill \$pid; wait \$pid 2>/dev/null
+rm "$work/program/reelhop.ini"
+
 # Pages composited through OpenGL, as on a machine with a GPU: the window is still made once.
 pages=\$(requests '^CONNECT \|^GET /start ')
 QT_QUICK_BACKEND=rhi start; first=\$shown
@@ -145,7 +165,7 @@ favorites = list(zip(values[0::2], values[1::2]))
 assert ("Reelhop", "reelhop:home") in favorites, favorites
 found = sys.argv[3] + "/find?q=rock"
 assert any(t.startswith("Page /find?q=rock") and a.startswith(found) for t, a in favorites), favorites
-assert favorites[-1][1] == sys.argv[3] + "/start", favorites
+assert [a for _, a in favorites[-2:]] == [sys.argv[3] + "/start", "http://shown.example/"], favorites
 CHECK
 # The terminal stays quiet: none of the engine's set-up lines, no page's console.
 ! grep -E '^qt\.webenginecontext|^js: ' "$work/program.log" || fail "the program's terminal is not quiet"

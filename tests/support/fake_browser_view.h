@@ -64,6 +64,14 @@ public:
     }
     Lifecycle lifecycle() const override { return lifecycleState; }
     bool isInUse() const override { return inUse; }
+    QByteArray savedHistory() const override { return history; }
+    bool restoreHistory(const QByteArray &bytes, const QString &address) override
+    {
+        location = address;
+        history = bytes;
+        return record(
+            QStringLiteral("restoreHistory %1 %2").arg(QString::fromLatin1(bytes), address));
+    }
     void readResults(const QString &script) override { readerScript = script; }
     void setTeachingOffered(bool offered) override { teachingOffered = offered; }
     bool pointAtPage(const QString &script) override
@@ -94,6 +102,7 @@ public:
     bool playerOffered = false;
     Lifecycle lifecycleState = Lifecycle::Active;
     bool inUse = false;
+    QByteArray history;
     QString readerScript;
     bool teachingOffered = false;
     QString pointerScript;
