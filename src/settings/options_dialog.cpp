@@ -99,14 +99,15 @@ SettingsFile::States OptionsDialog::states() const
 
 void OptionsDialog::addStartChoice(QWidget *page, TabPlacement *placement)
 {
-    constexpr int Top = StartUpTop + RowHeight * SiteCatalogue::SiteCount;
+    // Below the last row, clear of the page's frame.
+    constexpr int Top = StartUpTop + RowHeight * SiteCatalogue::SiteCount - 90;
     auto *label = new QLabel(tr("On start, show:"), page);
     placement->add(label, Twips::rect(480, Top, 2295, 255));
     m_startChoice = new QComboBox(page);
     m_startChoice->setObjectName(QStringLiteral("startChoice"));
     m_startChoice->addItems({tr("the start pages"), tr("the last session")});
     label->setBuddy(m_startChoice);
-    placement->add(m_startChoice, Twips::rect(480, Top + 300, 2295, 330));
+    placement->add(m_startChoice, Twips::rect(480, Top + 270, 2295, 330));
 }
 
 QString OptionsDialog::preferencesPath() const
