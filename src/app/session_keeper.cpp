@@ -38,10 +38,16 @@ SessionKeeper::SessionKeeper(const QString &folder, Parts parts, QObject *parent
 
 void SessionKeeper::follow()
 {
-    const auto later = [this] { m_saveTimer.start(); };
+    // At most a second after the first change: a page that keeps changing puts nothing off.
+    const auto later = [this] {
+        if (!m_saveTimer.isActive())
+            m_saveTimer.start();
+    };
     for (int index = 0; index < SiteCatalogue::ViewCount; ++index) {
         BrowserView *view = m_parts.views[index];
         connect(view, &BrowserView::loadStateChanged, this, [this, index, later](auto state) {
+            // A page not opened yet that is sent elsewhere (a search) stays where it was sent.
+            m_waiting.remove(index);
             if (state == BrowserView::LoadState::Loaded)
                 m_endedProcesses[index] = 0;
             later();
