@@ -63,6 +63,16 @@ void SessionKeeper::follow()
         later();
     });
     connect(m_parts.results, &ResultsTab::readingsChanged, this, later);
+    // A tab given another site opens that site, not the page the old one was on.
+    connect(m_parts.lineup, &SiteLineup::changed, this,
+            [this](const SiteCatalogue::Lineup &before) {
+                const SiteCatalogue::Lineup &lineup = m_parts.lineup->sites();
+                for (int site = 0; site < SiteCatalogue::SiteCount; ++site)
+                    if (lineup[site] != before[site] && m_waiting.contains(site)) {
+                        m_waiting[site] = {lineup[site].startPage, {}, 0, m_waiting[site].on};
+                        m_endedProcesses[site] = 0;
+                    }
+            });
 }
 
 std::optional<SessionFile::Session> SessionKeeper::readFile()

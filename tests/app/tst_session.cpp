@@ -1,5 +1,6 @@
 #include "files/data_file.h"
 #include "results/results_tab.h"
+#include "search/site_lineup.h"
 #include "session/session_file.h"
 #include "settings/options_dialog.h"
 #include "support/window_fixture.h"
@@ -14,7 +15,7 @@ namespace {
 
 const QByteArray Unused = R"({"address":"","ended":0,"history":"","on":true})";
 
-// A session: tab 1 in sight, sites 0 to 2 on, the first without a way back, HOME on its own page.
+// A session: tab 1 in sight, sites 0 to 3 on, the first without a way back, HOME on its own page.
 QByteArray sessionBytes(int endedOnTab1 = 0)
 {
     return R"({"readings":[{"around links":true,"how":1,"results":[{"address":"https://v.example/1",)"
@@ -25,7 +26,8 @@ QByteArray sessionBytes(int endedOnTab1 = 0)
            QByteArray::number(endedOnTab1) +
            R"(,"history":"SDE=","on":true},)"
            R"({"address":"https://c.example/","ended":0,"history":"SDI=","on":true},)" +
-           (R"({"address":"","ended":0,"history":"","on":false},)"_ba).repeated(6) + Unused + "]}";
+           R"({"address":"https://d.example/","ended":0,"history":"","on":true},)" +
+           (R"({"address":"","ended":0,"history":"","on":false},)"_ba).repeated(5) + Unused + "]}";
 }
 
 const QByteArray LastSession = "[start]\nshow=last session\n";
@@ -50,7 +52,7 @@ private slots:
         QCOMPARE(session->tab, 1);
         QCOMPARE(session->searchText, u"cats & dogs"_s);
         QCOMPARE(session->views[1], (SessionFile::View{u"https://b.example/?q=cats"_s, "H1", 1}));
-        QCOMPARE(session->views[3].on, false);
+        QCOMPARE(session->views[4].on, false);
         QCOMPARE(session->readings.size(), 1);
         QCOMPARE(session->readings[0].second.results[0].seconds, 61);
         QCOMPARE(SessionFile::toBytes(*session), sessionBytes(1));
@@ -121,16 +123,22 @@ private slots:
         QCOMPARE(fixture.startUpLog,
                  QStringList{u"WebBrowser1(1) restoreHistory H1 https://b.example/?q=cats"_s});
         QCOMPARE(fixture.tabs()->currentIndex(), 1);
-        QCOMPARE(fixture.availableTabs(), u"111000000111"_s);
+        QCOMPARE(fixture.availableTabs(), u"111100000111"_s);
         QCOMPARE(fixture.find<QLineEdit>(u"Text1"_s)->text(), u"cats & dogs"_s);
         QCOMPARE(fixture.window->findChild<ResultsTab *>()->readings(),
                  SessionFile::fromBytes(sessionBytes())->readings);
 
         fixture.view(2)->report(BrowserView::LoadState::Loading, 0); // a search sent it elsewhere
-        for (const int tab : {2, 0, 11, 1, 0})
+        auto *lineup = fixture.window->findChild<SiteLineup *>();
+        SiteCatalogue::Lineup before = lineup->sites();
+        before[3].startPage = u"https://old.example/"_s; // the fourth tab had another site
+        emit lineup->changed(before);
+        for (const int tab : {2, 0, 11, 3, 1, 0})
             clickTab(fixture, tab);
-        QCOMPARE(fixture.log, (QStringList{u"WebBrowser1(0) navigate https://a.example/"_s,
-                                           u"WebBrowser1(9) showPage reelhop:home"_s}));
+        QCOMPARE(fixture.log,
+                 (QStringList{u"WebBrowser1(0) navigate https://a.example/"_s,
+                              u"WebBrowser1(9) showPage reelhop:home"_s,
+                              u"WebBrowser1(3) navigate "_s + lineup->sites()[3].startPage}));
     }
 
     void pageWhoseProcessEndedTwice_isNotOpenedAgain()
