@@ -1,6 +1,7 @@
 #include "search/open_search.h"
 #include "search/site_groups.h"
 #include "search/sites_file.h"
+#include "session/session_file.h"
 
 #include <cstdlib>
 
@@ -9,7 +10,7 @@ using namespace Qt::StringLiterals;
 // Any bytes read as a sites file give a lineup that a save keeps: written over the same text and
 // read again, it is the same lineup; so is a changed lineup. Read as a groups file, they give
 // groups that a save keeps whole; read as a site's description, a site that its own description
-// names again.
+// names again; read as a session, a session that its own file holds again.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const IniText text =
@@ -34,5 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             again.site->tabCaption != described.site->tabCaption)
             std::abort();
     }
+    // A session read back from what it writes is the same session.
+    if (const std::optional<SessionFile::Session> session = SessionFile::fromBytes(bytes))
+        if (SessionFile::fromBytes(SessionFile::toBytes(*session)) != session)
+            std::abort();
     return 0;
 }
