@@ -15,9 +15,10 @@ class QTabWidget;
 class SettingCheckBox;
 class TabPlacement;
 
-// The eighteen option boxes, which are the program's live settings, in a modeless window.
-// Made means loaded: the boxes take the file's states at once. "SAVE" stores them and hides the
-// window; "CANCEL" and the close box unload it, which the owner learns through unloaded().
+// The eighteen option boxes, which are the program's live settings, and what a start shows, in
+// a modeless window. Made means loaded: the boxes take the file's states at once. "SAVE" stores
+// them and hides the window; "CANCEL" and the close box unload it, which the owner learns
+// through unloaded().
 class OptionsDialog final : public QWidget
 {
     Q_OBJECT
