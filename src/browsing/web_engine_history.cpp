@@ -23,7 +23,6 @@ bool WebEngineView::restoreHistory(const QByteArray &bytes, const QString &addre
 {
     QDataStream stream(bytes);
     stream >> *m_view->history();
-    if (stream.status() == QDataStream::Ok && m_view->history()->count() > 0)
-        return true;
-    return navigate(address);
+    // The engine marks the stream of bytes it cannot take, a version of its own included.
+    return stream.status() == QDataStream::Ok || navigate(address);
 }

@@ -141,6 +141,19 @@ private slots:
                               u"WebBrowser1(3) navigate "_s + lineup->sites()[3].startPage}));
     }
 
+    // HOME is in sight when the window is made: its page opens without a change of tab.
+    void sessionOnHome_opensHomesPage()
+    {
+        const QByteArray onHome =
+            QByteArray(sessionBytes())
+                .replace("\"tab\":1,", "\"tab\":11,")
+                .replace(Unused, QByteArray(Unused).replace(
+                                     "\"address\":\"\"", "\"address\":\"https://home.example/\""));
+        WindowFixture fixture({{u"reelhop.ini"_s, LastSession}, {u"session.json"_s, onHome}});
+        QCOMPARE(fixture.startUpLog,
+                 QStringList{u"WebBrowser1(9) navigate https://home.example/"_s});
+    }
+
     void pageWhoseProcessEndedTwice_isNotOpenedAgain()
     {
         WindowFixture fixture(
