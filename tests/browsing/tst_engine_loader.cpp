@@ -11,9 +11,12 @@
 using namespace Qt::StringLiterals;
 
 // The stand-in engine module's views.
+// What the engine's pages were asked, in order.
+static QStringList standInCalls;
+
 Q_DECL_EXPORT BrowserView *createStandInView(QWidget *parent)
 {
-    auto *view = new FakeBrowserView(nullptr, parent);
+    auto *view = new FakeBrowserView(&standInCalls, parent);
     view->setObjectName(u"standInPage"_s);
     return view;
 }
@@ -69,6 +72,12 @@ private slots:
         // Only the page in sight is heard, though the views were told before their pages came.
         QCOMPARE(enginePages(window.view(0)).value(0)->muted, true);
         QCOMPARE(enginePages(window.view(9)).value(0)->muted, false);
+        // Each command reaches the page, which says it took it.
+        standInCalls.clear();
+        BrowserView *view = window.view(0);
+        QVERIFY(view->goBack() && view->goForward() && view->stop() && view->refresh());
+        QCOMPARE(standInCalls, (QStringList{u"standInPage goBack"_s, u"standInPage goForward"_s,
+                                            u"standInPage stop"_s, u"standInPage refresh"_s}));
     }
 
     void memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse()
