@@ -8,9 +8,10 @@ case "$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")" in
     *) svg_icons=qt6-svg-plugins clang_runtime=libclang-rt-dev ;;
 esac
 
-# The filter lists the blocker reads come with Debian's uBlock Origin package (data only).
-packages=(cmake g++ make qt6-base-dev qt6-webengine-dev "$svg_icons" fonts-comic-neue fonts-liberation2
-          webext-ublock-origin-chromium)
+# The filter lists the blocker reads come with Debian's uBlock Origin package (data only); which
+# site a host belongs to, the blocker asks of libpsl and Debian's copy of the Public Suffix List.
+packages=(cmake g++ make pkgconf qt6-base-dev qt6-webengine-dev "$svg_icons" fonts-comic-neue
+          fonts-liberation2 webext-ublock-origin-chromium libpsl-dev publicsuffix)
 # What the unit tests alone need beyond the build: a reader for the printed PDF.
 unit_test_packages=(poppler-utils)
 # What the whole suite drives the program with: a display and a window manager, a stand-in web,

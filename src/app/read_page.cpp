@@ -32,9 +32,9 @@ const QString ShownAt = u"reelhop:saved-page"_s;
 class NothingLeaves final : public RequestPolicy
 {
 public:
-    QString blockingRule(const QUrl &, const QUrl &, Blocking::RequestType) const override
+    RequestVerdict verdict(const QUrl &, const QUrl &, Blocking::RequestType) const override
     {
-        return u"(a saved page is read offline)"_s;
+        return {u"(a saved page is read offline)"_s, {}};
     }
     QByteArray hidingStyleSheet(const QUrl &) const override { return {}; }
 };

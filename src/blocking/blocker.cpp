@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QThread>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -75,16 +76,18 @@ void Blocker::useLists(FilterLists::Loaded loaded)
                               "webext-ublock-origin-chromium brings them)"));
 }
 
-QString Blocker::blockingRule(const QUrl &address, const QUrl &page,
-                              Blocking::RequestType type) const
+RequestVerdict Blocker::verdict(const QUrl &address, const QUrl &page,
+                                Blocking::RequestType type) const
 {
     if (!m_settings.enabled || !m_filters || isAllowed(page))
         return {};
     const Blocking::Decision decision =
         m_filters->decide(Blocking::Request::make(address, page, type));
     if (!decision.blocked())
-        return {};
-    return tr("%1 (%2)").arg(QString::fromUtf8(decision.rule), decision.list);
+        return {{}, decision.withoutParameters.isEmpty()
+                        ? QUrl()
+                        : QUrl::fromEncoded(decision.withoutParameters, QUrl::StrictMode)};
+    return {tr("%1 (%2)").arg(QString::fromUtf8(decision.rule), decision.list), {}};
 }
 
 QByteArray Blocker::hidingStyleSheet(const QUrl &page) const
@@ -116,21 +119,32 @@ QList<FilterLists::ListFile> Blocker::availableLists() const
     return FilterLists::available(m_dataFolder, m_systemFolders);
 }
 
+namespace {
+
+// Whether the allowed site is the host or a domain above it. A site kept by an earlier version,
+// which told sites apart by their last labels alone, still allows what it allowed then.
+bool covers(const QString &site, const QString &host)
+{
+    return host == site || (host.endsWith(site) && host[host.size() - site.size() - 1] == u'.');
+}
+
+} // namespace
+
 bool Blocker::isAllowed(const QUrl &page) const
 {
-    const QByteArray host = page.host(QUrl::FullyEncoded).toLower().toUtf8();
-    return !host.isEmpty() &&
-           m_settings.allowedSites.contains(QString::fromUtf8(Blocking::siteOf(host)));
+    const QString host = page.host(QUrl::FullyEncoded).toLower();
+    return !host.isEmpty() && std::any_of(m_settings.allowedSites.cbegin(),
+                                          m_settings.allowedSites.cend(),
+                                          [&](const QString &site) { return covers(site, host); });
 }
 
 bool Blocker::setAllowed(const QUrl &page, bool allowed)
 {
-    const QByteArray host = page.host(QUrl::FullyEncoded).toLower().toUtf8();
+    const QString host = page.host(QUrl::FullyEncoded).toLower();
     if (host.isEmpty())
         return false;
-    const QString site = QString::fromUtf8(Blocking::siteOf(host));
-    m_settings.allowedSites.removeAll(site);
+    m_settings.allowedSites.removeIf([&](const QString &site) { return covers(site, host); });
     if (allowed)
-        m_settings.allowedSites.append(site);
+        m_settings.allowedSites.append(QString::fromUtf8(Blocking::siteOf(host.toUtf8())));
     return save();
 }

@@ -26,8 +26,8 @@ public:
     // The lists and the settings as they are after the call; waits for nothing.
     void useLists(FilterLists::Loaded loaded);
 
-    QString blockingRule(const QUrl &address, const QUrl &page,
-                         Blocking::RequestType type) const override;
+    RequestVerdict verdict(const QUrl &address, const QUrl &page,
+                           Blocking::RequestType type) const override;
     QByteArray hidingStyleSheet(const QUrl &page) const override;
 
     const BlockingSettings &settings() const { return m_settings; }

@@ -9,8 +9,8 @@ namespace Blocking {
 
 namespace {
 
-// Longer lines are no filter anyone wrote by hand; skipping them keeps a damaged list cheap.
-constexpr qsizetype LongestRule = 8192;
+// The lists' longest rules name thousands of sites; anything longer is damage, skipped cheaply.
+constexpr qsizetype LongestRule = 64 * 1024;
 
 bool isHostCharacter(char c)
 {
@@ -52,27 +52,66 @@ std::optional<DomainScope> parseDomains(QByteArrayView text, char separator)
 // The first-party test in the options: "3p" and "~1p" ask for third-party requests.
 std::optional<Party> partyNamed(QByteArrayView name, bool negated)
 {
-    static constexpr std::array<std::pair<std::string_view, bool>, 4> Names{{
-        {"third-party", true},
-        {"3p", true},
-        {"first-party", false},
-        {"1p", false},
+    static constexpr std::array<std::pair<std::string_view, Party>, 6> Names{{
+        {"third-party", Party::Third},
+        {"3p", Party::Third},
+        {"first-party", Party::First},
+        {"1p", Party::First},
+        {"strict3p", Party::OtherHost},
+        {"strict1p", Party::SameHost},
     }};
-    for (const auto &[text, third] : Names)
-        if (name == QByteArrayView(text.data(), qsizetype(text.size())))
-            return third != negated ? Party::Third : Party::First;
+    for (const auto &[text, party] : Names)
+        if (name == QByteArrayView(text.data(), qsizetype(text.size()))) {
+            if (!negated)
+                return party;
+            switch (party) {
+            case Party::Third: return Party::First;
+            case Party::First: return Party::Third;
+            case Party::OtherHost: return Party::SameHost;
+            default: return Party::OtherHost;
+            }
+        }
     return std::nullopt;
 }
 
-// Applies one option to the rule; false for an option the program does not apply.
-bool applyOption(QByteArrayView option, NetworkRule &rule, TypeMask &wanted, TypeMask &unwanted)
+// A query parameter's name as "removeparam=" gives it; a pattern of names is not taken.
+bool isParameterName(QByteArrayView name)
 {
-    if (option.startsWith("domain=") || option.startsWith("from=")) {
-        const std::optional<DomainScope> scope =
-            parseDomains(option.sliced(option.indexOf('=') + 1), '|');
-        if (!scope)
+    return !name.startsWith('/') && !name.startsWith('~') && !name.contains('|');
+}
+
+// Applies one option, lower case but for its value, to the rule; false for an option the
+// program does not apply.
+bool applyOption(QByteArrayView option, QByteArrayView value, NetworkRule &rule, TypeMask &wanted,
+                 TypeMask &unwanted)
+{
+    const qsizetype equals = option.indexOf('=');
+    const QByteArrayView key = equals < 0 ? option : option.first(equals);
+    if (key == "domain" || key == "from" || key == "to" || key == "denyallow") {
+        std::optional<DomainScope> scope = parseDomains(option.sliced(equals + 1), '|');
+        if (!scope || (key == "denyallow" && !scope->excluded.isEmpty()))
             return false;
-        rule.domains = *scope;
+        if (key == "denyallow")
+            std::swap(scope->included, scope->excluded);
+        (key == "domain" || key == "from" ? rule.domains : rule.requestDomains) = *scope;
+        return true;
+    }
+    if (key == "redirect" || key == "redirect-rule" || key == "removeparam") {
+        if (key == "removeparam" && !isParameterName(value))
+            return false;
+        // An exception may name no resource: it then excuses them all.
+        if (key != "removeparam" && value.isEmpty() && !rule.exception)
+            return false;
+        // "noop.js:5": the number ranks redirects of the same request, which this program has
+        // no need of, for the resource is the same.
+        rule.value = key == "removeparam" ? value.toByteArray() : value.first(value.indexOf(':') < 0 ? value.size() : value.indexOf(':')).toByteArray();
+        if (key != "redirect")
+            rule.action = key == "removeparam" ? NetworkRule::Action::RemoveParameter
+                                               : NetworkRule::Action::Redirect;
+        return true;
+    }
+    if (option == "badfilter") {
+        rule.badfilter = true;
         return true;
     }
     const bool negated = option.startsWith('~');
@@ -92,7 +131,7 @@ bool applyOption(QByteArrayView option, NetworkRule &rule, TypeMask &wanted, Typ
     } else if (name == "important") {
         rule.important = true;
     } else if (name == "all") {
-        wanted |= AllTypes;
+        wanted |= AllTypes | TypeMask(RequestType::Popup);
     } else if (name == "document" || name == "doc") {
         wanted |= TypeMask(RequestType::Document);
         rule.excuses |= NetworkRule::WholePage;
@@ -133,28 +172,35 @@ ParsedLine parseNetworkRule(QByteArrayView text)
         const QByteArray options = text.sliced(optionsAt + 1).toByteArray();
         for (const QByteArray &option : options.split(',')) {
             const QByteArray trimmed = option.trimmed();
-            // Option names ignore case; domain names too.
-            if (!applyOption(trimmed.toLower(), rule, wanted, unwanted))
-                return SkippedRule{};
+            const qsizetype equals = trimmed.indexOf('=');
+            // Option names ignore case, domain names too; a parameter's name does not.
+            if (!applyOption(trimmed.toLower(), equals < 0 ? QByteArrayView() : trimmed.sliced(equals + 1),
+                             rule, wanted, unwanted)) {
+                const QByteArray name = equals < 0 ? trimmed : trimmed.first(equals);
+                return SkippedRule{'$' + (name.startsWith('~') ? name.sliced(1) : name).toLower()};
+            }
         }
     }
     // Only exceptions excuse a page's hiding; a blocking rule saying so is not understood.
     if (rule.excuses & (NetworkRule::ElementHiding | NetworkRule::GenericHiding) && !rule.exception)
-        return SkippedRule{};
+        return SkippedRule{"$elemhide in a blocking rule"};
     if (wanted == 0 && rule.excuses != NetworkRule::NoPage)
         rule.types = 0; // "$elemhide" alone excuses no request
     else if (wanted != 0)
         rule.types = wanted & ~unwanted;
     else if (unwanted != 0)
         rule.types = AllTypes & ~TypeMask(RequestType::Document) & ~unwanted;
+    else if (rule.action == NetworkRule::Action::RemoveParameter)
+        // Taken off the pages a user opens, as the lists' own blocker does by default.
+        rule.types = TypeMask(RequestType::Document) | TypeMask(RequestType::Subdocument);
     if (rule.types == 0 && rule.excuses == NetworkRule::NoPage)
-        return SkippedRule{};
+        return SkippedRule{"no request type"};
 
     if (pattern.size() > 2 && pattern.startsWith('/') && pattern.endsWith('/')) {
         // A regular expression can be made to backtrack for ever; only plain paths written
         // between slashes are taken, as the text they are.
         if (hasRegularExpressionSyntax(pattern.sliced(1, pattern.size() - 2)))
-            return SkippedRule{};
+            return SkippedRule{"regular expression"};
     } else if (pattern.startsWith("||")) {
         rule.start = NetworkRule::Start::Domain;
         pattern = pattern.sliced(2);
@@ -177,13 +223,14 @@ ParsedLine parseNetworkRule(QByteArrayView text)
         rule.anchoredEnd = false;
     }
     if (rule.start == NetworkRule::Start::Domain && pattern.isEmpty())
-        return SkippedRule{};
+        return SkippedRule{"empty domain"};
     rule.pattern = rule.matchCase ? pattern.toByteArray() : pattern.toByteArray().toLower();
     return rule;
 }
 
-// uBlock's procedural operators and other extended syntax, which a style sheet cannot carry.
-bool isPlainSelector(QByteArrayView selector)
+// Why a selector is no plain one a style sheet can carry (uBlock's procedural operators, in-page
+// scripts, HTML filters); nothing when it is.
+QByteArray extendedSyntax(QByteArrayView selector)
 {
     static constexpr std::array<std::string_view, 19> Extended{
         ":has-text(",     ":-abp-",   ":xpath(",       ":upward(",
@@ -191,13 +238,18 @@ bool isPlainSelector(QByteArrayView selector)
         ":watch-attr(",   ":others(", ":if(",          ":if-not(",
         ":nth-ancestor(", ":spath(",  ":remove-attr(", ":remove-class(",
         ":has(",          "/*",       ":contains("};
-    if (selector.isEmpty() || selector.startsWith('^') || selector.startsWith("+js(") ||
-        selector.contains('{') || selector.contains('}'))
-        return false;
-    for (std::string_view extended : Extended)
-        if (selector.contains(QByteArrayView(extended.data(), qsizetype(extended.size()))))
-            return false;
-    return true;
+    if (selector.startsWith("+js("))
+        return "+js()";
+    if (selector.startsWith('^'))
+        return "##^ (HTML)";
+    if (selector.isEmpty() || selector.contains('{') || selector.contains('}'))
+        return "a selector with { }";
+    for (std::string_view extended : Extended) {
+        const QByteArrayView name(extended.data(), qsizetype(extended.size()));
+        if (selector.contains(name))
+            return name.endsWith('(') ? name.toByteArray() + ')' : name.toByteArray();
+    }
+    return {};
 }
 
 // "hosts##selector" and "hosts#@#selector"; nothing when the line is no element-hiding rule.
@@ -220,17 +272,17 @@ std::optional<ParsedLine> parseHidingRule(QByteArrayView text)
         selector = marker.sliced(3);
     } else if (marker.startsWith("#?#") || marker.startsWith("#@?#") || marker.startsWith("#$#") ||
                marker.startsWith("#@$#") || marker.startsWith("#%#") || marker.startsWith("#@%#")) {
-        return SkippedRule{};
+        return SkippedRule{marker.first(marker.indexOf('#', 1) + 1).toByteArray()};
     } else {
         return std::nullopt;
     }
     selector = selector.trimmed();
-    if (!isPlainSelector(selector))
-        return SkippedRule{};
+    if (QByteArray extended = extendedSyntax(selector); !extended.isEmpty())
+        return SkippedRule{std::move(extended)};
     if (!domains.isEmpty()) {
         std::optional<DomainScope> scope = parseDomains(domains, ',');
         if (!scope)
-            return SkippedRule{};
+            return SkippedRule{"a site named with *"};
         rule.domains = std::move(*scope);
     }
     rule.selector = selector.toByteArray();
@@ -261,12 +313,13 @@ std::optional<ParsedLine> parseHostsLine(QByteArrayView text)
 
 std::optional<RequestType> requestTypeNamed(QByteArrayView name)
 {
-    static constexpr std::array<std::pair<std::string_view, RequestType>, 17> Names{{
+    static constexpr std::array<std::pair<std::string_view, RequestType>, 19> Names{{
         {"script", RequestType::Script},
         {"image", RequestType::Image},
         {"stylesheet", RequestType::Stylesheet},
         {"css", RequestType::Stylesheet},
         {"object", RequestType::Object},
+        {"object-subrequest", RequestType::Object}, // what plug-ins fetched, now gone
         {"xmlhttprequest", RequestType::XmlHttpRequest},
         {"xhr", RequestType::XmlHttpRequest},
         {"subdocument", RequestType::Subdocument},
@@ -279,6 +332,7 @@ std::optional<RequestType> requestTypeNamed(QByteArrayView name)
         {"other", RequestType::Other},
         {"document", RequestType::Document},
         {"doc", RequestType::Document},
+        {"popup", RequestType::Popup},
     }};
     for (const auto &[text, type] : Names)
         if (name == QByteArrayView(text.data(), qsizetype(text.size())))
@@ -305,7 +359,7 @@ ParsedLine parseLine(QByteArrayView line)
     if (text.isEmpty() || text.startsWith('!') || text.startsWith('['))
         return NoRule{};
     if (text.size() > LongestRule)
-        return SkippedRule{};
+        return SkippedRule{"line over 64 KiB"};
     if (std::optional<ParsedLine> hosts = parseHostsLine(text))
         return *hosts;
     if (std::optional<ParsedLine> hiding = parseHidingRule(text))

@@ -25,6 +25,8 @@ enum class RequestType : std::uint16_t {
     Ping = 1 << 9,
     Other = 1 << 10,
     Document = 1 << 11,
+    // A window a page opens; only rules that name it apply.
+    Popup = 1 << 12,
 };
 using TypeMask = std::uint16_t;
 inline constexpr TypeMask AllTypes = 0x0fff;
@@ -32,7 +34,8 @@ inline constexpr TypeMask AllTypes = 0x0fff;
 // The request type named as lists name it ("script", "xhr", "doc", ...); nothing when unknown.
 std::optional<RequestType> requestTypeNamed(QByteArrayView name);
 
-enum class Party : std::uint8_t { Any, First, Third };
+// The page's site against the request's; the strict kinds compare whole hosts.
+enum class Party : std::uint8_t { Any, First, Third, SameHost, OtherHost };
 
 // Which hosts a rule is for: a host counts with its subdomains; an exclusion beats an inclusion.
 struct DomainScope
@@ -48,6 +51,9 @@ struct DomainScope
 struct NetworkRule
 {
     enum class Start : std::uint8_t { Anywhere, AddressStart, Domain };
+    // What a rule does to a request it matches: blocks it, names the resource that stands in for
+    // it when another rule blocks it ("redirect-rule="), or takes parameters off its query.
+    enum class Action : std::uint8_t { Block, Redirect, RemoveParameter };
     // What an exception excuses beyond the request itself: a whole page and everything in it,
     // or the page's element hiding (all of it, or the rules that name no site).
     enum Excuses : std::uint8_t { NoPage = 0, WholePage = 1, ElementHiding = 2, GenericHiding = 4 };
@@ -61,7 +67,14 @@ struct NetworkRule
     Party party = Party::Any;
     TypeMask types = AllTypes;
     std::uint8_t excuses = NoPage;
-    DomainScope domains;
+    Action action = Action::Block;
+    // Cancels the rule written the same without it, in any list.
+    bool badfilter = false;
+    DomainScope domains;        // of the page that asks
+    DomainScope requestDomains; // of the request's host ("to=", "denyallow=")
+    // The resource a blocked request is answered with ("redirect=", "redirect-rule="), or the
+    // query parameter taken off (empty: all of them).
+    QByteArray value;
 
     bool operator==(const NetworkRule &) const = default;
 };
@@ -81,10 +94,12 @@ struct NoRule
     bool operator==(const NoRule &) const = default;
 };
 
-// A rule of a kind the program does not apply (scriptlets, procedural or HTML rules, redirects,
-// options it does not know): skipped whole, never half-applied, and counted.
+// A rule of a kind the program does not apply (procedural or HTML rules, options it does not
+// know): skipped whole, never half-applied, and counted by what it was skipped for.
 struct SkippedRule
 {
+    QByteArray reason; // "$csp", "+js(...)", "regular expression", ...
+
     bool operator==(const SkippedRule &) const = default;
 };
 

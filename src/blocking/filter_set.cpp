@@ -51,22 +51,63 @@ std::vector<PatternToken> patternTokens(const NetworkRule &rule)
     return tokens;
 }
 
+// The rule's line as written without its "badfilter" option: the line of the rule it cancels.
+QByteArray withoutBadfilter(QByteArrayView line)
+{
+    const qsizetype optionsAt = line.lastIndexOf('$');
+    QByteArrayList options = line.sliced(optionsAt + 1).toByteArray().split(',');
+    options.removeIf([](const QByteArray &option) {
+        return option.trimmed().compare("badfilter", Qt::CaseInsensitive) == 0;
+    });
+    return options.isEmpty() ? line.first(optionsAt).toByteArray()
+                             : line.first(optionsAt + 1).toByteArray() + options.join(',');
+}
+
+// The encoded address without the query parameter named, or without its query when no name is.
+QByteArray withoutParameter(const QByteArray &address, QByteArrayView name)
+{
+    const qsizetype query = address.indexOf('?');
+    if (query < 0)
+        return address;
+    const qsizetype fragment = address.indexOf('#', query);
+    const qsizetype end = fragment < 0 ? address.size() : fragment;
+    QByteArrayList kept;
+    if (!name.isEmpty())
+        for (const QByteArray &pair : address.mid(query + 1, end - query - 1).split('&')) {
+            const qsizetype equals = pair.indexOf('=');
+            if (QByteArrayView(pair).first(equals < 0 ? pair.size() : equals) != name)
+                kept.append(pair);
+        }
+    return address.first(query) + (kept.isEmpty() ? QByteArray() : '?' + kept.join('&')) +
+           address.sliced(end);
+}
+
 } // namespace
 
 ListCount FilterSet::addList(const QString &name, QByteArrayView text)
 {
     const int list = int(m_lists.size());
     m_lists.append(name);
+    const size_t firstEntry = m_network.size();
+    const qsizetype cancelledBefore = m_cancelled.size();
     ListCount count;
     for (QByteArrayView line : DataFile::lines(DataFile::withoutByteOrderMark(text))) {
         ParsedLine parsed = parseLine(line);
-        if (std::holds_alternative<SkippedRule>(parsed)) {
+        if (auto *skipped = std::get_if<SkippedRule>(&parsed)) {
             ++count.skipped;
+            ++count.skippedFor[skipped->reason];
         } else if (auto *rule = std::get_if<NetworkRule>(&parsed)) {
             ++count.rules;
-            const bool exception = rule->exception;
-            index({std::move(*rule), line.trimmed().toByteArray(), list},
-                  exception ? m_exceptions : m_blocks);
+            const QByteArrayView written = line.trimmed();
+            if (rule->badfilter) {
+                m_cancelled.insert(withoutBadfilter(written));
+                continue;
+            }
+            // An exception to a redirect takes back the resource, not the block.
+            const bool modifies = rule->action != NetworkRule::Action::Block ||
+                                  (rule->exception && !rule->value.isEmpty());
+            Index &chosen = modifies ? m_modifiers : rule->exception ? m_exceptions : m_blocks;
+            index({std::move(*rule), written.toByteArray(), list}, chosen);
         } else if (auto *hiding = std::get_if<HidingRule>(&parsed)) {
             ++count.rules;
             const int at = int(m_hiding.size());
@@ -80,7 +121,16 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text)
             m_hiding.push_back(std::move(*hiding));
         }
     }
+    // A list's "badfilter" rules cancel rules of the lists before it too.
+    if (!m_cancelled.isEmpty())
+        cancel(m_cancelled.size() > cancelledBefore ? 0 : firstEntry);
     return count;
+}
+
+void FilterSet::cancel(size_t from)
+{
+    for (size_t at = from; at < m_network.size(); ++at)
+        m_network[at].cancelled = m_cancelled.contains(m_network[at].text);
 }
 
 void FilterSet::index(Entry entry, Index &index)
@@ -152,7 +202,8 @@ const FilterSet::Entry *FilterSet::firstMatch(const Index &index, const Request 
     forEachMatch(
         index, request, places,
         [&](const Entry &entry) {
-            return (!first || entry.rule.important) && appliesTo(entry.rule, request);
+            return (!first || entry.rule.important) && !entry.cancelled &&
+                   appliesTo(entry.rule, request);
         },
         [&](const Entry &entry) {
             first = &entry;
@@ -165,13 +216,80 @@ Decision FilterSet::decide(const Request &request) const
 {
     const TokenPlaces places(request.lowerAddress, m_known);
     const Entry *block = firstMatch(m_blocks, request, places);
-    if (!block)
-        return {};
-    const Entry *excuse =
-        block->rule.important ? nullptr : firstMatch(m_exceptions, request, places);
-    if (excuse)
-        return {Decision::Outcome::Allowed, excuse->text, m_lists.value(excuse->list)};
-    return {Decision::Outcome::Blocked, block->text, m_lists.value(block->list)};
+    Decision decision;
+    if (block) {
+        const Entry *excuse =
+            block->rule.important ? nullptr : firstMatch(m_exceptions, request, places);
+        if (!excuse)
+            return {Decision::Outcome::Blocked, block->text, m_lists.value(block->list),
+                    resourceFor(*block, request, places), {}};
+        decision = {Decision::Outcome::Allowed, excuse->text, m_lists.value(excuse->list), {}, {}};
+    }
+    takeParametersOff(decision, request, places);
+    return decision;
+}
+
+QByteArray FilterSet::resourceFor(const Entry &block, const Request &request,
+                                  const TokenPlaces &places) const
+{
+    QByteArray resource = block.rule.value;
+    QList<QByteArray> excused;
+    forEachMatch(
+        m_modifiers, request, places,
+        [&](const Entry &entry) {
+            return entry.rule.action != NetworkRule::Action::RemoveParameter && !entry.cancelled &&
+                   appliesTo(entry.rule, request);
+        },
+        [&](const Entry &entry) {
+            if (entry.rule.exception)
+                excused.append(entry.rule.value);
+            else if (resource.isEmpty())
+                resource = entry.rule.value;
+            return false;
+        });
+    // An exception naming no resource takes back every one.
+    return excused.contains(resource) || excused.contains(QByteArray()) ? QByteArray() : resource;
+}
+
+void FilterSet::takeParametersOff(Decision &decision, const Request &request,
+                                  const TokenPlaces &places) const
+{
+    if (m_modifiers.isEmpty() || !request.address.contains('?'))
+        return;
+    std::vector<const Entry *> removals;
+    QList<QByteArray> excused;
+    forEachMatch(
+        m_modifiers, request, places,
+        [&](const Entry &entry) {
+            return entry.rule.action == NetworkRule::Action::RemoveParameter && !entry.cancelled &&
+                   appliesTo(entry.rule, request);
+        },
+        [&](const Entry &entry) {
+            if (entry.rule.exception)
+                excused.append(entry.rule.value);
+            else
+                removals.push_back(&entry);
+            return false;
+        });
+    if (excused.contains(QByteArray()))
+        return;
+    QByteArray address = request.address;
+    const Entry *first = nullptr;
+    for (const Entry *removal : removals) {
+        if (excused.contains(removal->rule.value))
+            continue;
+        const QByteArray shorter = withoutParameter(address, removal->rule.value);
+        if (shorter != address && !first)
+            first = removal;
+        address = shorter;
+    }
+    if (!first)
+        return;
+    decision.withoutParameters = address;
+    if (decision.outcome == Decision::Outcome::NoRule) {
+        decision.rule = first->text;
+        decision.list = m_lists.value(first->list);
+    }
 }
 
 std::uint8_t FilterSet::pageExcuses(const QUrl &page) const
@@ -182,7 +300,7 @@ std::uint8_t FilterSet::pageExcuses(const QUrl &page) const
         m_exceptions, request, TokenPlaces(request.lowerAddress, m_known),
         [&](const Entry &entry) {
             // Asked of the page, whatever the rule's own types.
-            return entry.rule.excuses != NetworkRule::NoPage &&
+            return entry.rule.excuses != NetworkRule::NoPage && !entry.cancelled &&
                    appliesTo(entry.rule, request, TypesAsked::Any);
         },
         [&](const Entry &entry) {

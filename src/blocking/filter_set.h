@@ -7,6 +7,8 @@
 #include "request.h"
 
 #include <QHash>
+#include <QMap>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 #include <vector>
@@ -19,6 +21,11 @@ struct Decision
     Outcome outcome = Outcome::NoRule;
     QByteArray rule; // the rule's line as written
     QString list;    // the name of the list it came from
+    // Blocked: the resource that answers the request in its place ("noop.js"), if a rule names one.
+    QByteArray resource;
+    // Not blocked: the address without the query parameters rules take off, when they take any;
+    // `rule` and `list` then name the first such rule.
+    QByteArray withoutParameters;
 
     bool blocked() const { return outcome == Outcome::Blocked; }
 };
@@ -28,6 +35,8 @@ struct ListCount
 {
     int rules = 0;
     int skipped = 0;
+    // The skipped rules by what they were skipped for.
+    QMap<QByteArray, int> skippedFor;
 };
 
 // All rules of the lists in use, indexed by the tokens of their address patterns, so a request is
@@ -54,6 +63,7 @@ private:
         QByteArray text;
         int list = 0;
         qsizetype tokenAt = -1; // where its token stands in its pattern, when before any '*'
+        bool cancelled = false; // by a "badfilter" rule
     };
     struct Bucket
     {
@@ -72,10 +82,21 @@ private:
     const Entry *firstMatch(const Index &index, const Request &request,
                             const TokenPlaces &places) const;
     std::uint8_t pageExcuses(const QUrl &page) const;
+    // The rules that stand in for a blocked request or take parameters off one.
+    QByteArray resourceFor(const Entry &block, const Request &request,
+                           const TokenPlaces &places) const;
+    void takeParametersOff(Decision &decision, const Request &request,
+                           const TokenPlaces &places) const;
+    // Marks the rules "badfilter" rules name, from the entry `from` on.
+    void cancel(size_t from);
 
     std::vector<Entry> m_network;
     Index m_blocks;
     Index m_exceptions;
+    // "redirect-rule=" and "removeparam=" rules, their exceptions and those of "redirect=".
+    Index m_modifiers;
+    // The rules "badfilter" rules name, as written without that option.
+    QSet<QByteArray> m_cancelled;
     KnownTokens m_known;
     QStringList m_lists;
 

@@ -131,9 +131,22 @@ bool appliesTo(const NetworkRule &rule, const Request &request, TypesAsked types
 {
     if (types == TypesAsked::Request && !(rule.types & TypeMask(request.type)))
         return false;
-    if (rule.party != Party::Any && (rule.party == Party::Third) != request.thirdParty)
-        return false;
-    return rule.domains.isEmpty() || rule.domains.covers(request.pageHost);
+    switch (rule.party) {
+    case Party::Any:
+        break;
+    case Party::First:
+    case Party::Third:
+        if ((rule.party == Party::Third) != request.thirdParty)
+            return false;
+        break;
+    case Party::SameHost:
+    case Party::OtherHost:
+        if ((rule.party == Party::OtherHost) != (request.pageHost != request.host))
+            return false;
+        break;
+    }
+    return (rule.domains.isEmpty() || rule.domains.covers(request.pageHost)) &&
+           (rule.requestDomains.isEmpty() || rule.requestDomains.covers(request.host));
 }
 
 bool patternMatches(const NetworkRule &rule, const Request &request)

@@ -1,13 +1,10 @@
 #include "request.h"
 
+#include <libpsl.h>
+
 namespace Blocking {
 
 namespace {
-
-bool isCountryCode(QByteArrayView label)
-{
-    return label.size() == 2 && label[0] >= 'a' && label[0] <= 'z';
-}
 
 // Where the host stands in an encoded address, and the host; QUrl has made it lower case.
 std::pair<qsizetype, QByteArrayView> hostIn(QByteArrayView address)
@@ -35,20 +32,16 @@ std::pair<qsizetype, QByteArrayView> hostIn(QByteArrayView address)
 
 } // namespace
 
-QByteArrayView siteOf(QByteArrayView host)
+QByteArrayView siteOf(const QByteArray &host)
 {
     // An address given by number is a site of its own.
     if (host.isEmpty() || (host.back() >= '0' && host.back() <= '9') || host.contains(':'))
         return host;
-    const qsizetype last = host.lastIndexOf('.');
-    const qsizetype second = last > 0 ? host.first(last).lastIndexOf('.') : -1;
-    if (second < 0)
-        return host;
-    // "example.co.uk", "example.com.au": a country's own second level.
-    const qsizetype third = host.first(second).lastIndexOf('.');
-    if (isCountryCode(host.sliced(last + 1)) && last - second - 1 <= 3)
-        return host.sliced(third + 1);
-    return host.sliced(second + 1);
+    // The newer of libpsl's own list and the one Debian's publicsuffix package keeps current; read
+    // once and never changed, so every thread may ask it.
+    static const psl_ctx_t *const Suffixes = psl_latest(nullptr);
+    const char *site = psl_registrable_domain(Suffixes, host.constData());
+    return site ? QByteArrayView(site, host.constEnd() - site) : QByteArrayView(host);
 }
 
 Request Request::make(const QUrl &address, const QUrl &page, RequestType type)

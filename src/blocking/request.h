@@ -23,9 +23,9 @@ struct Request
     static Request make(const QUrl &address, const QUrl &page, RequestType type);
 };
 
-// The registrable domain of a host, as near as the program can tell without the public suffix
-// list: two labels, three under a country's "co.uk" and the like; an address by number whole.
-QByteArrayView siteOf(QByteArrayView host);
+// The registrable domain of a lower-case host by the Public Suffix List, private domains included
+// ("a.github.io"); a public suffix, a single label or an address by number is its own site.
+QByteArrayView siteOf(const QByteArray &host);
 
 } // namespace Blocking
 

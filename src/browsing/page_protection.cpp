@@ -114,11 +114,14 @@ public:
         if (type == Blocking::RequestType::Document || !isWebAddress(info.requestUrl()) ||
             !m_protection->m_policy)
             return;
-        const QUrl page = info.firstPartyUrl();
-        if (!m_protection->m_policy->blockingRule(info.requestUrl(), page, type).isEmpty()) {
-            info.block(true);
+        const RequestVerdict verdict =
+            m_protection->m_policy->verdict(info.requestUrl(), info.firstPartyUrl(), type);
+        if (!verdict.blockingRule.isEmpty())
             m_protection->countBlocked();
-        }
+        if (verdict.redirect.isValid())
+            info.redirect(verdict.redirect);
+        else if (!verdict.blockingRule.isEmpty())
+            info.block(true);
     }
 
 private:
@@ -143,9 +146,15 @@ bool PageProtection::admitPage(const QUrl &address, bool clicked)
         return true;
     }
     const bool openOnce = clicked && address == std::exchange(m_blockedShown, QUrl());
-    const QString rule =
-        openOnce ? QString()
-                 : m_policy->blockingRule(address, address, Blocking::RequestType::Document);
+    const RequestVerdict verdict =
+        openOnce ? RequestVerdict()
+                 : m_policy->verdict(address, address, Blocking::RequestType::Document);
+    const QString &rule = verdict.blockingRule;
+    if (rule.isEmpty() && verdict.redirect.isValid()) {
+        // The same page without the parameters that follow people from site to site.
+        QTimer::singleShot(0, m_page, [page = m_page, to = verdict.redirect] { page->setUrl(to); });
+        return false;
+    }
     if (!rule.isEmpty()) {
         m_blockedShown = address;
         // Not from inside the engine's question.

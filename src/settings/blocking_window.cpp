@@ -12,10 +12,27 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 enum Column { Name, Rules, Skipped, Date };
+
+// "+js() 9,501, $csp 120": what rules were skipped for, most often first.
+QString skippedKinds(const QMap<QByteArray, int> &counts)
+{
+    QList<std::pair<int, QByteArray>> kinds;
+    for (auto kind = counts.cbegin(); kind != counts.cend(); ++kind)
+        kinds.append({kind.value(), kind.key()});
+    std::stable_sort(kinds.begin(), kinds.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    QStringList said;
+    for (const auto &[count, kind] : kinds)
+        said.append(QString::fromUtf8(kind) + u' ' + QLocale().toString(count));
+    return said.join(u", "_s);
+}
 
 } // namespace
 
@@ -40,6 +57,11 @@ BlockingWindow::BlockingWindow(Blocker *blocker, QWidget *parent)
     m_lists->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     listsLabel->setBuddy(m_lists);
     column->addWidget(m_lists, 1);
+    m_skipped = new QLabel;
+    m_skipped->setObjectName(QStringLiteral("skippedKinds"));
+    m_skipped->setWordWrap(true);
+    m_skipped->setTextFormat(Qt::PlainText);
+    column->addWidget(m_skipped);
 
     auto *allowedLabel = new QLabel(tr("&Sites allowed (nothing is blocked on them)"));
     column->addWidget(allowedLabel);
@@ -81,6 +103,7 @@ void BlockingWindow::fill()
     const BlockingSettings &settings = m_blocker->settings();
     m_enabled->setChecked(settings.enabled);
     m_lists->clear();
+    QMap<QByteArray, int> skipped;
     for (const FilterLists::ListFile &file : m_blocker->availableLists()) {
         auto *item = new QTreeWidgetItem(m_lists, {file.name});
         item->setToolTip(Name, QDir::toNativeSeparators(file.path));
@@ -94,9 +117,16 @@ void BlockingWindow::fill()
                                                           : tr("not read"));
             item->setToolTip(Rules, report.failure);
             item->setText(Skipped, QString::number(report.count.skipped));
+            item->setToolTip(Skipped, skippedKinds(report.count.skippedFor));
+            for (auto kind = report.count.skippedFor.cbegin();
+                 kind != report.count.skippedFor.cend(); ++kind)
+                skipped[kind.key()] += kind.value();
             item->setText(Date, QLocale().toString(report.modified.date(), QLocale::ShortFormat));
         }
     }
+    m_skipped->setText(skipped.isEmpty() ? QString()
+                                         : tr("Rules skipped, by what they use: %1")
+                                               .arg(skippedKinds(skipped)));
     m_allowed->clear();
     m_allowed->addItems(settings.allowedSites);
     m_removeAllowed->setEnabled(false);

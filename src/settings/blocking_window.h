@@ -30,6 +30,7 @@ private:
     QTreeWidget *m_lists = nullptr;
     QListWidget *m_allowed = nullptr;
     QPushButton *m_removeAllowed = nullptr;
+    QLabel *m_skipped = nullptr;
     QLabel *m_failure = nullptr;
     bool m_filling = false;
 };

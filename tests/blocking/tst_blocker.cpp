@@ -23,7 +23,8 @@ private slots:
     {
         QTemporaryDir folder;
         QDir(folder.path()).mkdir(u"filters"_s);
-        writeFile(folder.filePath(u"filters/mine.txt"_s), "||ads.test^\nexample.com##+js(x)\n");
+        writeFile(folder.filePath(u"filters/mine.txt"_s),
+                  "||ads.test^\nexample.com##+js(x)\n||a.test^$csp=x\n||b.test^$CSP=y\n");
         writeFile(folder.filePath(u"filters/binary.txt"_s), QByteArray("\0\1\2", 3));
         Blocker blocker(folder.path(), {});
         loaded(blocker);
@@ -38,7 +39,10 @@ private slots:
         auto *lists = window.findChild<QTreeWidget *>(u"blockingLists"_s);
         QCOMPARE(lists->topLevelItemCount(), 2);
         QTreeWidgetItem *mine = lists->findItems(u"filters/mine.txt"_s, Qt::MatchExactly)[0];
-        QCOMPARE(mine->text(1) + u' ' + mine->text(2), u"1 1"_s); // one rule, one skipped
+        QCOMPARE(mine->text(1) + u' ' + mine->text(2), u"1 3"_s); // one rule, three skipped
+        // What they were skipped for, most often first.
+        QCOMPARE(window.findChild<QLabel *>(u"skippedKinds"_s)->text(),
+                 u"Rules skipped, by what they use: $csp 2, +js() 1"_s);
         QCOMPARE(lists->findItems(u"filters/binary.txt"_s, Qt::MatchExactly)[0]->text(1),
                  u"not read"_s);
 
@@ -61,6 +65,23 @@ private slots:
                  QByteArray("[blocking]\nenabled=false\nlists off=\n"
                             "allowed sites=example.co.uk\n"));
         QCOMPARE(blocker.blockingRule(ad, page, RequestType::Script), QString());
+    }
+
+    // A site is its registrable domain; a wider one an earlier version kept still counts.
+    void allowedSites_areRegistrableDomains_andThoseKeptBeforeStillHold()
+    {
+        QTemporaryDir folder;
+        writeFile(folder.filePath(u"blocking.ini"_s), "[blocking]\nallowed sites=github.io\n");
+        Blocker blocker(folder.path(), {});
+        QVERIFY(blocker.isAllowed(QUrl(u"https://a.github.io/x"_s)));
+        QVERIFY(!blocker.isAllowed(QUrl(u"https://xgithub.io/"_s)));
+        QVERIFY(blocker.setAllowed(QUrl(u"https://a.github.io/x"_s), false));
+        QVERIFY(!blocker.isAllowed(QUrl(u"https://b.github.io/"_s)));
+        QVERIFY(blocker.setAllowed(QUrl(u"https://www.b.github.io/"_s), true));
+        QVERIFY(blocker.isAllowed(QUrl(u"https://b.github.io/"_s)));
+        QVERIFY(!blocker.isAllowed(QUrl(u"https://a.github.io/"_s)));
+        QCOMPARE(fileBytes(folder.filePath(u"blocking.ini"_s)),
+                 QByteArray("[blocking]\nallowed sites=b.github.io\nenabled=true\nlists off=\n"));
     }
 
     void unreadableSettings_areNeverReplaced()

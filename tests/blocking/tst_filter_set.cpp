@@ -1,6 +1,8 @@
 #include "blocking/filter_set.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -68,15 +70,67 @@ private slots:
         QFETCH(QByteArray, type);
         QFETCH(QString, expected);
         FilterSet filters;
-        filters.addList(u"test list"_s, rules);
+        // Lists apart: "!list" on a line of its own begins the next.
+        int number = 0;
+        for (const QByteArray &list : QByteArray(rules).replace("\n!list\n", "\x01").split('\x01'))
+            filters.addList(u"list %1"_s.arg(++number), list);
         const Decision decision =
             filters.decide(Request::make(QUrl(address), QUrl(page), *requestTypeNamed(type)));
-        const QString outcome = decision.outcome == Decision::Outcome::Blocked   ? u"blocked"_s
-                                : decision.outcome == Decision::Outcome::Allowed ? u"allowed"_s
-                                                                                 : u"none"_s;
+        QString outcome = decision.outcome == Decision::Outcome::Blocked   ? u"blocked"_s
+                          : decision.outcome == Decision::Outcome::Allowed ? u"allowed"_s
+                                                                           : u"none"_s;
+        // What stands in for the request, or where it goes instead.
+        for (const QByteArray &instead : {decision.resource, decision.withoutParameters})
+            if (!instead.isEmpty())
+                outcome += u' ' + QString::fromLatin1(instead);
         QCOMPARE(outcome, expected);
-        if (decision.outcome != Decision::Outcome::NoRule)
-            QCOMPARE(decision.list, u"test list"_s);
+        if (decision.outcome != Decision::Outcome::NoRule || !decision.withoutParameters.isEmpty())
+            QVERIFY(decision.list.startsWith(u"list "_s));
+    }
+
+    // A peer blocker's own pairs, each a filter and a request it matches: what a filter means as
+    // the lists' authors meant it. An exception is asked beside the rule it excepts.
+    void decide_agreesWithAPeerBlocker_data()
+    {
+        QTest::addColumn<QByteArray>("filter");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("type");
+
+        QFile corpus(QStringLiteral(PEER_CORPUS));
+        if (!corpus.open(QIODevice::ReadOnly))
+            QSKIP("the peer corpus is not beside the checkout");
+        const QJsonArray pairs = QJsonDocument::fromJson(corpus.readAll())[u"pairs"_s].toArray();
+        QVERIFY(!pairs.isEmpty());
+        for (const QJsonValue &pair : pairs) {
+            const QString filter = pair[u"filter"_s].toString();
+            QTest::newRow(qPrintable(filter))
+                << filter.toUtf8() << pair[u"url"_s].toString() << pair[u"page"_s].toString()
+                << pair[u"type"_s].toString();
+        }
+    }
+
+    void decide_agreesWithAPeerBlocker()
+    {
+        QFETCH(QByteArray, filter);
+        QFETCH(QString, address);
+        QFETCH(QString, page);
+        QFETCH(QString, type);
+        const bool exception = filter.startsWith("@@");
+        FilterSet filters;
+        filters.addList(u"peer"_s, exception ? filter.sliced(2) + '\n' + filter : filter);
+        // The peer's names for what a page fetches by script, or the page itself.
+        static const QHash<QString, QByteArray> PeerTypes{
+            {u"fetch"_s, "xhr"}, {u"sub_frame"_s, "subdocument"}, {u"main_frame"_s, "document"}};
+        const RequestType requestType =
+            *requestTypeNamed(PeerTypes.value(type, type.toLatin1()));
+        const QUrl from = page == "http://"_L1 || page == "https://"_L1 ? QUrl() : QUrl(page);
+        const Decision decision = filters.decide(Request::make(QUrl(address), from, requestType));
+        // The peer asks "|ws://" rules of the bare "https://": a scheme they do not name.
+        const bool otherScheme = filter.startsWith("|ws://") && address == "https://"_L1;
+        QCOMPARE(int(decision.outcome), int(otherScheme ? Decision::Outcome::NoRule
+                                            : exception ? Decision::Outcome::Allowed
+                                                        : Decision::Outcome::Blocked));
     }
 
     void addList_countsRulesAndSkippedLines()

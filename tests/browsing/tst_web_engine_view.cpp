@@ -962,13 +962,14 @@ private:
         {
             m_filters.addList(u"test.txt"_s, "||ads.test^\n||tracker.test^$image\n##.sponsored\n");
         }
-        QString blockingRule(const QUrl &address, const QUrl &page,
-                             Blocking::RequestType type) const override
+        RequestVerdict verdict(const QUrl &address, const QUrl &page,
+                               Blocking::RequestType type) const override
         {
             asked[address.path()] = type;
             const Blocking::Decision decision =
                 m_filters.decide(Blocking::Request::make(address, page, type));
-            return !allowed && decision.blocked() ? QString::fromUtf8(decision.rule) : QString();
+            return {!allowed && decision.blocked() ? QString::fromUtf8(decision.rule) : QString(),
+                    {}};
         }
         QByteArray hidingStyleSheet(const QUrl &page) const override
         {
