@@ -81,7 +81,7 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     connect(m_lineup, &SiteLineup::changed, this, &MainWindow::applyLineup);
     m_options = new OptionsKeeper(SettingsFile::path(m_dataFolder), this);
     connect(m_options, &OptionsKeeper::statusMessage, this, &MainWindow::showNotice);
-    m_blocker = new Blocker(m_dataFolder, FilterLists::systemListFolders(), this);
+    m_blocker = new Blocker(m_dataFolder, FilterLists::packageFolders(), this);
     m_blockingControls = new BlockingControls(
         m_blocker, [this] { return currentView(); }, this);
     auto *client = new QWidget(this);

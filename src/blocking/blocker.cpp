@@ -8,8 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
-Blocker::Blocker(const QString &dataFolder, QStringList systemFolders, QObject *parent)
-    : QObject(parent), m_dataFolder(dataFolder), m_systemFolders(std::move(systemFolders))
+Blocker::Blocker(const QString &dataFolder, const QStringList &packageFolders, QObject *parent)
+    : QObject(parent), m_dataFolder(dataFolder), m_packageFolders(packageFolders),
+      m_systemFolders(FilterLists::systemListFolders(packageFolders))
 {
     const std::optional<BlockingSettings> settings =
         BlockingSettings::load(BlockingSettings::path(dataFolder));
@@ -40,10 +41,15 @@ void Blocker::loadLists()
         return;
     }
     const QList<FilterLists::ListFile> files = listsInUse(availableLists(), m_settings);
-    m_loading = QThread::create([this, files] {
+    m_loading = QThread::create([this, files, packages = m_packageFolders] {
         FilterLists::Loaded loaded = FilterLists::load(files);
+        StandIns standIns = StandIns::read(packages);
         QMetaObject::invokeMethod(
-            this, [this, loaded = std::move(loaded)]() mutable { useLists(std::move(loaded)); },
+            this,
+            [this, loaded = std::move(loaded), standIns = std::move(standIns)]() mutable {
+                m_standIns = std::move(standIns);
+                useLists(std::move(loaded));
+            },
             Qt::QueuedConnection);
     });
     connect(m_loading, &QThread::finished, m_loading, &QObject::deleteLater);
@@ -87,7 +93,17 @@ RequestVerdict Blocker::verdict(const QUrl &address, const QUrl &page,
         return {{}, decision.withoutParameters.isEmpty()
                         ? QUrl()
                         : QUrl::fromEncoded(decision.withoutParameters, QUrl::StrictMode)};
-    return {tr("%1 (%2)").arg(QString::fromUtf8(decision.rule), decision.list), {}};
+    // A page's own frame is never sent to a stand-in: the notice of a blocked page says more.
+    const QString resource = QString::fromUtf8(decision.resource);
+    return {tr("%1 (%2)").arg(QString::fromUtf8(decision.rule), decision.list),
+            type != Blocking::RequestType::Document && m_standIns.contains(resource)
+                ? standInAddress(resource)
+                : QUrl()};
+}
+
+std::optional<StandIns::Resource> Blocker::standIn(const QString &name) const
+{
+    return m_standIns.resource(name);
 }
 
 QByteArray Blocker::hidingStyleSheet(const QUrl &page) const

@@ -14,9 +14,10 @@ class Blocker final : public QObject, public RequestPolicy
     Q_OBJECT
 
 public:
-    // The lists are those installed in the system folders and the user's own.
+    // The lists are those the packages installed and the user's own; the packages' stand-ins
+    // answer blocked requests that rules name one for.
     explicit Blocker(const QString &dataFolder,
-                     QStringList systemFolders = FilterLists::systemListFolders(),
+                     const QStringList &packageFolders = FilterLists::packageFolders(),
                      QObject *parent = nullptr);
     ~Blocker() override;
     Q_DISABLE_COPY_MOVE(Blocker)
@@ -29,6 +30,7 @@ public:
     RequestVerdict verdict(const QUrl &address, const QUrl &page,
                            Blocking::RequestType type) const override;
     QByteArray hidingStyleSheet(const QUrl &page) const override;
+    std::optional<StandIns::Resource> standIn(const QString &name) const override;
 
     const BlockingSettings &settings() const { return m_settings; }
     // Takes the user's settings at once (reading the lists again when which are on changed) and
@@ -60,7 +62,9 @@ private:
     bool save();
 
     QString m_dataFolder;
+    QStringList m_packageFolders;
     QStringList m_systemFolders;
+    StandIns m_standIns;
     BlockingSettings m_settings;
     // The file exists but could not be read: it is never replaced.
     bool m_settingsUnreadable = false;

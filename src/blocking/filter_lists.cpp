@@ -23,14 +23,18 @@ bool looksLikeText(const QByteArray &bytes)
 
 } // namespace
 
-QStringList systemListFolders()
+QStringList packageFolders()
+{
+    return {u"/usr/share/chromium/extensions/ublock-origin"_s, u"/usr/share/webext/ublock-origin"_s,
+            u"/usr/share/xul-ext/ublock-origin"_s};
+}
+
+QStringList systemListFolders(const QStringList &packages)
 {
     QStringList folders;
-    for (const char *extension :
-         {"/usr/share/chromium/extensions/ublock-origin", "/usr/share/webext/ublock-origin",
-          "/usr/share/xul-ext/ublock-origin"})
-        for (const char *assets : {"/assets/thirdparties/easylist", "/assets/ublock"})
-            folders.append(QString::fromLatin1(extension) + QString::fromLatin1(assets));
+    for (const QString &package : packages)
+        for (const QString &assets : {u"/assets/thirdparties/easylist"_s, u"/assets/ublock"_s})
+            folders.append(package + assets);
     return folders;
 }
 

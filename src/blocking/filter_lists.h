@@ -37,8 +37,9 @@ struct Loaded
 // The user's lists folder.
 QString userFolder(const QString &dataFolder);
 
-// Where Debian's uBlock Origin packages keep their lists.
-QStringList systemListFolders();
+// Where Debian's uBlock Origin packages are installed, and where in them they keep their lists.
+QStringList packageFolders();
+QStringList systemListFolders(const QStringList &packages = packageFolders());
 
 // The lists installed on this machine and the user's own, by name; where both of Debian's
 // packages hold a list, the first found.

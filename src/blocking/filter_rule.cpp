@@ -74,6 +74,16 @@ std::optional<Party> partyNamed(QByteArrayView name, bool negated)
     return std::nullopt;
 }
 
+// "noop.js:5": the number ranks the redirects of one request, and the program takes the first.
+QByteArray withoutRank(QByteArrayView resource)
+{
+    const qsizetype colon = resource.lastIndexOf(':');
+    bool number = false;
+    if (colon >= 0)
+        (void)resource.sliced(colon + 1).toInt(&number);
+    return (number ? resource.first(colon) : resource).toByteArray();
+}
+
 // A query parameter's name as "removeparam=" gives it; a pattern of names is not taken.
 bool isParameterName(QByteArrayView name)
 {
@@ -102,9 +112,7 @@ bool applyOption(QByteArrayView option, QByteArrayView value, NetworkRule &rule,
         // An exception may name no resource: it then excuses them all.
         if (key != "removeparam" && value.isEmpty() && !rule.exception)
             return false;
-        // "noop.js:5": the number ranks redirects of the same request, which this program has
-        // no need of, for the resource is the same.
-        rule.value = key == "removeparam" ? value.toByteArray() : value.first(value.indexOf(':') < 0 ? value.size() : value.indexOf(':')).toByteArray();
+        rule.value = key == "removeparam" ? value.toByteArray() : withoutRank(value);
         if (key != "redirect")
             rule.action = key == "removeparam" ? NetworkRule::Action::RemoveParameter
                                                : NetworkRule::Action::Redirect;

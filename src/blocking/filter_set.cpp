@@ -107,6 +107,12 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text)
             const bool modifies = rule->action != NetworkRule::Action::Block ||
                                   (rule->exception && !rule->value.isEmpty());
             Index &chosen = modifies ? m_modifiers : rule->exception ? m_exceptions : m_blocks;
+            // "redirect=" also names the resource for a request another rule blocks.
+            if (!modifies && !rule->value.isEmpty()) {
+                NetworkRule redirect = *rule;
+                redirect.action = NetworkRule::Action::Redirect;
+                index({std::move(redirect), written.toByteArray(), list}, m_modifiers);
+            }
             index({std::move(*rule), written.toByteArray(), list}, chosen);
         } else if (auto *hiding = std::get_if<HidingRule>(&parsed)) {
             ++count.rules;

@@ -2,9 +2,11 @@
 #define REELHOP_BLOCKING_REQUEST_POLICY_H
 
 #include "filter_rule.h"
+#include "stand_ins.h"
 
 #include <QByteArray>
 #include <QUrl>
+#include <optional>
 
 // What becomes of one request.
 struct RequestVerdict
@@ -32,6 +34,24 @@ public:
     }
     // The style sheet that hides what element-hiding rules name on the page.
     virtual QByteArray hidingStyleSheet(const QUrl &page) const = 0;
+    // The stand-in a verdict's redirect names, when the engine loads it.
+    virtual std::optional<StandIns::Resource> standIn(const QString &name) const
+    {
+        Q_UNUSED(name);
+        return std::nullopt;
+    }
+
+    // Where stand-ins are served: a scheme no page can open for itself, only be sent to.
+    static constexpr char StandInScheme[] = "reelhop-stand-in";
+    static QUrl standInAddress(const QString &name)
+    {
+        return QUrl::fromEncoded(QByteArray(StandInScheme) + ':' + QUrl::toPercentEncoding(name),
+                                 QUrl::StrictMode);
+    }
+    static QString standInName(const QUrl &address)
+    {
+        return QUrl::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
+    }
 };
 
 #endif

@@ -29,15 +29,22 @@ Answer ask(const QList<FilterLists::ListFile> &lists, const QString &address, co
     const Blocking::Decision decision =
         loaded.filters->decide(Blocking::Request::make(url, from, *requestType));
     const QString rule = tr("%1 (%2)").arg(QString::fromUtf8(decision.rule), decision.list);
+    // Where the request goes instead, when anywhere.
+    const QString instead =
+        !decision.resource.isEmpty()
+            ? tr(", answered with %1").arg(QString::fromUtf8(decision.resource))
+        : !decision.withoutParameters.isEmpty()
+            ? tr(", sent as %1").arg(QString::fromUtf8(decision.withoutParameters))
+            : QString();
     switch (decision.outcome) {
     case Blocking::Decision::Outcome::Blocked:
-        return {tr("blocked by %1").arg(rule)};
+        return {tr("blocked by %1").arg(rule) + instead};
     case Blocking::Decision::Outcome::Allowed:
-        return {tr("allowed by %1").arg(rule)};
+        return {tr("allowed by %1").arg(rule) + instead};
     case Blocking::Decision::Outcome::NoRule:
         break;
     }
-    return {tr("no rule")};
+    return {instead.isEmpty() ? tr("no rule") : tr("parameters taken off by %1").arg(rule) + instead};
 }
 
 } // namespace WhyBlocked

@@ -1,6 +1,8 @@
 #include "web_engine.h"
 
+#include "blocking/request_policy.h"
 #include "own_pages.h"
+#include "stand_in_server.h"
 #include "web_engine_view.h"
 
 #include <QRegularExpression>
@@ -27,9 +29,12 @@ WebEngine::WebEngine(const QString &storageName, const EngineSettings &settings)
 {
     // The engine takes schemes only before it starts, which making the first profile does.
     OwnPages::registerScheme();
+    StandInServer::registerScheme();
     m_profile = std::make_unique<QWebEngineProfile>(storageName);
     m_ownPages = new OwnPages(m_profile.get());
     m_profile->installUrlSchemeHandler(OwnPages::Scheme, m_ownPages);
+    m_profile->installUrlSchemeHandler(RequestPolicy::StandInScheme,
+                                       new StandInServer(m_policy, m_profile.get()));
     m_profile->setHttpUserAgent(settings.userAgent.isEmpty()
                                     ? withoutEngineToken(m_profile->httpUserAgent())
                                     : settings.userAgent);

@@ -67,6 +67,72 @@ private slots:
         QCOMPARE(blocker.blockingRule(ad, page, RequestType::Script), QString());
     }
 
+    // A blocked request a rule names a stand-in for goes to it, by any name the package's table
+    // gives it; the stand-in is the package's file as it is.
+    void standIns_answerBlockedRequests_byEveryNameThePackageGives()
+    {
+        QTemporaryDir package;
+        for (const QString &folder : {u"js"_s, u"web_accessible_resources"_s, u"assets/ublock"_s})
+            QVERIFY(QDir(package.path()).mkpath(folder));
+        writeFile(package.filePath(u"js/redirect-resources.js"_s),
+                  "export default new Map([\n    [ 'noop.js', {\n        alias: [ 'noopjs', "
+                  "'abp-resource:blank-js' ],\n        data: 'text',\n    } ],\n    [ 'gone.js', "
+                  "{\n        alias: 'x.test/gone.js',\n    } ],\n    [ 'ga.js', {\n        "
+                  "alias: 'ga.test/ga.js', /* theirs */\n    } ],\n]);\n");
+        writeFile(package.filePath(u"web_accessible_resources/noop.js"_s), "(function(){})();\n");
+        writeFile(package.filePath(u"web_accessible_resources/ga.js"_s), "window.ga = () => {};");
+        writeFile(package.filePath(u"assets/ublock/filters.min.txt"_s),
+                  "||ads.test^$script,redirect=noopjs\n||ga.test^$redirect=ga.test/ga.js\n"
+                  "||gone.test^$redirect=x.test/gone.js\n||blank.test^$redirect=abp-resource:"
+                  "blank-js\n");
+        QTemporaryDir folder;
+        Blocker blocker(folder.path(), {package.path()});
+        loaded(blocker);
+        const QUrl page(u"https://videos.example/"_s);
+        const struct
+        {
+            const char *address;
+            RequestType type;
+            QByteArray bytes; // the stand-in's; empty: blocked, sent nowhere
+        } cases[] = {
+            {"https://ads.test/a.js", RequestType::Script, "(function(){})();\n"},
+            {"https://blank.test/a.js", RequestType::Script, "(function(){})();\n"},
+            {"https://ga.test/ga.js", RequestType::Script, "window.ga = () => {};"},
+            {"https://gone.test/a.js", RequestType::Script, {}},
+            // A page of its own gets the notice that it was blocked.
+            {"https://ga.test/", RequestType::Document, {}},
+        };
+        for (const auto &asked : cases) {
+            const RequestVerdict verdict = blocker.verdict(QUrl(QString::fromLatin1(asked.address)),
+                                                           page, asked.type);
+            QVERIFY2(!verdict.blockingRule.isEmpty(), asked.address);
+            QVERIFY2(verdict.redirect.isValid() == !asked.bytes.isEmpty(), asked.address);
+            if (asked.bytes.isEmpty())
+                continue;
+            QCOMPARE(verdict.redirect.scheme(), QLatin1StringView(RequestPolicy::StandInScheme));
+            const std::optional<StandIns::Resource> standIn =
+                blocker.standIn(RequestPolicy::standInName(verdict.redirect));
+            QVERIFY2(standIn, asked.address);
+            QCOMPARE(standIn->bytes, asked.bytes);
+            QVERIFY(standIn->mimeType.endsWith("javascript"));
+        }
+        // Only names the table gives; none is a path.
+        QVERIFY(!blocker.standIn(u"../js/redirect-resources.js"_s));
+        QVERIFY(!blocker.standIn(u"gone.js"_s));
+    }
+
+    // The package installed here names its stand-ins as the lists do.
+    void standIns_ofTheInstalledPackage()
+    {
+        const StandIns installed = StandIns::read(FilterLists::packageFolders());
+        if (!installed.contains(u"noop.js"_s))
+            QSKIP("no uBlock Origin package is installed");
+        for (const QString &name : {u"noopjs"_s, u"nooptext"_s, u"1x1.gif"_s,
+                                    u"googlesyndication_adsbygoogle.js"_s,
+                                    u"googletagmanager.com/gtm.js"_s})
+            QVERIFY2(installed.resource(name).has_value(), qPrintable(name));
+    }
+
     // A site is its registrable domain; a wider one an earlier version kept still counts.
     void allowedSites_areRegistrableDomains_andThoseKeptBeforeStillHold()
     {

@@ -951,6 +951,13 @@ private slots:
             QTRY_VERIFY2_WITH_TIMEOUT(m_site.requests.join().contains(ad), ad, LoadTimeout);
         QCOMPARE(view->blockedCount(), 0);
         m_policy.allowed = false;
+
+        // A blocked script a rule names a stand-in for runs the stand-in, from no site at all.
+        m_site.requests.clear();
+        QVERIFY(view->navigate(m_site.address(u"/stood-in"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"stood in by google-ima.js, window.standIn = 'stood in by noop.txt'"_s, LoadTimeout);
+        QCOMPARE(adRequests(), 0);
+        QCOMPARE(view->blockedCount(), 2);
     }
 
 private:
@@ -960,7 +967,9 @@ private:
     public:
         TestPolicy()
         {
-            m_filters.addList(u"test.txt"_s, "||ads.test^\n||tracker.test^$image\n##.sponsored\n");
+            m_filters.addList(u"test.txt"_s, "||ads.test^\n||tracker.test^$image\n##.sponsored\n"
+                                             "||ads.test/ima.js$script,redirect=google-ima.js\n"
+                                             "||ads.test/x.txt$xhr,redirect=noop.txt\n");
         }
         RequestVerdict verdict(const QUrl &address, const QUrl &page,
                                Blocking::RequestType type) const override
@@ -968,8 +977,17 @@ private:
             asked[address.path()] = type;
             const Blocking::Decision decision =
                 m_filters.decide(Blocking::Request::make(address, page, type));
-            return {!allowed && decision.blocked() ? QString::fromUtf8(decision.rule) : QString(),
-                    {}};
+            if (allowed || !decision.blocked())
+                return {};
+            return {QString::fromUtf8(decision.rule),
+                    decision.resource.isEmpty()
+                        ? QUrl()
+                        : standInAddress(QString::fromUtf8(decision.resource))};
+        }
+        std::optional<StandIns::Resource> standIn(const QString &name) const override
+        {
+            return StandIns::Resource{"window.standIn = 'stood in by " + name.toUtf8() + "'",
+                                      "application/javascript"};
         }
         QByteArray hidingStyleSheet(const QUrl &page) const override
         {
