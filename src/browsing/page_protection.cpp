@@ -170,6 +170,15 @@ bool PageProtection::admitPage(const QUrl &address, bool clicked)
     return true;
 }
 
+bool PageProtection::admitWindow(const QUrl &address, const QUrl &opener)
+{
+    if (!m_policy || !isWebAddress(address) ||
+        m_policy->blockingRule(address, opener, Blocking::RequestType::Popup).isEmpty())
+        return true;
+    countBlocked();
+    return false;
+}
+
 void PageProtection::prepareFor(const QUrl &page)
 {
     m_preparedFor = page.adjusted(QUrl::RemoveFragment);

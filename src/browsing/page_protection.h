@@ -26,6 +26,10 @@ public:
     // with the program's page about it, whose link opens it this once.
     bool admitPage(const QUrl &address, bool clicked);
 
+    // Whether a window the page opens by script may open at all; one a list names as a pop-up
+    // is refused and counted.
+    bool admitWindow(const QUrl &address, const QUrl &opener);
+
     int blockedCount() const { return m_blocked; }
 
     // Readies the hiding for the page about to be opened or loaded again, before the engine

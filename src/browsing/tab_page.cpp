@@ -61,6 +61,8 @@ QWebEnginePage *TabPage::createWindow(WebWindowType)
 
 void TabPage::windowAsked(const QUrl &url)
 {
+    if (!m_protection->admitWindow(url, this->url()))
+        return;
     // A window asked for while the tab loads the page a click just led to rode that click.
     if (m_linkLoading && m_linkFollowed.elapsed() < ClickSpanMs)
         return;
