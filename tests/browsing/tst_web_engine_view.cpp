@@ -959,6 +959,12 @@ private slots:
         QCOMPARE(view->blockedCount(), 0);
         m_policy.allowed = false;
 
+        // A page opens without the parameters the lists take off.
+        QVERIFY(view->navigate(m_site.address(u"/clean?utm_source=results&a=1"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"Clean"_s, LoadTimeout);
+        QCOMPARE(view->locationUrl(), m_site.address(u"/clean?a=1"_s));
+        QVERIFY(!m_site.requests.join().contains("utm_source"));
+
         // A blocked script a rule names a stand-in for runs the stand-in, from no site at all.
         m_site.requests.clear();
         QVERIFY(view->navigate(m_site.address(u"/stood-in"_s)));
@@ -975,7 +981,7 @@ private:
         TestPolicy()
         {
             m_filters.addList(u"test.txt"_s, "||ads.test^\n||tracker.test^$image\n##.sponsored\n"
-                                             "||ads.test/pop$popup\n"
+                                             "||ads.test/pop$popup\n$removeparam=utm_source\n"
                                              "||ads.test/ima.js$script,redirect=google-ima.js\n"
                                              "||ads.test/x.txt$xhr,redirect=noop.txt\n");
         }
@@ -985,8 +991,10 @@ private:
             asked[address.path()] = type;
             const Blocking::Decision decision =
                 m_filters.decide(Blocking::Request::make(address, page, type));
-            if (allowed || !decision.blocked())
+            if (allowed)
                 return {};
+            if (!decision.blocked())
+                return {{}, QUrl::fromEncoded(decision.withoutParameters)};
             return {QString::fromUtf8(decision.rule),
                     decision.resource.isEmpty()
                         ? QUrl()
