@@ -1,6 +1,7 @@
 #include "blocker.h"
 
 #include "files/data_file.h"
+#include "public_suffix.h"
 
 #include <QDir>
 #include <QThread>

@@ -1,5 +1,7 @@
 #include "filter_rule.h"
 
+#include "public_suffix.h"
+
 #include <QByteArrayList>
 #include <algorithm>
 #include <array>
@@ -33,6 +35,15 @@ bool endsWithDomain(QByteArrayView host, QByteArrayView domain)
            (host.size() == domain.size() || host[host.size() - domain.size() - 1] == '.');
 }
 
+// "example.*" names the site under every public suffix: example.com, www.example.co.uk.
+bool coversDomain(const QByteArray &host, QByteArrayView domain)
+{
+    if (!domain.endsWith(".*"))
+        return endsWithDomain(host, domain);
+    const QByteArrayView bare = withoutPublicSuffix(host);
+    return !bare.isEmpty() && endsWithDomain(bare, domain.chopped(2));
+}
+
 // "a.com|~b.a.com" (separated by '|' in options, by ',' before "##"); nothing for a list naming
 // what the program cannot match, such as "google.*" or a regular expression.
 std::optional<DomainScope> parseDomains(QByteArrayView text, char separator)
@@ -42,7 +53,7 @@ std::optional<DomainScope> parseDomains(QByteArrayView text, char separator)
         const bool excluded = domain.startsWith('~');
         if (excluded)
             domain = domain.sliced(1);
-        if (!isHostName(domain))
+        if (!isHostName(domain.endsWith(".*") ? domain.chopped(2) : domain))
             return std::nullopt;
         (excluded ? scope.excluded : scope.included).append(domain.toByteArray());
     }
@@ -290,7 +301,7 @@ std::optional<ParsedLine> parseHidingRule(QByteArrayView text)
     if (!domains.isEmpty()) {
         std::optional<DomainScope> scope = parseDomains(domains, ',');
         if (!scope)
-            return SkippedRule{"a site named with *"};
+            return SkippedRule{"a site named by a pattern"};
         rule.domains = std::move(*scope);
     }
     rule.selector = selector.toByteArray();
@@ -348,15 +359,15 @@ std::optional<RequestType> requestTypeNamed(QByteArrayView name)
     return std::nullopt;
 }
 
-bool DomainScope::covers(QByteArrayView host) const
+bool DomainScope::covers(const QByteArray &host) const
 {
     for (const QByteArray &domain : excluded)
-        if (endsWithDomain(host, domain))
+        if (coversDomain(host, domain))
             return false;
     if (included.isEmpty())
         return true;
     for (const QByteArray &domain : included)
-        if (endsWithDomain(host, domain))
+        if (coversDomain(host, domain))
             return true;
     return false;
 }

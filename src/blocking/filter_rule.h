@@ -44,7 +44,7 @@ struct DomainScope
     QList<QByteArray> excluded;
 
     bool isEmpty() const { return included.isEmpty() && excluded.isEmpty(); }
-    bool covers(QByteArrayView host) const;
+    bool covers(const QByteArray &host) const;
     bool operator==(const DomainScope &) const = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include "files/data_file.h"
 #include "pattern_match.h"
+#include "public_suffix.h"
 
 #include <algorithm>
 #include <array>
@@ -61,6 +62,25 @@ QByteArray withoutBadfilter(QByteArrayView line)
     });
     return options.isEmpty() ? line.first(optionsAt).toByteArray()
                              : line.first(optionsAt + 1).toByteArray() + options.join(',');
+}
+
+// Every name a list may give the host's site by: the host, each domain above it, and the same
+// under any public suffix ("www.example.*", "example.*").
+QByteArrayList namesOf(const QByteArray &host)
+{
+    QByteArrayList names;
+    const auto addDomains = [&](QByteArrayView name, QByteArrayView ending) {
+        for (qsizetype dot = -1;;) {
+            names.append(name.sliced(dot + 1).toByteArray().append(ending));
+            dot = name.indexOf('.', dot + 1);
+            if (dot < 0)
+                break;
+        }
+    };
+    addDomains(host, {});
+    if (const QByteArrayView bare = withoutPublicSuffix(host); !bare.isEmpty())
+        addDomains(bare, ".*");
+    return names;
 }
 
 // The encoded address without the query parameter named, or without its query when no name is.
@@ -323,16 +343,10 @@ QByteArray FilterSet::hidingStyleSheet(const QUrl &page) const
         return {};
     const QByteArray host = page.host(QUrl::FullyEncoded).toLower().toUtf8();
     std::vector<int> chosen;
-    // The page's host and every domain above it.
-    for (qsizetype dot = -1;;) {
-        const QByteArray domain = host.mid(dot + 1);
+    for (const QByteArray &domain : namesOf(host))
         for (int at : m_specificHiding.value(domain))
             if (m_hiding[size_t(at)].domains.covers(host))
                 chosen.push_back(at);
-        dot = host.indexOf('.', dot + 1);
-        if (dot < 0)
-            break;
-    }
     if (!(excuses & NetworkRule::GenericHiding))
         for (int at : m_genericHiding)
             if (m_hiding[size_t(at)].domains.covers(host))

@@ -1,6 +1,6 @@
 #include "request.h"
 
-#include <libpsl.h>
+#include "public_suffix.h"
 
 namespace Blocking {
 
@@ -31,18 +31,6 @@ std::pair<qsizetype, QByteArrayView> hostIn(QByteArrayView address)
 }
 
 } // namespace
-
-QByteArrayView siteOf(const QByteArray &host)
-{
-    // An address given by number is a site of its own.
-    if (host.isEmpty() || (host.back() >= '0' && host.back() <= '9') || host.contains(':'))
-        return host;
-    // The newer of libpsl's own list and the one Debian's publicsuffix package keeps current; read
-    // once and never changed, so every thread may ask it.
-    static const psl_ctx_t *const Suffixes = psl_latest(nullptr);
-    const char *site = psl_registrable_domain(Suffixes, host.constData());
-    return site ? QByteArrayView(site, host.constEnd() - site) : QByteArrayView(host);
-}
 
 Request Request::make(const QUrl &address, const QUrl &page, RequestType type)
 {

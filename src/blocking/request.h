@@ -23,10 +23,6 @@ struct Request
     static Request make(const QUrl &address, const QUrl &page, RequestType type);
 };
 
-// The registrable domain of a lower-case host by the Public Suffix List, private domains included
-// ("a.github.io"); a public suffix, a single label or an address by number is its own site.
-QByteArrayView siteOf(const QByteArray &host);
-
 } // namespace Blocking
 
 #endif

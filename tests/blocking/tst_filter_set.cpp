@@ -150,10 +150,14 @@ private slots:
         filters.addList(u"l"_s,
                         "##.generic-ad\nvideos.example##.site-ad\nother.example##.other\n"
                         "~videos.example##.not-here\n##.excused\nvideos.example#@#.excused\n"
-                        "##a{}b\n@@||calm.example^$generichide\n@@||free.example^$elemhide\n");
+                        "##a{}b\n@@||calm.example^$generichide\n@@||free.example^$elemhide\n"
+                        "videos.*##.everywhere\nwww.videos.*##.www\n~www.videos.*##.not-www\n");
         const QByteArray sheet = filters.hidingStyleSheet(QUrl(u"https://www.videos.example/r"_s));
         QCOMPARE(sheet, QByteArray(".generic-ad{display:none!important}\n"
-                                   ".site-ad{display:none!important}\n"));
+                                   ".site-ad{display:none!important}\n"
+                                   ".everywhere{display:none!important}\n"
+                                   ".www{display:none!important}\n"));
+        QVERIFY(filters.hidingStyleSheet(QUrl(u"https://m.videos.co.uk/"_s)).contains(".not-www{"));
         QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://calm.example/"_s)), QByteArray());
         QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://free.example/"_s)), QByteArray());
         QVERIFY(filters.hidingStyleSheet(QUrl(u"https://x.test/"_s)).contains(".excused{"));
