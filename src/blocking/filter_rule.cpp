@@ -5,6 +5,7 @@
 #include <QByteArrayList>
 #include <algorithm>
 #include <array>
+#include <tuple>
 #include <utility>
 
 namespace Blocking {
@@ -114,7 +115,8 @@ bool applyOption(QByteArrayView option, QByteArrayView value, NetworkRule &rule,
             return false;
         if (key == "denyallow")
             std::swap(scope->included, scope->excluded);
-        (key == "domain" || key == "from" ? rule.domains : rule.requestDomains) = *scope;
+        (key == "domain" || key == "from" ? rule.domains : rule.rareToChange().requestDomains) =
+            *scope;
         return true;
     }
     if (key == "redirect" || key == "redirect-rule" || key == "removeparam") {
@@ -123,7 +125,7 @@ bool applyOption(QByteArrayView option, QByteArrayView value, NetworkRule &rule,
         // An exception may name no resource: it then excuses them all.
         if (key != "removeparam" && value.isEmpty() && !rule.exception)
             return false;
-        rule.value = key == "removeparam" ? value.toByteArray() : withoutRank(value);
+        rule.rareToChange().value = key == "removeparam" ? value.toByteArray() : withoutRank(value);
         if (key != "redirect")
             rule.action = key == "removeparam" ? NetworkRule::Action::RemoveParameter
                                                : NetworkRule::Action::Redirect;
@@ -357,6 +359,37 @@ std::optional<RequestType> requestTypeNamed(QByteArrayView name)
         if (name == QByteArrayView(text.data(), qsizetype(text.size())))
             return type;
     return std::nullopt;
+}
+
+const DomainScope &NetworkRule::requestDomains() const
+{
+    static const DomainScope None;
+    return rare ? rare->requestDomains : None;
+}
+
+const QByteArray &NetworkRule::value() const
+{
+    static const QByteArray None;
+    return rare ? rare->value : None;
+}
+
+NetworkRule::Rare &NetworkRule::rareToChange()
+{
+    // Only while the rule is being parsed, before any copy shares it.
+    if (!rare)
+        rare = std::make_shared<Rare>();
+    return const_cast<Rare &>(*rare);
+}
+
+bool NetworkRule::operator==(const NetworkRule &other) const
+{
+    const auto fields = [](const NetworkRule &rule) {
+        return std::tie(rule.pattern, rule.start, rule.anchoredEnd, rule.exception, rule.important,
+                        rule.matchCase, rule.party, rule.types, rule.excuses, rule.action,
+                        rule.badfilter, rule.domains);
+    };
+    return fields(*this) == fields(other) && requestDomains() == other.requestDomains() &&
+           value() == other.value();
 }
 
 bool DomainScope::covers(const QByteArray &host) const

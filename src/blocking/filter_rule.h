@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -70,13 +71,25 @@ struct NetworkRule
     Action action = Action::Block;
     // Cancels the rule written the same without it, in any list.
     bool badfilter = false;
-    DomainScope domains;        // of the page that asks
-    DomainScope requestDomains; // of the request's host ("to=", "denyallow=")
-    // The resource a blocked request is answered with ("redirect=", "redirect-rule="), or the
-    // query parameter taken off (empty: all of them).
-    QByteArray value;
+    DomainScope domains; // of the page that asks
 
-    bool operator==(const NetworkRule &) const = default;
+    // What few rules give, kept apart so that the many that give none stay small.
+    struct Rare
+    {
+        DomainScope requestDomains; // of the request's host ("to=", "denyallow=")
+        // The resource a blocked request is answered with ("redirect=", "redirect-rule="), or
+        // the query parameter taken off (empty: all of them).
+        QByteArray value;
+
+        bool operator==(const Rare &) const = default;
+    };
+    std::shared_ptr<const Rare> rare;
+
+    const DomainScope &requestDomains() const;
+    const QByteArray &value() const;
+    Rare &rareToChange();
+
+    bool operator==(const NetworkRule &other) const;
 };
 
 struct HidingRule

@@ -125,13 +125,16 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text)
             }
             // An exception to a redirect takes back the resource, not the block.
             const bool modifies = rule->action != NetworkRule::Action::Block ||
-                                  (rule->exception && !rule->value.isEmpty());
-            Index &chosen = modifies ? m_modifiers : rule->exception ? m_exceptions : m_blocks;
+                                  (rule->exception && !rule->value().isEmpty());
+            Index &chosen = rule->action == NetworkRule::Action::RemoveParameter ? m_removals
+                            : modifies                                              ? m_redirects
+                            : rule->exception                                       ? m_exceptions
+                                                                                    : m_blocks;
             // "redirect=" also names the resource for a request another rule blocks.
-            if (!modifies && !rule->value.isEmpty()) {
+            if (!modifies && !rule->value().isEmpty()) {
                 NetworkRule redirect = *rule;
                 redirect.action = NetworkRule::Action::Redirect;
-                index({std::move(redirect), written.toByteArray(), list}, m_modifiers);
+                index({std::move(redirect), written.toByteArray(), list}, m_redirects);
             }
             index({std::move(*rule), written.toByteArray(), list}, chosen);
         } else if (auto *hiding = std::get_if<HidingRule>(&parsed)) {
@@ -258,19 +261,16 @@ Decision FilterSet::decide(const Request &request) const
 QByteArray FilterSet::resourceFor(const Entry &block, const Request &request,
                                   const TokenPlaces &places) const
 {
-    QByteArray resource = block.rule.value;
+    QByteArray resource = block.rule.value();
     QList<QByteArray> excused;
     forEachMatch(
-        m_modifiers, request, places,
-        [&](const Entry &entry) {
-            return entry.rule.action != NetworkRule::Action::RemoveParameter && !entry.cancelled &&
-                   appliesTo(entry.rule, request);
-        },
+        m_redirects, request, places,
+        [&](const Entry &entry) { return !entry.cancelled && appliesTo(entry.rule, request); },
         [&](const Entry &entry) {
             if (entry.rule.exception)
-                excused.append(entry.rule.value);
+                excused.append(entry.rule.value());
             else if (resource.isEmpty())
-                resource = entry.rule.value;
+                resource = entry.rule.value();
             return false;
         });
     // An exception naming no resource takes back every one.
@@ -280,19 +280,16 @@ QByteArray FilterSet::resourceFor(const Entry &block, const Request &request,
 void FilterSet::takeParametersOff(Decision &decision, const Request &request,
                                   const TokenPlaces &places) const
 {
-    if (m_modifiers.isEmpty() || !request.address.contains('?'))
+    if (m_removals.isEmpty() || !request.address.contains('?'))
         return;
     std::vector<const Entry *> removals;
     QList<QByteArray> excused;
     forEachMatch(
-        m_modifiers, request, places,
-        [&](const Entry &entry) {
-            return entry.rule.action == NetworkRule::Action::RemoveParameter && !entry.cancelled &&
-                   appliesTo(entry.rule, request);
-        },
+        m_removals, request, places,
+        [&](const Entry &entry) { return !entry.cancelled && appliesTo(entry.rule, request); },
         [&](const Entry &entry) {
             if (entry.rule.exception)
-                excused.append(entry.rule.value);
+                excused.append(entry.rule.value());
             else
                 removals.push_back(&entry);
             return false;
@@ -302,9 +299,9 @@ void FilterSet::takeParametersOff(Decision &decision, const Request &request,
     QByteArray address = request.address;
     const Entry *first = nullptr;
     for (const Entry *removal : removals) {
-        if (excused.contains(removal->rule.value))
+        if (excused.contains(removal->rule.value()))
             continue;
-        const QByteArray shorter = withoutParameter(address, removal->rule.value);
+        const QByteArray shorter = withoutParameter(address, removal->rule.value());
         if (shorter != address && !first)
             first = removal;
         address = shorter;

@@ -93,8 +93,10 @@ private:
     std::vector<Entry> m_network;
     Index m_blocks;
     Index m_exceptions;
-    // "redirect-rule=" and "removeparam=" rules, their exceptions and those of "redirect=".
-    Index m_modifiers;
+    // "redirect-rule=" rules (and "redirect=" rules again), their exceptions and those of
+    // "redirect="; "removeparam=" rules and their exceptions.
+    Index m_redirects;
+    Index m_removals;
     // The rules "badfilter" rules name, as written without that option.
     QSet<QByteArray> m_cancelled;
     KnownTokens m_known;

@@ -136,7 +136,7 @@ bool appliesTo(const NetworkRule &rule, const Request &request, TypesAsked types
         break;
     case Party::First:
     case Party::Third:
-        if ((rule.party == Party::Third) != request.thirdParty)
+        if ((rule.party == Party::Third) != request.thirdParty())
             return false;
         break;
     case Party::SameHost:
@@ -146,7 +146,8 @@ bool appliesTo(const NetworkRule &rule, const Request &request, TypesAsked types
         break;
     }
     return (rule.domains.isEmpty() || rule.domains.covers(request.pageHost)) &&
-           (rule.requestDomains.isEmpty() || rule.requestDomains.covers(request.host));
+           (!rule.rare || rule.requestDomains().isEmpty() ||
+            rule.requestDomains().covers(request.host));
 }
 
 bool patternMatches(const NetworkRule &rule, const Request &request)

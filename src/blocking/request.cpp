@@ -42,9 +42,15 @@ Request Request::make(const QUrl &address, const QUrl &page, RequestType type)
     request.host = host.toByteArray();
     request.pageHost = page.host(QUrl::FullyEncoded).toUtf8().toLower();
     request.type = type;
-    request.thirdParty =
-        request.pageHost.isEmpty() || siteOf(request.host) != siteOf(request.pageHost);
     return request;
+}
+
+bool Request::thirdParty() const
+{
+    if (!m_thirdParty)
+        m_thirdParty = pageHost.isEmpty() ||
+                       (host != pageHost && siteOf(host) != siteOf(pageHost));
+    return *m_thirdParty;
 }
 
 } // namespace Blocking

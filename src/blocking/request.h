@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QUrl>
+#include <optional>
 
 namespace Blocking {
 
@@ -16,11 +17,17 @@ struct Request
     QByteArray host;     // lower case
     QByteArray pageHost; // lower case; empty when no page asks
     RequestType type = RequestType::Other;
-    bool thirdParty = true;
     qsizetype hostStart = 0;
 
     // Without a page the request counts as coming from another site.
     static Request make(const QUrl &address, const QUrl &page, RequestType type);
+
+    // Whether the request is for another site than the page's; asked of the Public Suffix List
+    // only when a rule wants to know, once.
+    bool thirdParty() const;
+
+private:
+    mutable std::optional<bool> m_thirdParty;
 };
 
 } // namespace Blocking
