@@ -43,7 +43,8 @@ void Blocker::loadLists()
     }
     const QList<FilterLists::ListFile> files = listsInUse(availableLists(), m_settings);
     m_loading = QThread::create([this, files, packages = m_packageFolders] {
-        FilterLists::Loaded loaded = FilterLists::load(files);
+        FilterLists::Loaded loaded = FilterLists::load(
+            files, std::make_shared<const ScriptletLibrary>(ScriptletLibrary::read(packages)));
         StandIns standIns = StandIns::read(packages);
         QMetaObject::invokeMethod(
             this,
@@ -100,6 +101,18 @@ RequestVerdict Blocker::verdict(const QUrl &address, const QUrl &page,
             type != Blocking::RequestType::Document && m_standIns.contains(resource)
                 ? standInAddress(resource)
                 : QUrl()};
+}
+
+FrameScripts Blocker::frameScripts(const QUrl &frame) const
+{
+    if (!m_settings.enabled || !m_filters || !m_filters->scriptlets() || isAllowed(frame))
+        return {};
+    const QList<ScriptletLibrary::Call> calls = m_filters->scriptletsFor(frame);
+    if (calls.isEmpty())
+        return {};
+    const ScriptletLibrary &library = *m_filters->scriptlets();
+    return {library.compose(calls, ScriptletLibrary::World::Page),
+            library.compose(calls, ScriptletLibrary::World::Isolated)};
 }
 
 std::optional<StandIns::Resource> Blocker::standIn(const QString &name) const

@@ -55,7 +55,7 @@ QList<ListFile> available(const QString &dataFolder, const QStringList &systemFo
         for (const QString &folder : systemFolders) {
             const QString path = QDir(folder).filePath(name);
             if (!found.contains(name) && QFileInfo(path).isFile()) {
-                files.append({name, path});
+                files.append({name, path, folder.endsWith(u"/assets/ublock"_s)});
                 found.insert(name);
             }
         }
@@ -66,9 +66,10 @@ QList<ListFile> available(const QString &dataFolder, const QStringList &systemFo
     return files;
 }
 
-Loaded load(const QList<ListFile> &files)
+Loaded load(const QList<ListFile> &files, std::shared_ptr<const ScriptletLibrary> scriptlets)
 {
     auto filters = std::make_shared<Blocking::FilterSet>();
+    filters->useScriptlets(std::move(scriptlets));
     Loaded loaded;
     for (const ListFile &file : files) {
         ListReport report{file, {}, QFileInfo(file.path).lastModified(), {}};
@@ -78,7 +79,7 @@ Loaded load(const QList<ListFile> &files)
         else if (!looksLikeText(*bytes))
             report.failure = QObject::tr("it is not a text file");
         else
-            report.count = filters->addList(file.name, *bytes);
+            report.count = filters->addList(file.name, *bytes, file.trusted);
         loaded.reports.append(report);
     }
     loaded.filters = std::move(filters);

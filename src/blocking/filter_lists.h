@@ -16,6 +16,8 @@ struct ListFile
 {
     QString name; // "easylist.txt"; a user's list as "filters/mine.txt"
     QString path;
+    // uBlock's own lists, whose in-page rules may call every function of the package.
+    bool trusted = false;
 };
 
 // What became of one list when the lists were read.
@@ -46,9 +48,10 @@ QStringList systemListFolders(const QStringList &packages = packageFolders());
 QList<ListFile> available(const QString &dataFolder,
                           const QStringList &systemFolders = systemListFolders());
 
-// Reads the lists into one filter set. A list that is not a regular file, is too large or is
-// no text is named and skipped; the rest are used.
-Loaded load(const QList<ListFile> &files);
+// Reads the lists into one filter set, with the functions its in-page rules may call. A list
+// that is not a regular file, is too large or is no text is named and skipped; the rest are used.
+Loaded load(const QList<ListFile> &files,
+            std::shared_ptr<const ScriptletLibrary> scriptlets = nullptr);
 
 } // namespace FilterLists
 

@@ -298,7 +298,8 @@ std::optional<ParsedLine> parseHidingRule(QByteArrayView text)
         return std::nullopt;
     }
     selector = selector.trimmed();
-    if (QByteArray extended = extendedSyntax(selector); !extended.isEmpty())
+    const bool scriptlet = selector.startsWith("+js(") && selector.endsWith(')');
+    if (QByteArray extended = extendedSyntax(selector); !extended.isEmpty() && !scriptlet)
         return SkippedRule{std::move(extended)};
     if (!domains.isEmpty()) {
         std::optional<DomainScope> scope = parseDomains(domains, ',');
@@ -306,6 +307,9 @@ std::optional<ParsedLine> parseHidingRule(QByteArrayView text)
             return SkippedRule{"a site named by a pattern"};
         rule.domains = std::move(*scope);
     }
+    if (scriptlet)
+        return ScriptletRule{selector.sliced(4, selector.size() - 5).trimmed().toByteArray(),
+                             std::move(rule.domains), rule.exception};
     rule.selector = selector.toByteArray();
     return rule;
 }

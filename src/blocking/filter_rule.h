@@ -101,6 +101,17 @@ struct HidingRule
     bool operator==(const HidingRule &) const = default;
 };
 
+// "example.com##+js(json-prune, ads)": a function of the package's run in the site's pages
+// with those arguments; "example.com#@#+js()" excepts every one there.
+struct ScriptletRule
+{
+    QByteArray call; // between the brackets
+    DomainScope domains;
+    bool exception = false;
+
+    bool operator==(const ScriptletRule &) const = default;
+};
+
 // A line that holds no rule: a comment, a blank or a list's header.
 struct NoRule
 {
@@ -116,7 +127,7 @@ struct SkippedRule
     bool operator==(const SkippedRule &) const = default;
 };
 
-using ParsedLine = std::variant<NoRule, SkippedRule, NetworkRule, HidingRule>;
+using ParsedLine = std::variant<NoRule, SkippedRule, NetworkRule, HidingRule, ScriptletRule>;
 
 // A line without its line end. Lines of a hosts file ("0.0.0.0 host") become host rules.
 ParsedLine parseLine(QByteArrayView line);

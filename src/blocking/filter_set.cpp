@@ -104,7 +104,12 @@ QByteArray withoutParameter(const QByteArray &address, QByteArrayView name)
 
 } // namespace
 
-ListCount FilterSet::addList(const QString &name, QByteArrayView text)
+void FilterSet::useScriptlets(std::shared_ptr<const ScriptletLibrary> library)
+{
+    m_library = std::move(library);
+}
+
+ListCount FilterSet::addList(const QString &name, QByteArrayView text, bool trusted)
 {
     const int list = int(m_lists.size());
     m_lists.append(name);
@@ -137,6 +142,14 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text)
                 index({std::move(redirect), written.toByteArray(), list}, m_redirects);
             }
             index({std::move(*rule), written.toByteArray(), list}, chosen);
+        } else if (auto *scriptlet = std::get_if<ScriptletRule>(&parsed)) {
+            if (const QByteArray skipped = addScriptlet(std::move(*scriptlet), trusted);
+                !skipped.isEmpty()) {
+                ++count.skipped;
+                ++count.skippedFor[skipped];
+            } else {
+                ++count.rules;
+            }
         } else if (auto *hiding = std::get_if<HidingRule>(&parsed)) {
             ++count.rules;
             const int at = int(m_hiding.size());
@@ -154,6 +167,64 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text)
     if (!m_cancelled.isEmpty())
         cancel(m_cancelled.size() > cancelledBefore ? 0 : firstEntry);
     return count;
+}
+
+QByteArray FilterSet::addScriptlet(ScriptletRule rule, bool trusted)
+{
+    Scriptlet scriptlet{rule.call.isEmpty() ? ScriptletLibrary::Call()
+                                            : ScriptletLibrary::parseCall(rule.call),
+                        std::move(rule.domains)};
+    if (rule.exception) {
+        m_scriptletExceptions.push_back(std::move(scriptlet));
+        return {};
+    }
+    if (!m_library || m_library->isEmpty())
+        return "+js() without the package";
+    switch (m_library->availability(scriptlet.call.name, trusted)) {
+    case ScriptletLibrary::Availability::Missing:
+        return "+js() the package lacks";
+    case ScriptletLibrary::Availability::NeedsTrust:
+        return "+js() only the package's lists may use";
+    case ScriptletLibrary::Availability::Available:
+        break;
+    }
+    const int at = int(m_scriptlets.size());
+    if (scriptlet.domains.included.isEmpty())
+        m_genericScriptlets.push_back(at);
+    else
+        for (const QByteArray &host : scriptlet.domains.included)
+            m_specificScriptlets[host].push_back(at);
+    m_scriptlets.push_back(std::move(scriptlet));
+    return {};
+}
+
+QList<ScriptletLibrary::Call> FilterSet::scriptletsFor(const QUrl &frame) const
+{
+    const std::uint8_t excuses = pageExcuses(frame);
+    if (m_scriptlets.empty() || excuses & (NetworkRule::WholePage | NetworkRule::ElementHiding))
+        return {};
+    const QByteArray host = frame.host(QUrl::FullyEncoded).toLower().toUtf8();
+    std::vector<int> chosen;
+    for (const QByteArray &domain : namesOf(host))
+        for (int at : m_specificScriptlets.value(domain))
+            chosen.push_back(at);
+    if (!(excuses & NetworkRule::GenericHiding))
+        chosen.insert(chosen.end(), m_genericScriptlets.cbegin(), m_genericScriptlets.cend());
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    QList<ScriptletLibrary::Call> calls;
+    for (int at : chosen) {
+        const Scriptlet &scriptlet = m_scriptlets[size_t(at)];
+        const bool excepted = std::any_of(
+            m_scriptletExceptions.cbegin(), m_scriptletExceptions.cend(),
+            [&](const Scriptlet &exception) {
+                return (exception.call.name.isEmpty() || exception.call == scriptlet.call) &&
+                       exception.domains.covers(host);
+            });
+        if (scriptlet.domains.covers(host) && !excepted && !calls.contains(scriptlet.call))
+            calls.append(scriptlet.call);
+    }
+    return calls;
 }
 
 void FilterSet::cancel(size_t from)

@@ -5,12 +5,14 @@
 #include "filter_rule.h"
 #include "pattern_match.h"
 #include "request.h"
+#include "scriptlet_library.h"
 
 #include <QHash>
 #include <QMap>
 #include <QSet>
 #include <QString>
 #include <QUrl>
+#include <memory>
 #include <vector>
 
 namespace Blocking {
@@ -44,15 +46,23 @@ struct ListCount
 class FilterSet
 {
 public:
+    // The functions in-page rules name; without them such rules are skipped. Before addList.
+    void useScriptlets(std::shared_ptr<const ScriptletLibrary> library);
+    const ScriptletLibrary *scriptlets() const { return m_library.get(); }
+
     // Adds the rules of one list's text; a line the program cannot use is skipped and counted,
-    // never stops the list.
-    ListCount addList(const QString &name, QByteArrayView text);
+    // never stops the list. Only a trusted list (the package's own) may call every function.
+    ListCount addList(const QString &name, QByteArrayView text, bool trusted = false);
 
     Decision decide(const Request &request) const;
 
     // The style sheet that hides what the element-hiding rules name on a page, or nothing when
     // the page is excused from hiding.
     QByteArray hidingStyleSheet(const QUrl &page) const;
+
+    // The functions the in-page rules run in a frame of the host's, or nothing when the page is
+    // excused from them.
+    QList<ScriptletLibrary::Call> scriptletsFor(const QUrl &frame) const;
 
     int ruleCount() const { return int(m_network.size() + m_hiding.size()); }
 
@@ -87,6 +97,8 @@ private:
                            const TokenPlaces &places) const;
     void takeParametersOff(Decision &decision, const Request &request,
                            const TokenPlaces &places) const;
+    // Files an in-page rule; what it was skipped for when it was.
+    QByteArray addScriptlet(ScriptletRule rule, bool trusted);
     // Marks the rules "badfilter" rules name, from the entry `from` on.
     void cancel(size_t from);
 
@@ -109,6 +121,17 @@ private:
     QHash<QByteArray, std::vector<int>> m_specificHiding;
     // "#@#" rules by selector.
     QHash<QByteArray, std::vector<int>> m_hidingExceptions;
+
+    std::shared_ptr<const ScriptletLibrary> m_library;
+    struct Scriptlet
+    {
+        ScriptletLibrary::Call call; // no name: every call ("#@#+js()")
+        DomainScope domains;
+    };
+    std::vector<Scriptlet> m_scriptlets;
+    std::vector<int> m_genericScriptlets;
+    QHash<QByteArray, std::vector<int>> m_specificScriptlets; // by each host a rule names
+    std::vector<Scriptlet> m_scriptletExceptions;
 };
 
 } // namespace Blocking

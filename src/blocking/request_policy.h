@@ -19,6 +19,13 @@ struct RequestVerdict
     QUrl redirect;
 };
 
+// The scripts in-page rules run in a frame, in the page's own world and in one apart.
+struct FrameScripts
+{
+    QString page;
+    QString isolated;
+};
+
 // What the web engine asks of the blocker for every request and every page it opens. The
 // engine's module holds only this face, so the blocker stays in the program.
 class RequestPolicy
@@ -34,6 +41,12 @@ public:
     }
     // The style sheet that hides what element-hiding rules name on the page.
     virtual QByteArray hidingStyleSheet(const QUrl &page) const = 0;
+    // What in-page rules run in frames of the address's host, before the frame's own scripts.
+    virtual FrameScripts frameScripts(const QUrl &frame) const
+    {
+        Q_UNUSED(frame);
+        return {};
+    }
     // The stand-in a verdict's redirect names, when the engine loads it.
     virtual std::optional<StandIns::Resource> standIn(const QString &name) const
     {

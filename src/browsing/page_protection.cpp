@@ -10,12 +10,16 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineUrlRequestInterceptor>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr char HidingScriptName[] = "reelhop-hiding";
+constexpr char FrameScriptName[] = "reelhop-in-page-rules";
+// A page that frames a new site at every load cannot make a tab keep more of their scripts.
+constexpr qsizetype MostFrameHosts = 16;
 
 bool isWebAddress(const QUrl &url)
 {
@@ -183,6 +187,55 @@ void PageProtection::prepareFor(const QUrl &page)
 {
     m_preparedFor = page.adjusted(QUrl::RemoveFragment);
     setHidingStyle(page);
+    QWebEngineScriptCollection &scripts = m_page->scripts();
+    for (const QWebEngineScript &old : scripts.find(QString::fromLatin1(FrameScriptName)))
+        scripts.remove(old);
+    // Made anew each time, for the user's choices may have changed.
+    const QString host = page.host(QUrl::FullyEncoded).toLower();
+    addFrameScripts(page);
+    for (const QUrl &frame : std::as_const(m_frames))
+        if (frame.host(QUrl::FullyEncoded).toLower() != host)
+            addFrameScripts(frame);
+}
+
+void PageProtection::prepareFrame(const QUrl &frame)
+{
+    const QString host = frame.host(QUrl::FullyEncoded).toLower();
+    if (!isWebAddress(frame) || host.isEmpty() || host == m_preparedFor.host().toLower() ||
+        std::any_of(m_frames.cbegin(), m_frames.cend(),
+                    [&](const QUrl &known) { return known.host().toLower() == host; }))
+        return;
+    // The engine takes a page's scripts when its main frame is made: a frame's scripts added now
+    // run from the tab's next page on. The hosts the tab has seen frames of are kept, a few.
+    if (m_frames.size() >= MostFrameHosts)
+        m_frames.removeFirst();
+    m_frames.append(frame);
+    addFrameScripts(frame);
+}
+
+void PageProtection::addFrameScripts(const QUrl &frame)
+{
+    const QString host = frame.host(QUrl::FullyEncoded).toLower();
+    if (!m_policy || !isWebAddress(frame) || host.isEmpty())
+        return;
+    const FrameScripts code = m_policy->frameScripts(frame);
+    // Each runs in every frame of the host it was made for, and only there.
+    const QString guard = u"if (location.hostname === %1) "_s.arg(QString::fromUtf8(
+        QJsonDocument(QJsonArray{host}).toJson(QJsonDocument::Compact).chopped(1).sliced(1)));
+    const std::pair<const QString &, QWebEngineScript::ScriptWorldId> worlds[] = {
+        {code.page, QWebEngineScript::MainWorld},
+        {code.isolated, QWebEngineScript::ApplicationWorld}};
+    for (const auto &[source, world] : worlds) {
+        if (source.isEmpty())
+            continue;
+        QWebEngineScript script;
+        script.setName(QString::fromLatin1(FrameScriptName));
+        script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        script.setWorldId(world);
+        script.setRunsOnSubFrames(true);
+        script.setSourceCode(guard + u"{\n"_s + source + u"}\n"_s);
+        m_page->scripts().insert(script);
+    }
 }
 
 void PageProtection::countBlocked()

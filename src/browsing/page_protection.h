@@ -1,6 +1,7 @@
 #ifndef REELHOP_BROWSING_PAGE_PROTECTION_H
 #define REELHOP_BROWSING_PAGE_PROTECTION_H
 
+#include <QList>
 #include <QObject>
 #include <QUrl>
 
@@ -32,9 +33,12 @@ public:
 
     int blockedCount() const { return m_blocked; }
 
-    // Readies the hiding for the page about to be opened or loaded again, before the engine
-    // starts on it: the engine's frame for a page takes the scripts as they are when it is made.
+    // Readies the hiding and the in-page rules for the page about to be opened or loaded again,
+    // before the engine starts on it: the engine's frame for a page takes the scripts as they are
+    // when it is made.
     void prepareFor(const QUrl &page);
+    // The same for a frame inside the page, of a host of its own.
+    void prepareFrame(const QUrl &frame);
 
 signals:
     void blockedCountChanged(int count);
@@ -43,6 +47,7 @@ private:
     friend class RequestFilter;
     void countBlocked();
     void setHidingStyle(const QUrl &page);
+    void addFrameScripts(const QUrl &frame);
 
     const RequestPolicy *m_policy = nullptr;
     OwnPages *m_ownPages = nullptr;
@@ -51,6 +56,8 @@ private:
     int m_blocked = 0;
     // The page the hiding in place was made for.
     QUrl m_preparedFor;
+    // Frames of other hosts than the page's the tab has opened, whose in-page rules it keeps.
+    QList<QUrl> m_frames;
     // The blocked address whose page is shown; a click on its link opens it once.
     QUrl m_blockedShown;
 };

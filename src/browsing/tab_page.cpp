@@ -31,8 +31,10 @@ TabPage::TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent)
 
 bool TabPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
-    if (!isMainFrame)
+    if (!isMainFrame) {
+        m_protection->prepareFrame(url);
         return true;
+    }
     const bool linkFollowed = type == NavigationTypeLinkClicked;
     if (linkFollowed && OwnPages::isRequest(url, this->url())) {
         m_ownLinkFollowed(url);

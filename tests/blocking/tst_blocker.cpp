@@ -42,7 +42,7 @@ private slots:
         QCOMPARE(mine->text(1) + u' ' + mine->text(2), u"1 3"_s); // one rule, three skipped
         // What they were skipped for, most often first.
         QCOMPARE(window.findChild<QLabel *>(u"skippedKinds"_s)->text(),
-                 u"Rules skipped, by what they use: $csp 2, +js() 1"_s);
+                 u"Rules skipped, by what they use: $csp 2, +js() without the package 1"_s);
         QCOMPARE(lists->findItems(u"filters/binary.txt"_s, Qt::MatchExactly)[0]->text(1),
                  u"not read"_s);
 

@@ -1,3 +1,4 @@
+#include "blocking/filter_lists.h"
 #include "blocking/filter_set.h"
 #include "blocking/request_policy.h"
 #include "browsing/engine_loader.h"
@@ -965,6 +966,22 @@ private slots:
         QCOMPARE(view->locationUrl(), m_site.address(u"/clean?a=1"_s));
         QVERIFY(!m_site.requests.join().contains("utm_source"));
 
+        // In-page rules run the package's functions before the page's scripts, in the page; in
+        // its frame of another site from the tab's next load on, as the engine takes a page's
+        // scripts when its main frame is made.
+        QVERIFY2(!m_policy.frameScripts(QUrl(m_site.address(u"/in-page"_s))).page.isEmpty(),
+                 "the uBlock Origin package's functions are not installed");
+        QVERIFY(view->navigate(m_site.address(u"/in-page"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"flag true, inner undefined"_s, LoadTimeout);
+        QVERIFY(view->refresh());
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"flag true, inner 1"_s, LoadTimeout);
+        // With the site allowed, they stay out.
+        m_policy.allowed = true;
+        QVERIFY(view->refresh());
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"flag undefined, inner undefined"_s,
+                                  LoadTimeout);
+        m_policy.allowed = false;
+
         // A blocked script a rule names a stand-in for runs the stand-in, from no site at all.
         m_site.requests.clear();
         QVERIFY(view->navigate(m_site.address(u"/stood-in"_s)));
@@ -980,8 +997,13 @@ private:
     public:
         TestPolicy()
         {
+            // The installed package's functions, as the blocker reads them.
+            m_filters.useScriptlets(std::make_shared<const ScriptletLibrary>(
+                ScriptletLibrary::read(FilterLists::packageFolders())));
             m_filters.addList(u"test.txt"_s, "||ads.test^\n||tracker.test^$image\n##.sponsored\n"
                                              "||ads.test/pop$popup\n$removeparam=utm_source\n"
+                                             "127.0.0.1##+js(set-constant, pageFlag, true)\n"
+                                             "frames.test##+js(set-constant, innerFlag, 1)\n"
                                              "||ads.test/ima.js$script,redirect=google-ima.js\n"
                                              "||ads.test/x.txt$xhr,redirect=noop.txt\n");
         }
@@ -999,6 +1021,15 @@ private:
                     decision.resource.isEmpty()
                         ? QUrl()
                         : standInAddress(QString::fromUtf8(decision.resource))};
+        }
+        FrameScripts frameScripts(const QUrl &frame) const override
+        {
+            if (allowed)
+                return {};
+            const auto calls = m_filters.scriptletsFor(frame);
+            using World = ScriptletLibrary::World;
+            return {m_filters.scriptlets()->compose(calls, World::Page),
+                    m_filters.scriptlets()->compose(calls, World::Isolated)};
         }
         std::optional<StandIns::Resource> standIn(const QString &name) const override
         {
