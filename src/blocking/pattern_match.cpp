@@ -66,9 +66,13 @@ bool restMatches(QByteArrayView pattern, QByteArrayView address, qsizetype at, b
         const bool first = from == 0;
         const QByteArrayView piece = pattern.sliced(from, (last ? pattern.size() : star) - from);
         if (last && anchoredEnd) {
-            const qsizetype place = address.size() - piece.size();
-            return place >= 0 && (first ? place == at : place >= at) &&
-                   pieceAt(piece, address, place, true);
+            // A closing '^' may also stand for the end itself, taking nothing.
+            for (qsizetype place = address.size() - piece.size();
+                 place <= address.size() - piece.size() + (piece.endsWith('^') ? 1 : 0); ++place)
+                if (place >= 0 && (first ? place == at : place >= at) &&
+                    pieceAt(piece, address, place, true))
+                    return true;
+            return false;
         }
         if (!first)
             at = findPiece(piece, address, at, last);
@@ -101,8 +105,11 @@ bool matchesFromFirstPlace(const NetworkRule &rule, QByteArrayView address, Plac
     const QByteArrayView pattern = rule.pattern;
     const QByteArrayView first = firstPiece(pattern);
     const bool wild = first.size() < pattern.size();
-    if (!wild && rule.anchoredEnd && rule.start == NetworkRule::Start::Anywhere)
-        return restMatches(pattern, address, address.size() - pattern.size(), true);
+    if (!wild && rule.anchoredEnd && rule.start == NetworkRule::Start::Anywhere) {
+        const qsizetype end = address.size() - pattern.size();
+        return restMatches(pattern, address, end, true) ||
+               (pattern.endsWith('^') && restMatches(pattern, address, end + 1, true));
+    }
     bool matched = false;
     places([&](qsizetype at) {
         if (!allowed(at) || !pieceAt(first, address, at, !wild))

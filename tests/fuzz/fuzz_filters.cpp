@@ -9,14 +9,40 @@ using namespace Blocking;
 
 namespace {
 
-// The decision rule by rule: a match blocks unless an exception matches, and an important
-// match blocks whatever the exceptions say.
-Decision::Outcome oracleDecision(const std::vector<NetworkRule> &rules, const Request &request)
+// A rule as its list wrote it, options lower-cased, without any "badfilter" among them.
+QByteArray withoutBadfilter(QByteArrayView line)
 {
+    const qsizetype dollar = line.lastIndexOf('$');
+    if (dollar < 0)
+        return line.toByteArray();
+    QByteArrayList kept;
+    for (const QByteArray &option : line.sliced(dollar + 1).toByteArray().split(','))
+        if (option.trimmed().toLower() != "badfilter")
+            kept.append(option);
+    return line.first(dollar).toByteArray() + (kept.isEmpty() ? QByteArray() : '$' + kept.join(','));
+}
+
+struct WrittenRule
+{
+    NetworkRule rule;
+    QByteArray text;
+};
+
+// The decision rule by rule: a match blocks unless an exception matches, and an important
+// match blocks whatever the exceptions say. Rules that only name a stand-in or take parameters
+// off decide nothing; a "badfilter" rule takes away the rule it names.
+Decision::Outcome oracleDecision(const std::vector<WrittenRule> &written, const Request &request)
+{
+    QSet<QByteArray> cancelled;
+    for (const WrittenRule &each : written)
+        if (each.rule.badfilter)
+            cancelled.insert(withoutBadfilter(each.text));
     bool blocked = false;
     bool excused = false;
-    for (const NetworkRule &rule : rules) {
-        if (!oracleMatches(rule, request))
+    for (const auto &[rule, text] : written) {
+        if (rule.badfilter || cancelled.contains(text) ||
+            rule.action != NetworkRule::Action::Block ||
+            (rule.exception && !rule.value().isEmpty()) || !oracleMatches(rule, request))
             continue;
         if (!rule.exception && rule.important)
             return Decision::Outcome::Blocked;
@@ -49,14 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         count.rules + count.skipped > bytes.count('\n') + bytes.count('\r') + 1)
         std::abort();
 
-    std::vector<NetworkRule> rules;
+    std::vector<WrittenRule> rules;
     QList<QByteArray> addresses{"https://ads.example/x/ad.js?a=1&b=2", "http://a.b.example:8080/",
                                 "https://www.videos.example/results?q=a"};
     for (QByteArrayView line : DataFile::lines(DataFile::withoutByteOrderMark(bytes))) {
         const ParsedLine parsed = parseLine(line);
         if (const auto *rule = std::get_if<NetworkRule>(&parsed)) {
             if (rules.size() < 25) // the rules the decisions are checked against
-                rules.push_back(*rule);
+                rules.push_back({*rule, line.trimmed().toByteArray()});
             if (addresses.size() < 8)
                 addresses.append(addressFor(rule->pattern));
         }
