@@ -4,15 +4,27 @@
 #include "public_suffix.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QThread>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// How often the lists' freshness is looked at while the program runs.
+constexpr auto UpdateCheckInterval = std::chrono::hours(1);
+
+} // namespace
+
 Blocker::Blocker(const QString &dataFolder, const QStringList &packageFolders, QObject *parent)
     : QObject(parent), m_dataFolder(dataFolder), m_packageFolders(packageFolders),
       m_systemFolders(FilterLists::systemListFolders(packageFolders))
 {
+    m_updateCheck.setInterval(UpdateCheckInterval);
+    connect(&m_updateCheck, &QTimer::timeout, this, &Blocker::updateDue);
+    connect(&m_updater, &ListUpdater::progress, this, &Blocker::updateProgress);
+    connect(&m_updater, &ListUpdater::finished, this, &Blocker::updated);
     const std::optional<BlockingSettings> settings =
         BlockingSettings::load(BlockingSettings::path(dataFolder));
     m_settingsUnreadable = !settings;
@@ -46,11 +58,19 @@ void Blocker::loadLists()
         FilterLists::Loaded loaded = FilterLists::load(
             files, std::make_shared<const ScriptletLibrary>(ScriptletLibrary::read(packages)));
         StandIns standIns = StandIns::read(packages);
+        QHash<QString, ListSources::Source> sources = ListSources::read(packages);
         QMetaObject::invokeMethod(
             this,
-            [this, loaded = std::move(loaded), standIns = std::move(standIns)]() mutable {
+            [this, loaded = std::move(loaded), standIns = std::move(standIns),
+             sources = std::move(sources)]() mutable {
                 m_standIns = std::move(standIns);
+                m_sources = std::move(sources);
                 useLists(std::move(loaded));
+                // At start, then every so often: a copy goes stale while the program runs.
+                if (!m_updateCheck.isActive()) {
+                    m_updateCheck.start();
+                    updateDue();
+                }
             },
             Qt::QueuedConnection);
     });
@@ -103,6 +123,70 @@ RequestVerdict Blocker::verdict(const QUrl &address, const QUrl &page,
                 : QUrl()};
 }
 
+QList<ListUpdater::Job> Blocker::updateJobs(bool dueOnly) const
+{
+    QList<ListUpdater::Job> jobs;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const FilterLists::ListReport &report : m_reports) {
+        const auto source = m_sources.constFind(report.file.name);
+        if (source == m_sources.cend() || report.file.name.startsWith(u"filters/"_s))
+            continue;
+        const auto age = std::chrono::seconds(report.modified.secsTo(now));
+        if (dueOnly && report.failure.isEmpty() && age < report.freshFor)
+            continue;
+        jobs.append({report.file.name, *source,
+                     QDir(FilterLists::freshFolder(m_dataFolder)).filePath(report.file.name),
+                     report.count.rules + report.count.skipped});
+    }
+    return jobs;
+}
+
+void Blocker::updateDue()
+{
+    if (m_settings.enabled && m_settings.updateLists)
+        m_updater.fetch(updateJobs(true));
+}
+
+bool Blocker::updateNow()
+{
+    return m_updater.fetch(updateJobs(false));
+}
+
+void Blocker::updated(const QList<ListUpdater::Outcome> &outcomes)
+{
+    m_updateTroubles.clear();
+    bool renewed = false;
+    for (const ListUpdater::Outcome &outcome : outcomes) {
+        const auto report =
+            std::find_if(m_reports.cbegin(), m_reports.cend(),
+                         [&](const FilterLists::ListReport &each) {
+                             return each.file.name == outcome.name;
+                         });
+        const QString title = m_sources.value(outcome.name).title;
+        const QString kept = report == m_reports.cend()
+                                 ? QString()
+                                 : QLocale().toString(report->modified.date(), u"d MMM"_s);
+        switch (outcome.kind) {
+        case ListUpdater::Outcome::Kind::Updated:
+            renewed = true;
+            break;
+        case ListUpdater::Outcome::Kind::Refused:
+            m_updateTroubles.append(
+                tr("%1: %2; the copy of %3 is kept").arg(title, outcome.reason, kept));
+            break;
+        case ListUpdater::Outcome::Kind::Unreachable:
+            // Offline is no alarm: the copy stays and the next try comes later.
+            m_updateTroubles.append(tr("%1: not reached (%2); the copy of %3 is kept, and it is "
+                                       "tried again later")
+                                        .arg(title, outcome.reason, kept));
+            break;
+        }
+    }
+    if (renewed)
+        loadLists();
+    emit updatesDone();
+}
+
 FrameScripts Blocker::frameScripts(const QUrl &frame) const
 {
     if (!m_settings.enabled || !m_filters || !m_filters->scriptlets() || isAllowed(frame))
@@ -130,7 +214,10 @@ QByteArray Blocker::hidingStyleSheet(const QUrl &page) const
 bool Blocker::apply(const BlockingSettings &settings)
 {
     const bool listsChanged = settings.listsOff != m_settings.listsOff;
+    const bool updatesTurnedOn = settings.updateLists && !m_settings.updateLists;
     m_settings = settings;
+    if (updatesTurnedOn)
+        updateDue();
     if (listsChanged)
         loadLists();
     return save();

@@ -3,9 +3,13 @@
 
 #include "blocking_settings.h"
 #include "filter_lists.h"
+#include "list_sources.h"
+#include "list_updater.h"
 #include "request_policy.h"
 
+#include <QHash>
 #include <QObject>
+#include <QTimer>
 
 // The lists in use and the user's choices: answers the engine's questions for every page, and
 // keeps blocking.ini. Lists are read off the window's thread; until they are, nothing is blocked.
@@ -53,19 +57,38 @@ public:
                                                    const BlockingSettings &settings);
     const QList<FilterLists::ListReport> &reports() const { return m_reports; }
 
+    // Fetches a fresh copy of every list in use that has an address, due or not; false while
+    // a round is under way.
+    bool updateNow();
+    bool isUpdating() const { return m_updater.isBusy(); }
+    // What the last round did not do, a line a list ("EasyList: the update was not a filter
+    // list; the copy of 3 Dec is kept").
+    const QStringList &updateTroubles() const { return m_updateTroubles; }
+
 signals:
     void listsLoaded();
+    void updateProgress(int done, int total);
+    // A round of updates ended; the lists are read again when any list was renewed.
+    void updatesDone();
     // The user's choices changed, from whichever control.
     void settingsChanged();
     void statusMessage(const QString &text);
 
 private:
     bool save();
+    // The lists in use whose copy is older than it says it stays fresh (all of them: `due` off).
+    QList<ListUpdater::Job> updateJobs(bool dueOnly) const;
+    void updateDue();
+    void updated(const QList<ListUpdater::Outcome> &outcomes);
 
     QString m_dataFolder;
     QStringList m_packageFolders;
     QStringList m_systemFolders;
     StandIns m_standIns;
+    QHash<QString, ListSources::Source> m_sources;
+    ListUpdater m_updater;
+    QTimer m_updateCheck;
+    QStringList m_updateTroubles;
     BlockingSettings m_settings;
     // The file exists but could not be read: it is never replaced.
     bool m_settingsUnreadable = false;

@@ -32,6 +32,8 @@ BlockingSettings BlockingSettings::fromText(const IniText &text)
     BlockingSettings settings;
     settings.text = text;
     settings.enabled = text.value(Group, u"enabled").value_or(u"true"_s).toLower() != u"false";
+    settings.updateLists =
+        text.value(Group, u"update lists").value_or(u"true"_s).toLower() != u"false";
     settings.listsOff = listValue(text.value(Group, u"lists off"));
     settings.allowedSites = listValue(text.value(Group, u"allowed sites"));
     for (QString &site : settings.allowedSites)
@@ -53,5 +55,8 @@ IniText BlockingSettings::toText() const
     written.setValue(Group.toString(), u"enabled"_s, enabled ? u"true"_s : u"false"_s);
     written.setValue(Group.toString(), u"lists off"_s, listsOff.join(u','));
     written.setValue(Group.toString(), u"allowed sites"_s, allowedSites.join(u','));
+    // Written once it differs from what no line means, so files made before it stay as they were.
+    if (!updateLists || text.value(Group, u"update lists"))
+        written.setValue(Group.toString(), u"update lists"_s, updateLists ? u"true"_s : u"false"_s);
     return written;
 }

@@ -11,9 +11,11 @@
 //   enabled=true
 //   lists off=filters.min.txt,filters/mine.txt
 //   allowed sites=example.com,news.example
+//   update lists=false        (fresh copies of the installed lists; on unless it says false)
 struct BlockingSettings
 {
     bool enabled = true;
+    bool updateLists = true;
     QStringList listsOff;
     QStringList allowedSites;
     // The file as it was, so that a save keeps the user's comments and other keys.

@@ -1,10 +1,10 @@
 #include "filter_lists.h"
 
 #include "files/data_file.h"
+#include "list_check.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -43,22 +43,33 @@ QString userFolder(const QString &dataFolder)
     return QDir(dataFolder).filePath(QStringLiteral("filters"));
 }
 
+QString freshFolder(const QString &dataFolder)
+{
+    return QDir(dataFolder).filePath(QStringLiteral("lists"));
+}
+
 QList<ListFile> available(const QString &dataFolder, const QStringList &systemFolders)
 {
-    // uBlock's own lists that hold rules; its list of lists and its "bad lists" do not.
-    static const QStringList Wanted{
-        u"easylist.txt"_s,    u"easyprivacy.txt"_s, u"filters.min.txt"_s,    u"privacy.min.txt"_s,
-        u"badware.min.txt"_s, u"unbreak.min.txt"_s, u"quick-fixes.min.txt"_s};
+    // The lists that hold rules, and whether they are uBlock's own; its list of lists and its
+    // "bad lists" hold none.
+    static const QList<std::pair<QString, bool>> Wanted{
+        {u"easylist.txt"_s, false},   {u"easyprivacy.txt"_s, false},
+        {u"filters.min.txt"_s, true}, {u"privacy.min.txt"_s, true},
+        {u"badware.min.txt"_s, true}, {u"unbreak.min.txt"_s, true},
+        {u"quick-fixes.min.txt"_s, true}};
     QList<ListFile> files;
-    QSet<QString> found;
-    for (const QString &name : Wanted) {
-        for (const QString &folder : systemFolders) {
-            const QString path = QDir(folder).filePath(name);
-            if (!found.contains(name) && QFileInfo(path).isFile()) {
-                files.append({name, path, folder.endsWith(u"/assets/ublock"_s)});
-                found.insert(name);
-            }
-        }
+    for (const auto &[name, own] : Wanted) {
+        QString installed;
+        for (const QString &folder : systemFolders)
+            if (installed.isEmpty() && QFileInfo(QDir(folder).filePath(name)).isFile())
+                installed = QDir(folder).filePath(name);
+        if (installed.isEmpty())
+            continue;
+        // A fresh copy until the package brings a newer one.
+        const QFileInfo fresh(QDir(freshFolder(dataFolder)).filePath(name));
+        const bool freshIsNewer =
+            fresh.isFile() && fresh.lastModified() >= QFileInfo(installed).lastModified();
+        files.append({name, freshIsNewer ? fresh.filePath() : installed, own});
     }
     const QDir user(userFolder(dataFolder));
     for (const QString &name : user.entryList({u"*.txt"_s}, QDir::Files | QDir::System, QDir::Name))
@@ -72,14 +83,16 @@ Loaded load(const QList<ListFile> &files, std::shared_ptr<const ScriptletLibrary
     filters->useScriptlets(std::move(scriptlets));
     Loaded loaded;
     for (const ListFile &file : files) {
-        ListReport report{file, {}, QFileInfo(file.path).lastModified(), {}};
+        ListReport report{file, {}, QFileInfo(file.path).lastModified(), {}, {}};
         const std::optional<QByteArray> bytes = DataFile::read(file.path, LargestList);
         if (!bytes || bytes->isEmpty())
             report.failure = QObject::tr("it is not a readable file of at most 64 MiB");
         else if (!looksLikeText(*bytes))
             report.failure = QObject::tr("it is not a text file");
-        else
+        else {
             report.count = filters->addList(file.name, *bytes, file.trusted);
+            report.freshFor = ListCheck::freshFor(*bytes);
+        }
         loaded.reports.append(report);
     }
     loaded.filters = std::move(filters);

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 // The filter lists the program can use: those Debian installs with uBlock Origin's packages,
@@ -26,6 +27,8 @@ struct ListReport
     ListFile file;
     Blocking::ListCount count;
     QDateTime modified;
+    // How long the copy stays fresh, as it says itself.
+    std::chrono::seconds freshFor{0};
     // Empty when the list was read; else why it was skipped.
     QString failure;
 };
@@ -38,13 +41,15 @@ struct Loaded
 
 // The user's lists folder.
 QString userFolder(const QString &dataFolder);
+// Where fresh copies of the installed lists are kept, under their own names.
+QString freshFolder(const QString &dataFolder);
 
 // Where Debian's uBlock Origin packages are installed, and where in them they keep their lists.
 QStringList packageFolders();
 QStringList systemListFolders(const QStringList &packages = packageFolders());
 
 // The lists installed on this machine and the user's own, by name; where both of Debian's
-// packages hold a list, the first found.
+// packages hold a list, the first found; where a fresh copy is newer, that.
 QList<ListFile> available(const QString &dataFolder,
                           const QStringList &systemFolders = systemListFolders());
 

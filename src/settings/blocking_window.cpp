@@ -4,7 +4,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDate>
 #include <QDir>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -18,7 +20,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum Column { Name, Rules, Skipped, Date };
+enum Column { Name, Rules, Skipped, Updated };
+
+// "updated today", "updated 2 days ago": how old the copy in use is.
+QString age(const QDateTime &modified)
+{
+    const qint64 days = modified.date().daysTo(QDate::currentDate());
+    if (days <= 0)
+        return QObject::tr("updated today");
+    if (days == 1)
+        return QObject::tr("updated yesterday");
+    return QObject::tr("updated %1 days ago").arg(days);
+}
 
 // "+js() 9,501, $csp 120": what rules were skipped for, most often first.
 QString skippedKinds(const QMap<QByteArray, int> &counts)
@@ -53,7 +66,7 @@ BlockingWindow::BlockingWindow(Blocker *blocker, QWidget *parent)
     m_lists = new QTreeWidget;
     m_lists->setObjectName(QStringLiteral("blockingLists"));
     m_lists->setRootIsDecorated(false);
-    m_lists->setHeaderLabels({tr("List"), tr("Rules"), tr("Skipped"), tr("Date")});
+    m_lists->setHeaderLabels({tr("List"), tr("Rules"), tr("Skipped"), tr("Copy in use")});
     m_lists->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     listsLabel->setBuddy(m_lists);
     column->addWidget(m_lists, 1);
@@ -62,6 +75,21 @@ BlockingWindow::BlockingWindow(Blocker *blocker, QWidget *parent)
     m_skipped->setWordWrap(true);
     m_skipped->setTextFormat(Qt::PlainText);
     column->addWidget(m_skipped);
+
+    auto *updates = new QHBoxLayout;
+    m_updateLists = new QCheckBox(tr("&Update lists automatically"));
+    m_updateLists->setObjectName(QStringLiteral("updateLists"));
+    updates->addWidget(m_updateLists);
+    updates->addStretch();
+    m_updateNow = new QPushButton(tr("Update &Now"));
+    m_updateNow->setObjectName(QStringLiteral("updateNow"));
+    updates->addWidget(m_updateNow);
+    column->addLayout(updates);
+    m_updates = new QLabel;
+    m_updates->setObjectName(QStringLiteral("updateTroubles"));
+    m_updates->setWordWrap(true);
+    m_updates->setTextFormat(Qt::PlainText);
+    column->addWidget(m_updates);
 
     auto *allowedLabel = new QLabel(tr("&Sites allowed (nothing is blocked on them)"));
     column->addWidget(allowedLabel);
@@ -84,6 +112,15 @@ BlockingWindow::BlockingWindow(Blocker *blocker, QWidget *parent)
     resize(560, 480);
 
     connect(m_enabled, &QCheckBox::toggled, this, &BlockingWindow::apply);
+    connect(m_updateLists, &QCheckBox::toggled, this, &BlockingWindow::apply);
+    connect(m_updateNow, &QPushButton::clicked, this, [this] {
+        if (m_blocker->updateNow())
+            fill();
+    });
+    connect(blocker, &Blocker::updateProgress, this, [this](int done, int total) {
+        m_updateNow->setText(tr("Updating %1 of %2…").arg(done + 1).arg(total));
+    });
+    connect(blocker, &Blocker::updatesDone, this, &BlockingWindow::fill);
     connect(m_lists, &QTreeWidget::itemChanged, this, &BlockingWindow::apply);
     connect(m_removeAllowed, &QPushButton::clicked, this, [this] {
         delete m_allowed->currentItem();
@@ -102,6 +139,10 @@ void BlockingWindow::fill()
     m_filling = true;
     const BlockingSettings &settings = m_blocker->settings();
     m_enabled->setChecked(settings.enabled);
+    m_updateLists->setChecked(settings.updateLists);
+    m_updateNow->setEnabled(!m_blocker->isUpdating());
+    m_updateNow->setText(m_blocker->isUpdating() ? tr("Updating…") : tr("Update &Now"));
+    m_updates->setText(m_blocker->updateTroubles().join(u'\n'));
     m_lists->clear();
     QMap<QByteArray, int> skipped;
     for (const FilterLists::ListFile &file : m_blocker->availableLists()) {
@@ -121,7 +162,8 @@ void BlockingWindow::fill()
             for (auto kind = report.count.skippedFor.cbegin();
                  kind != report.count.skippedFor.cend(); ++kind)
                 skipped[kind.key()] += kind.value();
-            item->setText(Date, QLocale().toString(report.modified.date(), QLocale::ShortFormat));
+            item->setText(Updated, age(report.modified));
+            item->setToolTip(Updated, QLocale().toString(report.modified, QLocale::LongFormat));
         }
     }
     m_skipped->setText(skipped.isEmpty() ? QString()
@@ -139,6 +181,7 @@ void BlockingWindow::apply()
         return;
     BlockingSettings settings = m_blocker->settings();
     settings.enabled = m_enabled->isChecked();
+    settings.updateLists = m_updateLists->isChecked();
     settings.listsOff.clear();
     for (int row = 0; row < m_lists->topLevelItemCount(); ++row) {
         const QTreeWidgetItem *item = m_lists->topLevelItem(row);

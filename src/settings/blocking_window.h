@@ -11,7 +11,8 @@ class QPushButton;
 class QTreeWidget;
 
 // What the blocker does, for the user to change: the off switch for all blocking, each list
-// with its rules, skipped rules and date, turned on and off, and the sites the user allowed.
+// with its rules, skipped rules and how fresh it is, turned on and off, its updates, and the sites
+// the user allowed.
 // Every change applies at once to new requests and is saved whole.
 class BlockingWindow final : public QDialog
 {
@@ -31,6 +32,9 @@ private:
     QListWidget *m_allowed = nullptr;
     QPushButton *m_removeAllowed = nullptr;
     QLabel *m_skipped = nullptr;
+    QCheckBox *m_updateLists = nullptr;
+    QPushButton *m_updateNow = nullptr;
+    QLabel *m_updates = nullptr;
     QLabel *m_failure = nullptr;
     bool m_filling = false;
 };
