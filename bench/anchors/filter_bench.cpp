@@ -1,7 +1,9 @@
 // The blocker's matcher on the lists Debian installs: how long the lists take to be ready, how
 // long one request takes to decide over 100,000 made-up but realistic requests, the memory the
 // rules take, and the slowest of three long addresses (100 KB, 2 MB), address parsing included.
-// Usage: filter_bench LIST...
+// With --package=FOLDER first, the package's functions for in-page rules are read first (and
+// timed) and the lists' in-page rules kept as the program keeps them.
+// Usage: filter_bench [--package=FOLDER] LIST...
 #include "blocking/filter_set.h"
 
 #include <QElapsedTimer>
@@ -93,7 +95,13 @@ QList<std::pair<QByteArray, QUrl>> longAddresses(const QList<QByteArray> &listed
 int main(int argc, char *argv[])
 {
     QList<QByteArray> texts;
-    for (int index = 1; index < argc; ++index) {
+    QString package;
+    int first = 1;
+    if (argc > 1 && QByteArrayView(argv[1]).startsWith("--package=")) {
+        package = QString::fromLocal8Bit(argv[1] + 10);
+        first = 2;
+    }
+    for (int index = first; index < argc; ++index) {
         QFile file(QString::fromLocal8Bit(argv[index]));
         if (!file.open(QIODevice::ReadOnly))
             return std::fprintf(stderr, "filter_bench: cannot read %s\n", argv[index]), 1;
@@ -103,9 +111,17 @@ int main(int argc, char *argv[])
     QElapsedTimer clock;
     clock.start();
     FilterSet filters;
+    double libraryMs = 0;
+    if (!package.isEmpty()) {
+        filters.useScriptlets(
+            std::make_shared<const ScriptletLibrary>(ScriptletLibrary::read({package})));
+        libraryMs = double(clock.nsecsElapsed()) / 1e6;
+        if (filters.scriptlets()->isEmpty())
+            return std::fprintf(stderr, "filter_bench: no functions in %s\n", argv[1]), 1;
+    }
     qsizetype lines = 0;
     for (qsizetype index = 0; index < texts.size(); ++index) {
-        filters.addList(QString::number(index), texts[index]);
+        filters.addList(QString::number(index), texts[index], !package.isEmpty());
         lines += texts[index].count('\n');
     }
     const double readyMs = double(clock.nsecsElapsed()) / 1e6;
@@ -140,6 +156,7 @@ int main(int argc, char *argv[])
     };
     const double long100kMs = slowestMs(100 * 1000);
     const double long2mMs = slowestMs(2 * 1000 * 1000);
+    std::printf("library_ms %.1f\n", libraryMs);
     std::printf("lines %lld\nready_ms %.1f\nadded_mib %.1f\nrequests %lld\nblocked %d\n"
                 "median_us %.2f\np99_us %.2f\nlong_100k_ms %.2f\nlong_2m_ms %.2f\n",
                 static_cast<long long>(lines), readyMs, addedMiB,

@@ -37,12 +37,11 @@ bool endsWithDomain(QByteArrayView host, QByteArrayView domain)
 }
 
 // "example.*" names the site under every public suffix: example.com, www.example.co.uk.
-bool coversDomain(const QByteArray &host, QByteArrayView domain)
+bool coversDomain(QByteArrayView host, QByteArrayView withoutSuffix, QByteArrayView domain)
 {
     if (!domain.endsWith(".*"))
         return endsWithDomain(host, domain);
-    const QByteArrayView bare = withoutPublicSuffix(host);
-    return !bare.isEmpty() && endsWithDomain(bare, domain.chopped(2));
+    return !withoutSuffix.isEmpty() && endsWithDomain(withoutSuffix, domain.chopped(2));
 }
 
 // "a.com|~b.a.com" (separated by '|' in options, by ',' before "##"); nothing for a list naming
@@ -57,6 +56,7 @@ std::optional<DomainScope> parseDomains(QByteArrayView text, char separator)
         if (!isHostName(domain.endsWith(".*") ? domain.chopped(2) : domain))
             return std::nullopt;
         (excluded ? scope.excluded : scope.included).append(domain.toByteArray());
+        scope.everySuffix = scope.everySuffix || domain.endsWith(".*");
     }
     return scope;
 }
@@ -126,7 +126,8 @@ bool applyOption(QByteArrayView option, QByteArrayView value, NetworkRule &rule,
         if (key != "removeparam" && value.isEmpty() && !rule.exception)
             return false;
         rule.rareToChange().value = key == "removeparam" ? value.toByteArray() : withoutRank(value);
-        if (key != "redirect")
+        // An exception to "redirect=" takes back the resource, never the block.
+        if (key != "redirect" || rule.exception)
             rule.action = key == "removeparam" ? NetworkRule::Action::RemoveParameter
                                                : NetworkRule::Action::Redirect;
         return true;
@@ -398,13 +399,18 @@ bool NetworkRule::operator==(const NetworkRule &other) const
 
 bool DomainScope::covers(const QByteArray &host) const
 {
+    return covers(host, namesEverySuffix() ? withoutPublicSuffix(host) : QByteArrayView());
+}
+
+bool DomainScope::covers(const QByteArray &host, QByteArrayView withoutSuffix) const
+{
     for (const QByteArray &domain : excluded)
-        if (coversDomain(host, domain))
+        if (coversDomain(host, withoutSuffix, domain))
             return false;
     if (included.isEmpty())
         return true;
     for (const QByteArray &domain : included)
-        if (coversDomain(host, domain))
+        if (coversDomain(host, withoutSuffix, domain))
             return true;
     return false;
 }

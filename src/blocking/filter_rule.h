@@ -45,7 +45,12 @@ struct DomainScope
     QList<QByteArray> excluded;
 
     bool isEmpty() const { return included.isEmpty() && excluded.isEmpty(); }
+    // Whether some of them name a site under every public suffix ("example.*").
+    bool namesEverySuffix() const { return everySuffix; }
+    bool everySuffix = false;
     bool covers(const QByteArray &host) const;
+    // The same, given the host without its public suffix.
+    bool covers(const QByteArray &host, QByteArrayView withoutSuffix) const;
     bool operator==(const DomainScope &) const = default;
 };
 

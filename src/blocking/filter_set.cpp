@@ -64,41 +64,41 @@ QByteArray withoutBadfilter(QByteArrayView line)
                              : line.first(optionsAt + 1).toByteArray() + options.join(',');
 }
 
-// Every name a list may give the host's site by: the host, each domain above it, and the same
-// under any public suffix ("www.example.*", "example.*").
-QByteArrayList namesOf(const QByteArray &host)
+// Where a rule without a token of its own is filed by a site it names for its pages; a key no
+// token's hash shares often (a shared one only costs a rule tried in vain).
+quint32 pageDomainKey(size_t nameHash)
 {
-    QByteArrayList names;
-    const auto addDomains = [&](QByteArrayView name, QByteArrayView ending) {
-        for (qsizetype dot = -1;;) {
-            names.append(name.sliced(dot + 1).toByteArray().append(ending));
-            dot = name.indexOf('.', dot + 1);
-            if (dot < 0)
-                break;
-        }
-    };
-    addDomains(host, {});
-    if (const QByteArrayView bare = withoutPublicSuffix(host); !bare.isEmpty())
-        addDomains(bare, ".*");
-    return names;
+    return quint32(nameHash << 1) | 1;
 }
 
-// The encoded address without the query parameter named, or without its query when no name is.
-QByteArray withoutParameter(const QByteArray &address, QByteArrayView name)
+// The query of an encoded address, without its '?', and where it ends.
+std::pair<QByteArrayView, qsizetype> queryOf(QByteArrayView address)
 {
     const qsizetype query = address.indexOf('?');
     if (query < 0)
-        return address;
+        return {{}, address.size()};
     const qsizetype fragment = address.indexOf('#', query);
     const qsizetype end = fragment < 0 ? address.size() : fragment;
+    return {address.sliced(query + 1, end - query - 1), end};
+}
+
+QByteArrayView nameOf(QByteArrayView pair)
+{
+    const qsizetype equals = pair.indexOf('=');
+    return equals < 0 ? pair : pair.first(equals);
+}
+
+// The encoded address without the query parameters named, or without its query when `all`.
+QByteArray withoutParameters(const QByteArray &address, const QList<QByteArray> &names, bool all)
+{
+    const auto [query, end] = queryOf(address);
     QByteArrayList kept;
-    if (!name.isEmpty())
-        for (const QByteArray &pair : address.mid(query + 1, end - query - 1).split('&')) {
-            const qsizetype equals = pair.indexOf('=');
-            if (QByteArrayView(pair).first(equals < 0 ? pair.size() : equals) != name)
+    if (!all)
+        for (const QByteArray &pair : query.toByteArray().split('&'))
+            if (!names.contains(nameOf(pair)))
                 kept.append(pair);
-        }
-    return address.first(query) + (kept.isEmpty() ? QByteArray() : '?' + kept.join('&')) +
+    const qsizetype start = address.size() - (address.size() - end) - query.size() - 1;
+    return address.first(start) + (kept.isEmpty() ? QByteArray() : '?' + kept.join('&')) +
            address.sliced(end);
 }
 
@@ -128,9 +128,11 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text, bool trus
                 m_cancelled.insert(withoutBadfilter(written));
                 continue;
             }
-            // An exception to a redirect takes back the resource, not the block.
-            const bool modifies = rule->action != NetworkRule::Action::Block ||
-                                  (rule->exception && !rule->value().isEmpty());
+            const bool modifies = rule->action != NetworkRule::Action::Block;
+            if (rule->action == NetworkRule::Action::RemoveParameter)
+                m_removalTypes |= rule->types;
+            else if (modifies || !rule->value().isEmpty())
+                m_redirectTypes |= rule->types;
             Index &chosen = rule->action == NetworkRule::Action::RemoveParameter ? m_removals
                             : modifies                                              ? m_redirects
                             : rule->exception                                       ? m_exceptions
@@ -248,6 +250,15 @@ void FilterSet::index(Entry entry, Index &index)
             chosen = token;
         }
     }
+    // A rule with no token of its own that names the sites of its pages is tried only on them.
+    if (chosen.hash == NoToken && !entry.rule.domains.included.isEmpty()) {
+        entry.tokenAt = -1;
+        for (const QByteArray &domain : entry.rule.domains.included)
+            index[pageDomainKey(qHash(QByteArrayView(domain), Request::PageNameSeed))]
+                .rules.push_back(int(m_network.size()));
+        m_network.push_back(std::move(entry));
+        return;
+    }
     Bucket &bucket = index[chosen.hash];
     if (chosen.hash != NoToken) {
         m_known.add(chosen.hash);
@@ -280,6 +291,11 @@ void FilterSet::forEachMatch(const Index &index, const Request &request, const T
     const auto tokenless = index.constFind(NoToken);
     if (tokenless != index.cend() && tryRules(*tokenless, {}))
         return;
+    for (size_t name : request.pageNameHashes()) {
+        const auto bucket = index.constFind(pageDomainKey(name));
+        if (bucket != index.cend() && tryRules(*bucket, {}))
+            return;
+    }
     // Each token once; a surrounding the address repeats is looked at once.
     const qsizetype hostEnd = request.hostStart + request.host.size();
     for (const TokenPlaces::Token &token : places.tokens()) {
@@ -333,6 +349,8 @@ QByteArray FilterSet::resourceFor(const Entry &block, const Request &request,
                                   const TokenPlaces &places) const
 {
     QByteArray resource = block.rule.value();
+    if (!(m_redirectTypes & TypeMask(request.type)))
+        return resource;
     QList<QByteArray> excused;
     forEachMatch(
         m_redirects, request, places,
@@ -351,7 +369,7 @@ QByteArray FilterSet::resourceFor(const Entry &block, const Request &request,
 void FilterSet::takeParametersOff(Decision &decision, const Request &request,
                                   const TokenPlaces &places) const
 {
-    if (m_removals.isEmpty() || !request.address.contains('?'))
+    if (!(m_removalTypes & TypeMask(request.type)) || !request.address.contains('?'))
         return;
     std::vector<const Entry *> removals;
     QList<QByteArray> excused;
@@ -367,19 +385,29 @@ void FilterSet::takeParametersOff(Decision &decision, const Request &request,
         });
     if (excused.contains(QByteArray()))
         return;
-    QByteArray address = request.address;
+    // The parameters there are, looked at once whatever the number of rules.
+    QList<QByteArrayView> present;
+    const QByteArrayView query = queryOf(request.address).first;
+    for (qsizetype at = 0; at <= query.size();) {
+        qsizetype end = query.indexOf('&', at);
+        end = end < 0 ? query.size() : end;
+        present.append(nameOf(query.sliced(at, end - at)));
+        at = end + 1;
+    }
     const Entry *first = nullptr;
+    QList<QByteArray> names;
+    bool all = false;
     for (const Entry *removal : removals) {
-        if (excused.contains(removal->rule.value()))
+        const QByteArray &name = removal->rule.value();
+        if (excused.contains(name) || !(name.isEmpty() || present.contains(name)))
             continue;
-        const QByteArray shorter = withoutParameter(address, removal->rule.value());
-        if (shorter != address && !first)
-            first = removal;
-        address = shorter;
+        first = first ? first : removal;
+        all = all || name.isEmpty();
+        names.append(name);
     }
     if (!first)
         return;
-    decision.withoutParameters = address;
+    decision.withoutParameters = withoutParameters(request.address, names, all);
     if (decision.outcome == Decision::Outcome::NoRule) {
         decision.rule = first->text;
         decision.list = m_lists.value(first->list);

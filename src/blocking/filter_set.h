@@ -109,6 +109,9 @@ private:
     // "redirect="; "removeparam=" rules and their exceptions.
     Index m_redirects;
     Index m_removals;
+    // The request types their rules apply to: a request of another type has none to try.
+    TypeMask m_redirectTypes = 0;
+    TypeMask m_removalTypes = 0;
     // The rules "badfilter" rules name, as written without that option.
     QSet<QByteArray> m_cancelled;
     KnownTokens m_known;

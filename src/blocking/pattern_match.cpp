@@ -152,9 +152,14 @@ bool appliesTo(const NetworkRule &rule, const Request &request, TypesAsked types
             return false;
         break;
     }
-    return (rule.domains.isEmpty() || rule.domains.covers(request.pageHost)) &&
-           (!rule.rare || rule.requestDomains().isEmpty() ||
-            rule.requestDomains().covers(request.host));
+    // The hosts without their suffix are worked out only for a rule that needs them, once.
+    const auto covers = [](const DomainScope &scope, const QByteArray &host, auto withoutSuffix) {
+        return scope.isEmpty() ||
+               scope.covers(host, scope.namesEverySuffix() ? withoutSuffix() : QByteArrayView());
+    };
+    return covers(rule.domains, request.pageHost, [&] { return request.pageWithoutSuffix(); }) &&
+           (!rule.rare || covers(rule.requestDomains(), request.host,
+                                 [&] { return request.hostWithoutSuffix(); }));
 }
 
 bool patternMatches(const NetworkRule &rule, const Request &request)

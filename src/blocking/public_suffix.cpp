@@ -1,5 +1,6 @@
 #include "public_suffix.h"
 
+#include <QVarLengthArray>
 #include <libpsl.h>
 
 namespace Blocking {
@@ -31,6 +32,39 @@ QByteArrayView withoutPublicSuffix(const QByteArray &host)
     if (isNumbered(host) || dot < 0)
         return {};
     return QByteArrayView(host).first(host.size() - (site.size() - dot));
+}
+
+void forEachNameOf(const QByteArray &host, const std::function<void(QByteArrayView)> &found)
+{
+    if (host.isEmpty())
+        return;
+    for (qsizetype dot = -1;;) {
+        found(QByteArrayView(host).sliced(dot + 1));
+        dot = host.indexOf('.', dot + 1);
+        if (dot < 0)
+            break;
+    }
+    const QByteArrayView bare = withoutPublicSuffix(host);
+    if (bare.isEmpty())
+        return;
+    QVarLengthArray<char, 256> name;
+    for (qsizetype dot = -1;;) {
+        const QByteArrayView domain = bare.sliced(dot + 1);
+        name.clear();
+        name.append(domain.data(), domain.size());
+        name.append(".*", 2);
+        found(QByteArrayView(name.data(), name.size()));
+        dot = bare.indexOf('.', dot + 1);
+        if (dot < 0)
+            break;
+    }
+}
+
+QList<QByteArray> namesOf(const QByteArray &host)
+{
+    QList<QByteArray> names;
+    forEachNameOf(host, [&](QByteArrayView name) { names.append(name.toByteArray()); });
+    return names;
 }
 
 } // namespace Blocking

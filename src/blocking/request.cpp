@@ -45,11 +45,35 @@ Request Request::make(const QUrl &address, const QUrl &page, RequestType type)
     return request;
 }
 
+const QVarLengthArray<size_t, 24> &Request::pageNameHashes() const
+{
+    if (!m_pageNameHashes) {
+        m_pageNameHashes.emplace();
+        forEachNameOf(pageHost, [this](QByteArrayView name) {
+            m_pageNameHashes->append(qHash(name, PageNameSeed));
+        });
+    }
+    return *m_pageNameHashes;
+}
+
+QByteArrayView Request::pageWithoutSuffix() const
+{
+    if (!m_pageWithoutSuffix)
+        m_pageWithoutSuffix = withoutPublicSuffix(pageHost);
+    return *m_pageWithoutSuffix;
+}
+
+QByteArrayView Request::hostWithoutSuffix() const
+{
+    if (!m_hostWithoutSuffix)
+        m_hostWithoutSuffix = withoutPublicSuffix(host);
+    return *m_hostWithoutSuffix;
+}
+
 bool Request::thirdParty() const
 {
     if (!m_thirdParty)
-        m_thirdParty = pageHost.isEmpty() ||
-                       (host != pageHost && siteOf(host) != siteOf(pageHost));
+        m_thirdParty = pageHost.isEmpty() || (host != pageHost && siteOf(host) != siteOf(pageHost));
     return *m_thirdParty;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QUrl>
+#include <QVarLengthArray>
 #include <optional>
 
 namespace Blocking {
@@ -25,9 +26,19 @@ struct Request
     // Whether the request is for another site than the page's; asked of the Public Suffix List
     // only when a rule wants to know, once.
     bool thirdParty() const;
+    // The names lists may give the page's site by (its domains, "example.*"), and the hosts
+    // without their public suffix; each worked out once, when first asked.
+    // The names as hashes (qHash with `PageNameSeed`), as an index keys the rules by them.
+    const QVarLengthArray<size_t, 24> &pageNameHashes() const;
+    static constexpr size_t PageNameSeed = 0x5eed;
+    QByteArrayView pageWithoutSuffix() const;
+    QByteArrayView hostWithoutSuffix() const;
 
 private:
     mutable std::optional<bool> m_thirdParty;
+    mutable std::optional<QVarLengthArray<size_t, 24>> m_pageNameHashes;
+    mutable std::optional<QByteArrayView> m_pageWithoutSuffix;
+    mutable std::optional<QByteArrayView> m_hostWithoutSuffix;
 };
 
 } // namespace Blocking

@@ -41,8 +41,7 @@ Decision::Outcome oracleDecision(const std::vector<WrittenRule> &written, const 
     bool excused = false;
     for (const auto &[rule, text] : written) {
         if (rule.badfilter || cancelled.contains(text) ||
-            rule.action != NetworkRule::Action::Block ||
-            (rule.exception && !rule.value().isEmpty()) || !oracleMatches(rule, request))
+            rule.action != NetworkRule::Action::Block || !oracleMatches(rule, request))
             continue;
         if (!rule.exception && rule.important)
             return Decision::Outcome::Blocked;
