@@ -112,9 +112,10 @@ RequestVerdict Blocker::verdict(const QUrl &address, const QUrl &page,
     const Blocking::Decision decision =
         m_filters->decide(Blocking::Request::make(address, page, type));
     if (!decision.blocked())
-        return {{}, decision.withoutParameters.isEmpty()
-                        ? QUrl()
-                        : QUrl::fromEncoded(decision.withoutParameters, QUrl::StrictMode)};
+        return {{},
+                decision.withoutParameters.isEmpty()
+                    ? QUrl()
+                    : QUrl::fromEncoded(decision.withoutParameters, QUrl::StrictMode)};
     // A page's own frame is never sent to a stand-in: the notice of a blocked page says more.
     const QString resource = QString::fromUtf8(decision.resource);
     return {tr("%1 (%2)").arg(QString::fromUtf8(decision.rule), decision.list),
@@ -155,13 +156,13 @@ bool Blocker::updateNow()
 void Blocker::updated(const QList<ListUpdater::Outcome> &outcomes)
 {
     m_updateTroubles.clear();
+    QStringList unreached;
+    QString unreachedWhy;
     bool renewed = false;
     for (const ListUpdater::Outcome &outcome : outcomes) {
-        const auto report =
-            std::find_if(m_reports.cbegin(), m_reports.cend(),
-                         [&](const FilterLists::ListReport &each) {
-                             return each.file.name == outcome.name;
-                         });
+        const auto report = std::find_if(
+            m_reports.cbegin(), m_reports.cend(),
+            [&](const FilterLists::ListReport &each) { return each.file.name == outcome.name; });
         const QString title = m_sources.value(outcome.name).title;
         const QString kept = report == m_reports.cend()
                                  ? QString()
@@ -175,13 +176,16 @@ void Blocker::updated(const QList<ListUpdater::Outcome> &outcomes)
                 tr("%1: %2; the copy of %3 is kept").arg(title, outcome.reason, kept));
             break;
         case ListUpdater::Outcome::Kind::Unreachable:
-            // Offline is no alarm: the copy stays and the next try comes later.
-            m_updateTroubles.append(tr("%1: not reached (%2); the copy of %3 is kept, and it is "
-                                       "tried again later")
-                                        .arg(title, outcome.reason, kept));
+            unreached.append(title);
+            unreachedWhy = outcome.reason;
             break;
         }
     }
+    // Offline is no alarm: the copies stay and the next try comes later; said in one line.
+    if (!unreached.isEmpty())
+        m_updateTroubles.append(tr("Not reached: %1 (%2). The copies in use are kept and tried "
+                                   "again later.")
+                                    .arg(unreached.join(u", "_s), unreachedWhy));
     if (renewed)
         loadLists();
     emit updatesDone();
@@ -250,9 +254,9 @@ bool covers(const QString &site, const QString &host)
 bool Blocker::isAllowed(const QUrl &page) const
 {
     const QString host = page.host(QUrl::FullyEncoded).toLower();
-    return !host.isEmpty() && std::any_of(m_settings.allowedSites.cbegin(),
-                                          m_settings.allowedSites.cend(),
-                                          [&](const QString &site) { return covers(site, host); });
+    return !host.isEmpty() &&
+           std::any_of(m_settings.allowedSites.cbegin(), m_settings.allowedSites.cend(),
+                       [&](const QString &site) { return covers(site, host); });
 }
 
 bool Blocker::setAllowed(const QUrl &page, bool allowed)

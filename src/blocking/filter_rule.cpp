@@ -77,10 +77,14 @@ std::optional<Party> partyNamed(QByteArrayView name, bool negated)
             if (!negated)
                 return party;
             switch (party) {
-            case Party::Third: return Party::First;
-            case Party::First: return Party::Third;
-            case Party::OtherHost: return Party::SameHost;
-            default: return Party::OtherHost;
+            case Party::Third:
+                return Party::First;
+            case Party::First:
+                return Party::Third;
+            case Party::OtherHost:
+                return Party::SameHost;
+            default:
+                return Party::OtherHost;
             }
         }
     return std::nullopt;
@@ -196,10 +200,18 @@ ParsedLine parseNetworkRule(QByteArrayView text)
             const QByteArray trimmed = option.trimmed();
             const qsizetype equals = trimmed.indexOf('=');
             // Option names ignore case, domain names too; a parameter's name does not.
-            if (!applyOption(trimmed.toLower(), equals < 0 ? QByteArrayView() : trimmed.sliced(equals + 1),
-                             rule, wanted, unwanted)) {
-                const QByteArray name = equals < 0 ? trimmed : trimmed.first(equals);
-                return SkippedRule{'$' + (name.startsWith('~') ? name.sliced(1) : name).toLower()};
+            if (!applyOption(trimmed.toLower(),
+                             equals < 0 ? QByteArrayView() : trimmed.sliced(equals + 1), rule,
+                             wanted, unwanted)) {
+                QByteArray name = (equals < 0 ? trimmed : trimmed.first(equals)).toLower();
+                name = name.startsWith('~') ? name.sliced(1) : name;
+                // A value that holds a comma leaves pieces no option is named by.
+                const bool named =
+                    !name.isEmpty() && std::all_of(name.cbegin(), name.cend(), [](char c) {
+                        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                               c == '_';
+                    });
+                return SkippedRule{named ? '$' + name : QByteArray("$ with a comma in its value")};
             }
         }
     }

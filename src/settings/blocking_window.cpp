@@ -3,8 +3,8 @@
 #include "blocking/blocker.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QDate>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,8 +33,9 @@ QString age(const QDateTime &modified)
     return QObject::tr("updated %1 days ago").arg(days);
 }
 
-// "+js() 9,501, $csp 120": what rules were skipped for, most often first.
-QString skippedKinds(const QMap<QByteArray, int> &counts)
+// "+js() 9,501, $csp 120": what rules were skipped for, most often first; past `most` kinds,
+// how many more.
+QString skippedKinds(const QMap<QByteArray, int> &counts, qsizetype most = -1)
 {
     QList<std::pair<int, QByteArray>> kinds;
     for (auto kind = counts.cbegin(); kind != counts.cend(); ++kind)
@@ -44,6 +45,9 @@ QString skippedKinds(const QMap<QByteArray, int> &counts)
     QStringList said;
     for (const auto &[count, kind] : kinds)
         said.append(QString::fromUtf8(kind) + u' ' + QLocale().toString(count));
+    if (most >= 0 && said.size() > most)
+        return QObject::tr("%1 and %n more", nullptr, int(said.size() - most))
+            .arg(said.first(most).join(u", "_s));
     return said.join(u", "_s);
 }
 
@@ -109,7 +113,7 @@ BlockingWindow::BlockingWindow(Blocker *blocker, QWidget *parent)
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);
-    resize(560, 480);
+    resize(640, 600);
 
     connect(m_enabled, &QCheckBox::toggled, this, &BlockingWindow::apply);
     connect(m_updateLists, &QCheckBox::toggled, this, &BlockingWindow::apply);
@@ -166,9 +170,12 @@ void BlockingWindow::fill()
             item->setToolTip(Updated, QLocale().toString(report.modified, QLocale::LongFormat));
         }
     }
-    m_skipped->setText(skipped.isEmpty() ? QString()
-                                         : tr("Rules skipped, by what they use: %1")
-                                               .arg(skippedKinds(skipped)));
+    // The commonest in the window, every one in its tip.
+    m_skipped->setText(
+        skipped.isEmpty()
+            ? QString()
+            : tr("Rules skipped, by what they use: %1").arg(skippedKinds(skipped, 6)));
+    m_skipped->setToolTip(skippedKinds(skipped));
     m_allowed->clear();
     m_allowed->addItems(settings.allowedSites);
     m_removeAllowed->setEnabled(false);

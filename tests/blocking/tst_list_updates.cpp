@@ -145,7 +145,7 @@ private slots:
             << QByteArray("! x\n||a.test^\n\0\n", 16) << QByteArray("(404)") << false
             << u"EasyList: the update was not a filter list"_s;
         QTest::newRow("offline") << QByteArray("(close)") << QByteArray("(close)") << false
-                                 << u"EasyList: not reached ("_s;
+                                 << u"Not reached: EasyList ("_s;
     }
 
     void staleList_isFetched_andKeptOnlyWhenItIsAFilterList()
