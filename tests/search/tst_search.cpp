@@ -632,8 +632,11 @@ private slots:
                                      u"SepiaSearch"_s, u"Internet Archive"_s, u"Vimeo"_s,
                                      u"Odysee"_s, u"Rumble"_s}));
         QCOMPARE(fixture.fileBytes(u"sites.ini"_s), Vimeo7);
+        const QString tenth = fixture.tabs()->tabText(9);
         WindowFixture::click(sites, u"save"_s);
         QCOMPARE(fixture.tabs()->tabText(8), u"Rumble"_s);
+        // The lineup names the sites' tabs and no other.
+        QCOMPARE(fixture.tabs()->tabText(9), tenth);
         QVERIFY(!fixture.view(9)->shownHtml.contains(u"live-sites"_s));
         // A page names no other site's description, nor one that anyone on the way may change.
         for (const char *description :
