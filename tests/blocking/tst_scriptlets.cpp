@@ -28,6 +28,7 @@ const QByteArray Helpers =
     "registerScriptlet(Counter, { name: 'counter.fn' });\n"
     "export function safeFn(a = { b: '}' }) {\n"
     "    const re = /\\{[^}]*\\}/; // }\n"
+    "    const empty = '' + '{' + \"\" + \"{\" + `` + `{`;\n"
     "    /* } */ return `${ { x: '}' }.x }` + re.source + \"}\";\n"
     "}\n"
     "registerScriptlet(safeFn, {\n    name: 'safe.fn',\n    dependencies: [ Counter, ],\n});\n";
