@@ -7,6 +7,8 @@ namespace ScriptText {
 
 namespace {
 
+constexpr int MostNesting = 256;
+
 bool isWordCharacter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
@@ -38,9 +40,11 @@ bool startsRegularExpression(QByteArrayView source, qsizetype at)
     return false;
 }
 
+qsizetype closingAt(QByteArrayView source, qsizetype open, int depth);
+
 // Where the string, comment, template literal or regular expression that starts at `at` ends
 // (the index past it), or `at` itself when none starts there; -1 when it never ends.
-qsizetype skipLiteral(QByteArrayView source, qsizetype at)
+qsizetype skipLiteral(QByteArrayView source, qsizetype at, int depth)
 {
     const char c = source[at];
     const char next = at + 1 < source.size() ? source[at + 1] : '\0';
@@ -71,7 +75,7 @@ qsizetype skipLiteral(QByteArrayView source, qsizetype at)
                 return index + 1;
             } else if (source[index] == '$' && index + 1 < source.size() &&
                        source[index + 1] == '{') {
-                index = closing(source, index + 1);
+                index = closingAt(source, index + 1, depth + 1);
                 if (index < 0)
                     return -1;
             }
@@ -98,33 +102,10 @@ qsizetype skipLiteral(QByteArrayView source, qsizetype at)
     return at;
 }
 
-} // namespace
-
-qsizetype closing(QByteArrayView source, qsizetype open)
-{
-    int depth = 0;
-    for (qsizetype at = open; at < source.size();) {
-        const qsizetype past = skipLiteral(source, at);
-        if (past < 0)
-            return -1;
-        if (past != at) {
-            at = past;
-            continue;
-        }
-        const char c = source[at];
-        if (c == '{' || c == '(' || c == '[')
-            ++depth;
-        else if ((c == '}' || c == ')' || c == ']') && --depth == 0)
-            return at;
-        ++at;
-    }
-    return -1;
-}
-
-qsizetype findOutside(QByteArrayView source, qsizetype from, QByteArrayView characters)
+qsizetype findOutsideAt(QByteArrayView source, qsizetype from, QByteArrayView characters, int depth)
 {
     for (qsizetype at = from; at < source.size();) {
-        const qsizetype past = skipLiteral(source, at);
+        const qsizetype past = skipLiteral(source, at, depth);
         if (past < 0)
             return -1;
         if (past != at) {
@@ -135,13 +116,32 @@ qsizetype findOutside(QByteArrayView source, qsizetype from, QByteArrayView char
         if (characters.contains(c))
             return at;
         if (c == '{' || c == '(' || c == '[') {
-            at = closing(source, at);
+            at = closingAt(source, at, depth);
             if (at < 0)
                 return -1;
         }
         ++at;
     }
     return -1;
+}
+
+// The first closing bracket past the one at `open` that closes no bracket opened since; code
+// nested deeper than any module's is taken for damage.
+qsizetype closingAt(QByteArrayView source, qsizetype open, int depth)
+{
+    return depth >= MostNesting ? -1 : findOutsideAt(source, open + 1, "}])", depth + 1);
+}
+
+} // namespace
+
+qsizetype findOutside(QByteArrayView source, qsizetype from, QByteArrayView characters)
+{
+    return findOutsideAt(source, from, characters, 0);
+}
+
+qsizetype closing(QByteArrayView source, qsizetype open)
+{
+    return closingAt(source, open, 0);
 }
 
 } // namespace ScriptText
