@@ -191,9 +191,11 @@ void Blocker::updated(const QList<ListUpdater::Outcome> &outcomes)
     emit updatesDone();
 }
 
-FrameScripts Blocker::frameScripts(const QUrl &frame) const
+FrameScripts Blocker::frameScripts(const QUrl &frame, const QUrl &page) const
 {
-    if (!m_settings.enabled || !m_filters || !m_filters->scriptlets() || isAllowed(frame))
+    // A site the user allowed gets none, in its own frames or in those of others it shows.
+    if (!m_settings.enabled || !m_filters || !m_filters->scriptlets() || isAllowed(page) ||
+        isAllowed(frame))
         return {};
     const QList<ScriptletLibrary::Call> calls = m_filters->scriptletsFor(frame);
     if (calls.isEmpty())

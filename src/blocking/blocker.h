@@ -35,7 +35,7 @@ public:
                            Blocking::RequestType type) const override;
     QByteArray hidingStyleSheet(const QUrl &page) const override;
     std::optional<StandIns::Resource> standIn(const QString &name) const override;
-    FrameScripts frameScripts(const QUrl &frame) const override;
+    FrameScripts frameScripts(const QUrl &frame, const QUrl &page) const override;
 
     const BlockingSettings &settings() const { return m_settings; }
     // Takes the user's settings at once (reading the lists again when which are on changed) and

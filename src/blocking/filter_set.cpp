@@ -97,8 +97,8 @@ QByteArray withoutParameters(const QByteArray &address, const QList<QByteArray> 
         for (const QByteArray &pair : query.toByteArray().split('&'))
             if (!names.contains(nameOf(pair)))
                 kept.append(pair);
-    const qsizetype start = address.size() - (address.size() - end) - query.size() - 1;
-    return address.first(start) + (kept.isEmpty() ? QByteArray() : '?' + kept.join('&')) +
+    const qsizetype questionMark = end - query.size() - 1;
+    return address.first(questionMark) + (kept.isEmpty() ? QByteArray() : '?' + kept.join('&')) +
            address.sliced(end);
 }
 

@@ -41,10 +41,12 @@ public:
     }
     // The style sheet that hides what element-hiding rules name on the page.
     virtual QByteArray hidingStyleSheet(const QUrl &page) const = 0;
-    // What in-page rules run in frames of the address's host, before the frame's own scripts.
-    virtual FrameScripts frameScripts(const QUrl &frame) const
+    // What in-page rules run in frames of the address's host on the page, before the frame's own
+    // scripts.
+    virtual FrameScripts frameScripts(const QUrl &frame, const QUrl &page) const
     {
         Q_UNUSED(frame);
+        Q_UNUSED(page);
         return {};
     }
     // The stand-in a verdict's redirect names, when the engine loads it.

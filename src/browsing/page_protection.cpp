@@ -218,7 +218,7 @@ void PageProtection::addFrameScripts(const QUrl &frame)
     const QString host = frame.host(QUrl::FullyEncoded).toLower();
     if (!m_policy || !isWebAddress(frame) || host.isEmpty())
         return;
-    const FrameScripts code = m_policy->frameScripts(frame);
+    const FrameScripts code = m_policy->frameScripts(frame, m_preparedFor);
     // Each runs in every frame of the host it was made for, and only there.
     const QString guard = u"if (location.hostname === %1) "_s.arg(QString::fromUtf8(
         QJsonDocument(QJsonArray{host}).toJson(QJsonDocument::Compact).chopped(1).sliced(1)));

@@ -72,7 +72,8 @@ private slots:
     void standIns_answerBlockedRequests_byEveryNameThePackageGives()
     {
         QTemporaryDir package;
-        for (const QString &folder : {u"js"_s, u"web_accessible_resources"_s, u"assets/ublock"_s})
+        for (const QString &folder :
+             {u"js/resources"_s, u"web_accessible_resources"_s, u"assets/ublock"_s})
             QVERIFY(QDir(package.path()).mkpath(folder));
         writeFile(package.filePath(u"js/redirect-resources.js"_s),
                   "export default new Map([\n    [ 'noop.js', {\n        alias: [ 'noopjs', "
@@ -84,7 +85,11 @@ private slots:
         writeFile(package.filePath(u"assets/ublock/filters.min.txt"_s),
                   "||ads.test^$script,redirect=noopjs\n||ga.test^$redirect=ga.test/ga.js\n"
                   "||gone.test^$redirect=x.test/gone.js\n||blank.test^$redirect=abp-resource:"
-                  "blank-js\n");
+                  "blank-js\nvideos.example##+js(set-flag, x)\n");
+        // And a function for in-page rules, which only the package's own lists may call.
+        writeFile(package.filePath(u"js/resources/scriptlets.js"_s),
+                  "function setFlag(v) {}\nbuiltinScriptlets.push({\n    name: 'set-flag.js',\n"
+                  "    fn: setFlag,\n    requiresTrust: true,\n});\n");
         QTemporaryDir folder;
         Blocker blocker(folder.path(), {package.path()});
         loaded(blocker);
@@ -103,8 +108,8 @@ private slots:
             {"https://ga.test/", RequestType::Document, {}},
         };
         for (const auto &asked : cases) {
-            const RequestVerdict verdict = blocker.verdict(QUrl(QString::fromLatin1(asked.address)),
-                                                           page, asked.type);
+            const RequestVerdict verdict =
+                blocker.verdict(QUrl(QString::fromLatin1(asked.address)), page, asked.type);
             QVERIFY2(!verdict.blockingRule.isEmpty(), asked.address);
             QVERIFY2(verdict.redirect.isValid() == !asked.bytes.isEmpty(), asked.address);
             if (asked.bytes.isEmpty())
@@ -119,6 +124,13 @@ private slots:
         // Only names the table gives; none is a path.
         QVERIFY(!blocker.standIn(u"../js/redirect-resources.js"_s));
         QVERIFY(!blocker.standIn(u"gone.js"_s));
+
+        // In-page rules run on the site's pages and frames, unless the page is of a site allowed.
+        const QUrl videos(u"https://m.videos.example/"_s);
+        QVERIFY(blocker.frameScripts(videos, page).page.contains(u"setFlag(...[\"x\"])"_s));
+        QCOMPARE(blocker.frameScripts(videos, page).isolated, QString());
+        QVERIFY(blocker.setAllowed(QUrl(u"https://news.example/"_s), true));
+        QCOMPARE(blocker.frameScripts(videos, QUrl(u"https://news.example/a"_s)).page, QString());
     }
 
     // The package installed here names its stand-ins as the lists do.
@@ -127,9 +139,9 @@ private slots:
         const StandIns installed = StandIns::read(FilterLists::packageFolders());
         if (!installed.contains(u"noop.js"_s))
             QSKIP("no uBlock Origin package is installed");
-        for (const QString &name : {u"noopjs"_s, u"nooptext"_s, u"1x1.gif"_s,
-                                    u"googlesyndication_adsbygoogle.js"_s,
-                                    u"googletagmanager.com/gtm.js"_s})
+        for (const QString &name :
+             {u"noopjs"_s, u"nooptext"_s, u"1x1.gif"_s, u"googlesyndication_adsbygoogle.js"_s,
+              u"googletagmanager.com/gtm.js"_s})
             QVERIFY2(installed.resource(name).has_value(), qPrintable(name));
     }
 

@@ -969,7 +969,7 @@ private slots:
         // In-page rules run the package's functions before the page's scripts, in the page; in
         // its frame of another site from the tab's next load on, as the engine takes a page's
         // scripts when its main frame is made.
-        QVERIFY2(!m_policy.frameScripts(QUrl(m_site.address(u"/in-page"_s))).page.isEmpty(),
+        QVERIFY2(!m_policy.frameScripts(QUrl(m_site.address(u"/in-page"_s)), {}).page.isEmpty(),
                  "the uBlock Origin package's functions are not installed");
         QVERIFY(view->navigate(m_site.address(u"/in-page"_s)));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"flag true, inner undefined"_s, LoadTimeout);
@@ -1022,7 +1022,7 @@ private:
                         ? QUrl()
                         : standInAddress(QString::fromUtf8(decision.resource))};
         }
-        FrameScripts frameScripts(const QUrl &frame) const override
+        FrameScripts frameScripts(const QUrl &frame, const QUrl &) const override
         {
             if (allowed)
                 return {};
