@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -60,6 +61,8 @@ private slots:
         QVERIFY(blocker.isAllowed(QUrl(u"https://m.news.example.co.uk/"_s)));
         // The window shows a site allowed elsewhere, and keeps it at its next save.
         QTRY_COMPARE(window.findChild<QListWidget *>(u"allowedSites"_s)->count(), 1);
+        // Nothing is chosen to block again until a site is.
+        QVERIFY(!window.findChild<QPushButton *>(u"removeAllowed"_s)->isEnabled());
         clickBox(window.findChild<QCheckBox *>(u"blockingOn"_s));
         QCOMPARE(fileBytes(folder.filePath(u"blocking.ini"_s)),
                  QByteArray("[blocking]\nenabled=false\nlists off=\n"
