@@ -94,6 +94,9 @@ private slots:
                   "function setFlag(v) {}\nbuiltinScriptlets.push({\n    name: 'set-flag.js',\n"
                   "    fn: setFlag,\n    requiresTrust: true,\n});\n");
         QTemporaryDir folder;
+        // The user's own list may not call what needs the package's trust.
+        QVERIFY(QDir(folder.path()).mkdir(u"filters"_s));
+        writeFile(folder.filePath(u"filters/mine.txt"_s), "videos.example##+js(set-flag, mine)\n");
         Blocker blocker(folder.path(), {package.path()});
         loaded(blocker);
         const QUrl page(u"https://videos.example/"_s);
@@ -131,6 +134,7 @@ private slots:
         // In-page rules run on the site's pages and frames, unless the page is of a site allowed.
         const QUrl videos(u"https://m.videos.example/"_s);
         QVERIFY(blocker.frameScripts(videos, page).page.contains(u"setFlag(...[\"x\"])"_s));
+        QVERIFY(!blocker.frameScripts(videos, page).page.contains(u"mine"_s));
         QCOMPARE(blocker.frameScripts(videos, page).isolated, QString());
         QVERIFY(blocker.setAllowed(QUrl(u"https://news.example/"_s), true));
         QCOMPARE(blocker.frameScripts(videos, QUrl(u"https://news.example/a"_s)).page, QString());
