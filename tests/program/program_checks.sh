@@ -14,7 +14,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --help) | grep -q -- '--version' || fail "--help"
 
 # --why-blocked answers from the lists it is given, in one line, without a display.
-printf '||ads.test^$script\n@@||ads.test/ok^\n||other.test^$other\n' > "$work/mine.txt"
+printf '||ads.test^$script\n@@||ads.test/ok^\n||other.test^$other\n||pop.test^$popup\n%s\n%s\n' \
+    '||ads.test/r.js$script,redirect=noop.js' '$removeparam=utm_source' > "$work/mine.txt"
 why() { (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --why-blocked "$@" --list "$work/mine.txt"); }
 [ "$(why https://ads.test/a.js --type script)" = 'blocked by ||ads.test^$script (mine.txt)' ] || fail "--why-blocked: blocked"
 [ "$(why https://ads.test/ok/a.js --type script --page https://v.example/)" = 'allowed by @@||ads.test/ok^ (mine.txt)' ] || fail "--why-blocked: allowed"
@@ -22,6 +23,13 @@ why() { (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --why-blocked "$@" --li
 # Without a type the request is of type other; an address as typed, without a scheme, is a web one.
 [ "$(why other.test/x)" = 'blocked by ||other.test^$other (mine.txt)' ] || fail "--why-blocked: defaults"
 why https://ads.test/ --type nonsense > /dev/null 2>&1 && fail "--why-blocked: a bad type is no answer"
+# A window a page opens, a stand-in named for a blocked request, parameters taken off.
+[ "$(why https://pop.test/ --type popup --page https://v.example/)" = 'blocked by ||pop.test^$popup (mine.txt)' ] || fail "--why-blocked: popup"
+[ "$(why https://ads.test/r.js --type script)" = 'blocked by ||ads.test^$script (mine.txt), answered with noop.js' ] || fail "--why-blocked: stand-in"
+[ "$(why 'https://v.example/p?utm_source=x&a=1' --type document)" = 'parameters taken off by $removeparam=utm_source (mine.txt), sent as https://v.example/p?a=1' ] || fail "--why-blocked: parameters"
+# A list that cannot be read is said, and is no answer.
+missing=$( (unset DISPLAY QT_QPA_PLATFORM; "$build/reelhop" --why-blocked https://ads.test/ --list "$work/none.txt") 2>&1) && fail "--why-blocked: no list read is no answer"
+[[ "$missing" == *"none.txt skipped"* ]] || fail "--why-blocked: the list not read is named ($missing)"
 
 # Installing: the files where a desktop looks for them, each valid.
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
