@@ -17,7 +17,8 @@ namespace {
 // A package's modules in both of the forms the package has used: functions registered with
 // their helpers named by identifier, and entries pushed with helpers named by name. Their code
 // holds what a bracket counter must read past: strings, a template literal, a regular
-// expression, comments, default parameters and a class with a private field.
+// expression (and divisions, which are none), comments, default parameters and a class with a
+// private field.
 const QByteArray Base = "export const registeredScriptlets = [];\n"
                         "export const registerScriptlet = (fn, details) => {\n"
                         "    registeredScriptlets.push(details);\n};\n";
@@ -29,6 +30,7 @@ const QByteArray Helpers =
     "export function safeFn(a = { b: '}' }) {\n"
     "    const re = /\\{[^}]*\\}/; // }\n"
     "    const empty = '' + '{' + \"\" + \"{\" + `` + `{`;\n"
+    "    const half = (2 + 2) / 2;\n"
     "    /* } */ return `${ { x: '}' }.x }` + re.source + \"}\";\n"
     "}\n"
     "registerScriptlet(safeFn, {\n    name: 'safe.fn',\n    dependencies: [ Counter, ],\n});\n";
