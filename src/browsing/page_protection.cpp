@@ -120,6 +120,9 @@ public:
             return;
         const RequestVerdict verdict =
             m_protection->m_policy->verdict(info.requestUrl(), info.firstPartyUrl(), type);
+        // Every engine asks here about a frame before it loads (not all ask the page).
+        if (type == Blocking::RequestType::Subdocument && verdict.blockingRule.isEmpty())
+            m_protection->prepareFrame(info.requestUrl());
         if (!verdict.blockingRule.isEmpty())
             m_protection->countBlocked();
         if (verdict.redirect.isValid())

@@ -31,10 +31,8 @@ TabPage::TabPage(QWebEngineProfile *profile, Hooks hooks, QObject *parent)
 
 bool TabPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
-    if (!isMainFrame) {
-        m_protection->prepareFrame(url);
+    if (!isMainFrame)
         return true;
-    }
     const bool linkFollowed = type == NavigationTypeLinkClicked;
     if (linkFollowed && OwnPages::isRequest(url, this->url())) {
         m_ownLinkFollowed(url);
