@@ -974,7 +974,11 @@ private slots:
         QVERIFY(view->navigate(m_site.address(u"/in-page"_s)));
         QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"flag true, inner undefined"_s, LoadTimeout);
         QVERIFY(view->refresh());
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"flag true, inner 1"_s, LoadTimeout);
+        // Qt 6.8's engine gives a frame of another site none of the scripts a page gets once it
+        // was first made.
+        const QString frameAfter =
+            QT_VERSION < QT_VERSION_CHECK(6, 8, 0) ? u"inner 1"_s : u"inner undefined"_s;
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"flag true, "_s + frameAfter, LoadTimeout);
         // With the site allowed, they stay out.
         m_policy.allowed = true;
         QVERIFY(view->refresh());
