@@ -134,9 +134,9 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text, bool trus
             else if (modifies || !rule->value().isEmpty())
                 m_redirectTypes |= rule->types;
             Index &chosen = rule->action == NetworkRule::Action::RemoveParameter ? m_removals
-                            : modifies                                              ? m_redirects
-                            : rule->exception                                       ? m_exceptions
-                                                                                    : m_blocks;
+                            : modifies                                           ? m_redirects
+                            : rule->exception                                    ? m_exceptions
+                                                                                 : m_blocks;
             // "redirect=" also names the resource for a request another rule blocks.
             if (!modifies && !rule->value().isEmpty()) {
                 NetworkRule redirect = *rule;
@@ -337,8 +337,11 @@ Decision FilterSet::decide(const Request &request) const
         const Entry *excuse =
             block->rule.important ? nullptr : firstMatch(m_exceptions, request, places);
         if (!excuse)
-            return {Decision::Outcome::Blocked, block->text, m_lists.value(block->list),
-                    resourceFor(*block, request, places), {}};
+            return {Decision::Outcome::Blocked,
+                    block->text,
+                    m_lists.value(block->list),
+                    resourceFor(*block, request, places),
+                    {}};
         decision = {Decision::Outcome::Allowed, excuse->text, m_lists.value(excuse->list), {}, {}};
     }
     takeParametersOff(decision, request, places);
@@ -351,19 +354,30 @@ QByteArray FilterSet::resourceFor(const Entry &block, const Request &request,
     QByteArray resource = block.rule.value();
     if (!(m_redirectTypes & TypeMask(request.type)))
         return resource;
-    QList<QByteArray> excused;
+    const Modifiers redirects = modifiers(m_redirects, request, places);
+    if (resource.isEmpty() && !redirects.applied.empty())
+        resource = redirects.applied.front()->rule.value();
+    // An exception naming no resource takes back every one.
+    return redirects.excused.contains(resource) || redirects.excused.contains(QByteArray())
+               ? QByteArray()
+               : resource;
+}
+
+FilterSet::Modifiers FilterSet::modifiers(const Index &index, const Request &request,
+                                          const TokenPlaces &places) const
+{
+    Modifiers found;
     forEachMatch(
-        m_redirects, request, places,
+        index, request, places,
         [&](const Entry &entry) { return !entry.cancelled && appliesTo(entry.rule, request); },
         [&](const Entry &entry) {
             if (entry.rule.exception)
-                excused.append(entry.rule.value());
-            else if (resource.isEmpty())
-                resource = entry.rule.value();
+                found.excused.append(entry.rule.value());
+            else
+                found.applied.push_back(&entry);
             return false;
         });
-    // An exception naming no resource takes back every one.
-    return excused.contains(resource) || excused.contains(QByteArray()) ? QByteArray() : resource;
+    return found;
 }
 
 void FilterSet::takeParametersOff(Decision &decision, const Request &request,
@@ -371,18 +385,7 @@ void FilterSet::takeParametersOff(Decision &decision, const Request &request,
 {
     if (!(m_removalTypes & TypeMask(request.type)) || !request.address.contains('?'))
         return;
-    std::vector<const Entry *> removals;
-    QList<QByteArray> excused;
-    forEachMatch(
-        m_removals, request, places,
-        [&](const Entry &entry) { return !entry.cancelled && appliesTo(entry.rule, request); },
-        [&](const Entry &entry) {
-            if (entry.rule.exception)
-                excused.append(entry.rule.value());
-            else
-                removals.push_back(&entry);
-            return false;
-        });
+    const auto [removals, excused] = modifiers(m_removals, request, places);
     if (excused.contains(QByteArray()))
         return;
     // The parameters there are, looked at once whatever the number of rules.

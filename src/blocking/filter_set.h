@@ -92,6 +92,14 @@ private:
     const Entry *firstMatch(const Index &index, const Request &request,
                             const TokenPlaces &places) const;
     std::uint8_t pageExcuses(const QUrl &page) const;
+    // The redirect or removal rules that match, and what their exceptions take back.
+    struct Modifiers
+    {
+        std::vector<const Entry *> applied;
+        QList<QByteArray> excused;
+    };
+    Modifiers modifiers(const Index &index, const Request &request,
+                        const TokenPlaces &places) const;
     // The rules that stand in for a blocked request or take parameters off one.
     QByteArray resourceFor(const Entry &block, const Request &request,
                            const TokenPlaces &places) const;
