@@ -150,6 +150,11 @@ int main(int argc, char *argv[])
     MainWindow window(QCoreApplication::applicationDirPath(), engine.factory());
     engine.setUserAgent(window.userAgent());
     engine.setRequestPolicy(window.requestPolicy());
+    // A page that loaded before the lists were read would have shown its ads and trackers.
+    if (!window.isBlockingReady()) {
+        engine.holdPages();
+        QObject::connect(&window, &MainWindow::blockingReady, &engine, &EngineLoader::releasePages);
+    }
     const QString sandbox = sandboxOffReason(geteuid() == 0, qgetenv("QTWEBENGINE_DISABLE_SANDBOX"),
                                              qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
     if (!sandbox.isEmpty())

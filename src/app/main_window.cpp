@@ -113,6 +113,7 @@ MainWindow::MainWindow(const QString &programFolder, const BrowserViewFactory &m
     m_groups->load();
     m_pageTools->load();
     connect(m_blocker, &Blocker::statusMessage, this, &MainWindow::showNotice);
+    connect(m_blocker, &Blocker::listsLoaded, this, &MainWindow::blockingReady);
     m_blocker->loadLists();
 
     // Never so small that the toolbar row or the strip's designed controls are cut off.
@@ -316,6 +317,11 @@ QString MainWindow::userAgent() const
 const RequestPolicy *MainWindow::requestPolicy() const
 {
     return m_blocker;
+}
+
+bool MainWindow::isBlockingReady() const
+{
+    return m_blocker->isReady();
 }
 
 BrowserView *MainWindow::view(int index) const

@@ -61,9 +61,14 @@ public:
     QString userAgent() const;
     // What the engine asks before each request; the window keeps it.
     const RequestPolicy *requestPolicy() const;
+    // Whether it decides as the user chose yet; blockingReady() says when it does.
+    bool isBlockingReady() const;
 
     // Shown in the status bar until the user next presses a key or a button.
     void showNotice(const QString &text);
+
+signals:
+    void blockingReady();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -30,6 +30,8 @@ public:
     void loadLists();
     // The lists and the settings as they are after the call; waits for nothing.
     void useLists(FilterLists::Loaded loaded);
+    // Whether requests are decided as the settings say: the lists are read, or blocking is off.
+    bool isReady() const { return m_filters || !m_settings.enabled; }
 
     RequestVerdict verdict(const QUrl &address, const QUrl &page,
                            Blocking::RequestType type) const override;

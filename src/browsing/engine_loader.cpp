@@ -16,6 +16,9 @@ Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace {
 
+// The longest pages wait for holdPages()'s reason: the blocker reads every list in under a second.
+constexpr auto PagesHeldAtMost = std::chrono::seconds(10);
+
 // The engine reads the shared OpenGL context as its libraries load, even when it paints in
 // software. A program whose pages are painted in software does not have Qt make one with the
 // application, as starting OpenGL would hold its window back; it is made here, once, before the
@@ -105,6 +108,19 @@ void EngineLoader::release()
     serveWaitingViews();
 }
 
+void EngineLoader::holdPages()
+{
+    m_pagesHeld = true;
+    // Whatever keeps them (a list on a disk that hangs) never keeps them from loading at all.
+    QTimer::singleShot(PagesHeldAtMost, this, &EngineLoader::releasePages);
+}
+
+void EngineLoader::releasePages()
+{
+    if (std::exchange(m_pagesHeld, false))
+        openViews();
+}
+
 void EngineLoader::requestView(EngineView *view)
 {
     m_waiting.append(view);
@@ -128,9 +144,22 @@ void EngineLoader::serveWaitingViews()
     for (const QPointer<EngineView> &view : std::exchange(m_waiting, {})) {
         if (!view)
             continue;
-        if (m_engine)
-            view->attach(m_engine->createView(view));
-        else
+        if (!m_engine) {
             view->engineFailed(m_failure);
+            continue;
+        }
+        // Made while pages are held, so that they load the moment they may.
+        view->attach(m_engine->createView(view));
+        m_unopened.append(view);
     }
+    openViews();
+}
+
+void EngineLoader::openViews()
+{
+    if (m_pagesHeld)
+        return;
+    for (const QPointer<EngineView> &view : std::exchange(m_unopened, {}))
+        if (view)
+            view->open();
 }

@@ -46,20 +46,29 @@ public:
     // Lets the engine load from now on.
     void release();
 
+    // Keeps every page from loading, the engine itself still loading meanwhile, until
+    // releasePages() or a while at most: what the request policy is to decide may not be
+    // ready yet.
+    void holdPages();
+    void releasePages();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void requestView(EngineView *view);
     void serveWaitingViews();
+    void openViews();
 
     QLibrary m_module;
     std::unique_ptr<BrowserEngine> m_engine;
     QString m_failure;
     EngineSettings m_settings;
     bool m_held = true;
+    bool m_pagesHeld = false;
     bool m_serveQueued = false;
     QList<QPointer<EngineView>> m_waiting;
+    QList<QPointer<EngineView>> m_unopened;
 };
 
 #endif

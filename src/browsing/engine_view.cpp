@@ -46,7 +46,7 @@ bool EngineView::navigate(const QString &address)
         emit statusTextChanged(tr("Addresses that run scripts are not opened."));
         return false;
     }
-    if (m_page)
+    if (m_open)
         return m_page->navigate(url.toString(QUrl::FullyEncoded));
     hold({url, std::nullopt, std::nullopt});
     return true;
@@ -54,7 +54,7 @@ bool EngineView::navigate(const QString &address)
 
 bool EngineView::showPage(const QString &html, const QString &address)
 {
-    if (m_page)
+    if (m_open)
         return m_page->showPage(html, address);
     hold({QUrl(address), html, std::nullopt});
     return true;
@@ -67,7 +67,7 @@ QByteArray EngineView::savedHistory() const
 
 bool EngineView::restoreHistory(const QByteArray &history, const QString &address)
 {
-    if (m_page)
+    if (m_open)
         return m_page->restoreHistory(history, address);
     hold({QUrl(address), std::nullopt, history});
     return true;
@@ -109,15 +109,21 @@ void EngineView::attach(BrowserView *page)
     page->setPlayerOffered(m_playerOffered);
     page->setTeachingOffered(m_teachingOffered);
     page->readResults(m_resultsReader);
+}
+
+void EngineView::open()
+{
+    if (!m_page || std::exchange(m_open, true))
+        return;
     // In the order they were made: the last one made is the page shown.
     for (const Pending &pending : std::exchange(m_pending, {})) {
         const QString address = pending.url.toString(QUrl::FullyEncoded);
         if (pending.html)
-            page->showPage(*pending.html, address);
+            m_page->showPage(*pending.html, address);
         else if (pending.history)
-            page->restoreHistory(*pending.history, address);
+            m_page->restoreHistory(*pending.history, address);
         else
-            page->navigate(address);
+            m_page->navigate(address);
     }
 }
 

@@ -52,8 +52,10 @@ public:
     bool pointAtPage(const QString &script) override;
     void endPointing() override;
 
-    // The engine's view for this one, or why there is none.
+    // The engine's view for this one, or why there is none. An attached view opens what it was
+    // told only from open() on.
     void attach(BrowserView *page);
+    void open();
     void engineFailed(const QString &reason);
 
 private:
@@ -70,6 +72,7 @@ private:
     QPointer<BrowserView> m_page;
     QList<Pending> m_pending;
     bool m_requested = false;
+    bool m_open = false;
     bool m_muted = false;
     qreal m_zoomFactor = 1;
     bool m_playerOffered = false;

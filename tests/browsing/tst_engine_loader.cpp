@@ -5,6 +5,7 @@
 #include "support/fake_browser_view.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,6 +79,31 @@ private slots:
         QVERIFY(view->goBack() && view->goForward() && view->stop() && view->refresh());
         QCOMPARE(standInCalls, (QStringList{u"standInPage goBack"_s, u"standInPage goForward"_s,
                                             u"standInPage stop"_s, u"standInPage refresh"_s}));
+    }
+
+    void pagesHeld_loadOnlyOnceReleased_asTheWindowsBlockerSays()
+    {
+        QTemporaryDir folder;
+        EngineLoader engine(QStringLiteral(STAND_IN_ENGINE));
+        MainWindow window(folder.path(), engine.factory());
+        // The window's blocker reads its lists in a thread: not ready at first, then said so.
+        QVERIFY(!window.isBlockingReady());
+        QSignalSpy ready(&window, &MainWindow::blockingReady);
+        standInCalls.clear();
+        engine.holdPages();
+        engine.prepareWindow(&window, PageCompositing::Software);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The engine's views are made meanwhile, and told nothing.
+        QTRY_COMPARE(enginePages(&window).size(), 2);
+        QCOMPARE(standInCalls.filter(QRegularExpression(u"^standInPage (show|navigate)"_s)),
+                 QStringList());
+        QTRY_COMPARE(ready.size(), 1);
+        QVERIFY(window.isBlockingReady());
+        engine.releasePages();
+        QCOMPARE(standInCalls.filter(QRegularExpression(u"^standInPage (show|navigate)"_s)),
+                 (QStringList{u"standInPage showPage reelhop:home"_s,
+                              u"standInPage navigate https://www.youtube.com/"_s}));
     }
 
     void memorySaver_pagesOutOfSight_areFrozenThenDiscarded_unlessInUse()
