@@ -10,7 +10,7 @@ esac
 
 # The filter lists the blocker reads come with Debian's uBlock Origin package (data only); which
 # site a host belongs to, the blocker asks of libpsl and Debian's copy of the Public Suffix List.
-packages=(cmake g++ make pkgconf qt6-base-dev qt6-webengine-dev "$svg_icons" fonts-comic-neue
+packages=(cmake g++ make pkgconf qt6-base-dev qt6-webengine-dev qt6-webchannel-dev "$svg_icons" fonts-comic-neue
           fonts-liberation2 webext-ublock-origin-chromium libpsl-dev publicsuffix)
 # What the unit tests alone need beyond the build: a reader for the printed PDF.
 unit_test_packages=(poppler-utils)

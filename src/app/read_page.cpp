@@ -36,7 +36,7 @@ public:
     {
         return {u"(a saved page is read offline)"_s, {}};
     }
-    QByteArray hidingStyleSheet(const QUrl &) const override { return {}; }
+    PageHiding hiding(const QUrl &) const override { return {}; }
 };
 
 // The page as if it came from the address: its relative links resolve against it.

@@ -210,11 +210,11 @@ std::optional<StandIns::Resource> Blocker::standIn(const QString &name) const
     return m_standIns.resource(name);
 }
 
-QByteArray Blocker::hidingStyleSheet(const QUrl &page) const
+PageHiding Blocker::hiding(const QUrl &page) const
 {
     if (!m_settings.enabled || !m_filters || isAllowed(page))
         return {};
-    return m_filters->hidingStyleSheet(page);
+    return m_filters->hiding(page);
 }
 
 bool Blocker::apply(const BlockingSettings &settings)

@@ -35,7 +35,7 @@ public:
 
     RequestVerdict verdict(const QUrl &address, const QUrl &page,
                            Blocking::RequestType type) const override;
-    QByteArray hidingStyleSheet(const QUrl &page) const override;
+    PageHiding hiding(const QUrl &page) const override;
     std::optional<StandIns::Resource> standIn(const QString &name) const override;
     FrameScripts frameScripts(const QUrl &frame, const QUrl &page) const override;
 

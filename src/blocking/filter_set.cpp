@@ -155,13 +155,20 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text, bool trus
         } else if (auto *hiding = std::get_if<HidingRule>(&parsed)) {
             ++count.rules;
             const int at = int(m_hiding.size());
-            if (hiding->exception)
+            if (hiding->exception) {
                 m_hidingExceptions[hiding->selector].push_back(at);
-            else if (hiding->domains.included.isEmpty())
+                if (hiding->domains.included.isEmpty())
+                    m_hidingExceptionsByHost[{}].push_back(at);
+                for (const QByteArray &host : hiding->domains.included)
+                    m_hidingExceptionsByHost[host].push_back(at);
+            } else if (hiding->domains.isEmpty() && m_hidingByName->add(hiding->selector)) {
+                continue; // kept by its name, out of every page's sheet
+            } else if (hiding->domains.included.isEmpty()) {
                 m_genericHiding.push_back(at);
-            else
+            } else {
                 for (const QByteArray &host : hiding->domains.included)
                     m_specificHiding[host].push_back(at);
+            }
             m_hiding.push_back(std::move(*hiding));
         }
     }
@@ -435,7 +442,7 @@ std::uint8_t FilterSet::pageExcuses(const QUrl &page) const
     return excuses;
 }
 
-QByteArray FilterSet::hidingStyleSheet(const QUrl &page) const
+PageHiding FilterSet::hiding(const QUrl &page) const
 {
     const std::uint8_t excuses = pageExcuses(page);
     if (excuses & (NetworkRule::WholePage | NetworkRule::ElementHiding))
@@ -462,7 +469,24 @@ QByteArray FilterSet::hidingStyleSheet(const QUrl &page) const
         if (!excused)
             css += rule.selector + "{display:none!important}\n";
     }
-    return css;
+    PageHiding hiding{css, {}};
+    if (excuses & NetworkRule::GenericHiding || m_hidingByName->isEmpty())
+        return hiding;
+    QSet<QByteArray> excepted;
+    const auto except = [&](const QByteArray &domain) {
+        for (int at : m_hidingExceptionsByHost.value(domain)) {
+            const HidingRule &exception = m_hiding[size_t(at)];
+            if (exception.domains.covers(host) && m_hidingByName->holds(exception.selector))
+                excepted.insert(exception.selector);
+        }
+    };
+    except({});
+    for (const QByteArray &domain : namesOf(host))
+        except(domain);
+    // The page's own: lists read again later make a set of their own.
+    hiding.byName = [byName = std::shared_ptr<const HidingByName>(m_hidingByName),
+                     excepted](const QStringList &keys) { return byName->rulesFor(keys, excepted); };
+    return hiding;
 }
 
 } // namespace Blocking

@@ -3,6 +3,8 @@
 
 #include "address_tokens.h"
 #include "filter_rule.h"
+#include "hiding_by_name.h"
+#include "page_hiding.h"
 #include "pattern_match.h"
 #include "request.h"
 #include "scriptlet_library.h"
@@ -56,15 +58,15 @@ public:
 
     Decision decide(const Request &request) const;
 
-    // The style sheet that hides what the element-hiding rules name on a page, or nothing when
-    // the page is excused from hiding.
-    QByteArray hidingStyleSheet(const QUrl &page) const;
+    // What the element-hiding rules hide on a page; nothing when the page is excused from
+    // hiding.
+    PageHiding hiding(const QUrl &page) const;
 
     // The functions the in-page rules run in a frame of the host's, or nothing when the page is
     // excused from them.
     QList<ScriptletLibrary::Call> scriptletsFor(const QUrl &frame) const;
 
-    int ruleCount() const { return int(m_network.size() + m_hiding.size()); }
+    int ruleCount() const { return int(m_network.size() + m_hiding.size()) + m_hidingByName->size(); }
 
 private:
     struct Entry
@@ -126,12 +128,15 @@ private:
     QStringList m_lists;
 
     std::vector<HidingRule> m_hiding;
-    // Selectors for every site, and those that some site is excused from or excludes.
+    // Selectors for every site that every page gets, some sites excluded.
     std::vector<int> m_genericHiding;
+    // Those for every site that apply where a page holds the id or class they begin with.
+    std::shared_ptr<HidingByName> m_hidingByName = std::make_shared<HidingByName>();
     // By each host a rule names.
     QHash<QByteArray, std::vector<int>> m_specificHiding;
-    // "#@#" rules by selector.
+    // "#@#" rules by selector, and by each host they name (those for every site under "").
     QHash<QByteArray, std::vector<int>> m_hidingExceptions;
+    QHash<QByteArray, std::vector<int>> m_hidingExceptionsByHost;
 
     std::shared_ptr<const ScriptletLibrary> m_library;
     struct Scriptlet

@@ -2,6 +2,7 @@
 #define REELHOP_BLOCKING_REQUEST_POLICY_H
 
 #include "filter_rule.h"
+#include "page_hiding.h"
 #include "stand_ins.h"
 
 #include <QByteArray>
@@ -39,8 +40,8 @@ public:
     {
         return verdict(address, page, type).blockingRule;
     }
-    // The style sheet that hides what element-hiding rules name on the page.
-    virtual QByteArray hidingStyleSheet(const QUrl &page) const = 0;
+    // What element-hiding rules hide on the page.
+    virtual PageHiding hiding(const QUrl &page) const = 0;
     // What in-page rules run in frames of the address's host on the page, before the frame's own
     // scripts.
     virtual FrameScripts frameScripts(const QUrl &frame, const QUrl &page) const

@@ -1,11 +1,14 @@
 #include "page_protection.h"
 
 #include "blocking/request_policy.h"
+#include "hiding_names.h"
+#include "hiding_script.h"
 #include "own_pages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
+#include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -81,25 +84,6 @@ QString blockedPage(const QUrl &address, const QString &rule)
         .arg(shown, rule.toHtmlEscaped(), link);
 }
 
-// The style sheet goes in from the program's own world, and comes back if the page removes it.
-QString hidingScript(const QByteArray &styleSheet)
-{
-    const QString css = QString::fromUtf8(
-        QJsonDocument(QJsonArray{QString::fromUtf8(styleSheet)}).toJson(QJsonDocument::Compact));
-    return uR"((function () {
-  const css = %1[0];
-  let style = null;
-  const place = () => {
-    if (!document.documentElement || (style && style.isConnected)) return;
-    style = document.createElement('style');
-    style.textContent = css;
-    (document.head || document.documentElement).appendChild(style);
-  };
-  place();
-  new MutationObserver(place).observe(document, {childList: true, subtree: true});
-})();)"_s.arg(css);
-}
-
 } // namespace
 
 // Asks the policy before each request of the page's own frames and subresources.
@@ -136,7 +120,8 @@ private:
 };
 
 PageProtection::PageProtection(const RequestPolicy *policy, OwnPages *ownPages, QObject *parent)
-    : QObject(parent), m_policy(policy), m_ownPages(ownPages), m_filter(new RequestFilter(this))
+    : QObject(parent), m_policy(policy), m_ownPages(ownPages), m_filter(new RequestFilter(this)),
+      m_hidingNames(new HidingNames(this))
 {
 }
 
@@ -144,6 +129,10 @@ void PageProtection::protect(QWebEnginePage *page)
 {
     m_page = page;
     page->setUrlRequestInterceptor(m_filter);
+    // Only the program's own world sees the channel: the hiding script asks it, the page cannot.
+    auto *channel = new QWebChannel(page);
+    channel->registerObject(u"hider"_s, m_hidingNames);
+    page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
 }
 
 bool PageProtection::admitPage(const QUrl &address, bool clicked)
@@ -251,15 +240,15 @@ void PageProtection::setHidingStyle(const QUrl &page)
     QWebEngineScriptCollection &scripts = m_page->scripts();
     for (const QWebEngineScript &old : scripts.find(QString::fromLatin1(HidingScriptName)))
         scripts.remove(old);
-    const QByteArray styleSheet =
-        m_policy && isWebAddress(page) ? m_policy->hidingStyleSheet(page) : QByteArray();
-    if (styleSheet.isEmpty())
+    const PageHiding hiding = m_policy && isWebAddress(page) ? m_policy->hiding(page) : PageHiding();
+    m_hidingNames->setLookUp(hiding.byName);
+    if (hiding.isEmpty())
         return;
     QWebEngineScript script;
     script.setName(QString::fromLatin1(HidingScriptName));
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(false);
-    script.setSourceCode(hidingScript(styleSheet));
+    script.setSourceCode(hidingScript(hiding));
     scripts.insert(script);
 }

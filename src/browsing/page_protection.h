@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QUrl>
 
+class HidingNames;
 class OwnPages;
 class QWebEnginePage;
 class RequestPolicy;
@@ -53,6 +54,7 @@ private:
     OwnPages *m_ownPages = nullptr;
     QWebEnginePage *m_page = nullptr;
     RequestFilter *m_filter = nullptr;
+    HidingNames *m_hidingNames = nullptr;
     int m_blocked = 0;
     // The page the hiding in place was made for.
     QUrl m_preparedFor;

@@ -144,23 +144,49 @@ private slots:
         QCOMPARE(count.skipped, 5);
     }
 
-    void hidingStyleSheet_takesGenericSpecificAndExceptions()
+    void hiding_givesSheetsByPage_andRulesForEverySiteByTheirName()
     {
         FilterSet filters;
         filters.addList(u"l"_s,
                         "##.generic-ad\nvideos.example##.site-ad\nother.example##.other\n"
                         "~videos.example##.not-here\n##.excused\nvideos.example#@#.excused\n"
                         "##a{}b\n@@||calm.example^$generichide\n@@||free.example^$elemhide\n"
-                        "videos.*##.everywhere\nwww.videos.*##.www\n~www.videos.*##.not-www\n");
-        const QByteArray sheet = filters.hidingStyleSheet(QUrl(u"https://www.videos.example/r"_s));
-        QCOMPARE(sheet, QByteArray(".generic-ad{display:none!important}\n"
-                                   ".site-ad{display:none!important}\n"
-                                   ".everywhere{display:none!important}\n"
-                                   ".www{display:none!important}\n"));
-        QVERIFY(filters.hidingStyleSheet(QUrl(u"https://m.videos.co.uk/"_s)).contains(".not-www{"));
-        QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://calm.example/"_s)), QByteArray());
-        QCOMPARE(filters.hidingStyleSheet(QUrl(u"https://free.example/"_s)), QByteArray());
-        QVERIFY(filters.hidingStyleSheet(QUrl(u"https://x.test/"_s)).contains(".excused{"));
+                        "videos.*##.everywhere\nwww.videos.*##.www\n~www.videos.*##.not-www\n"
+                        "##div.boxed\n###top > .x\n##.a, .b\n###top\n##.gone\n#@#.gone\n");
+        const auto sheet = [](std::initializer_list<const char *> selectors) {
+            QByteArray css;
+            for (const char *selector : selectors)
+                css += QByteArray(selector) + "{display:none!important}\n";
+            return css;
+        };
+        // The names a page holds, some with rules, some without; what they hide.
+        const QStringList held{u".generic-ad"_s, u"#top"_s, u".excused"_s, u".gone"_s, u".a"_s,
+                               u".site-ad"_s, u"#nothing"_s, u"top"_s};
+        for (const auto &[page, css, byName] :
+             {std::tuple{"https://www.videos.example/r", sheet({".site-ad", ".everywhere", ".www",
+                                                                "div.boxed", ".a, .b"}),
+                         sheet({".generic-ad", "#top > .x", "#top"})},
+              {"https://m.videos.co.uk/", sheet({".not-here", ".everywhere", ".not-www",
+                                                 "div.boxed", ".a, .b"}),
+               sheet({".generic-ad", "#top > .x", "#top", ".excused"})},
+              {"https://calm.example/", QByteArray(), QByteArray()},
+              {"https://free.example/", QByteArray(), QByteArray()}}) {
+            const PageHiding hiding = filters.hiding(QUrl(QString::fromLatin1(page)));
+            QCOMPARE(hiding.styleSheet, css);
+            QCOMPARE(hiding.byName ? hiding.byName(held) : QByteArray(), byName);
+        }
+        QCOMPARE(filters.ruleCount(), 17);
+    }
+
+    void hidingByName_keysTheSelectorsThatNeedOneName()
+    {
+        for (const auto &[selector, key] :
+             {std::pair{"#ad", "#ad"}, {".ad-banner", ".ad-banner"}, {".ad > img", ".ad"},
+              {".ad:not(.x)", ".ad"}, {"#a.b", "#a"}, {".ad[data-x]", ".ad"}, {".x~.y", ".x"},
+              {".-x", ".-x"}, {"#_1", "#_1"}, {".a, .b", ""}, {".ad,.b", ""}, {"div.ad", ""},
+              {"[id^=ad]", ""}, {".1x", ""}, {".-1", ""}, {".-", ""}, {".a\\:b", ""},
+              {"#", ""}, {".ad\xc3\xa9", ""}, {"\xc3\xa9", ""}})
+            QCOMPARE(HidingByName::keyOf(selector), QByteArray(key));
     }
 };
 

@@ -966,6 +966,11 @@ private slots:
         QCOMPARE(view->locationUrl(), m_site.address(u"/clean?a=1"_s));
         QVERIFY(!m_site.requests.join().contains("utm_source"));
 
+        // Rules for every site apply by the names a page uses, however late they come.
+        QVERIFY(view->navigate(m_site.address(u"/by-name"_s)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), u"none none inline block none none"_s,
+                                  LoadTimeout);
+
         // In-page rules run the package's functions before the page's scripts, in the page; in
         // its frame of another site from the tab's next load on, as the engine takes a page's
         // scripts when its main frame is made.
@@ -1005,6 +1010,8 @@ private:
             m_filters.useScriptlets(std::make_shared<const ScriptletLibrary>(
                 ScriptletLibrary::read(FilterLists::packageFolders())));
             m_filters.addList(u"test.txt"_s, "||ads.test^\n||tracker.test^$image\n##.sponsored\n"
+                                             "###late-ad\n##.box > .promo\n##.renamed\n##.kept\n"
+                                             "127.0.0.1#@#.kept\n"
                                              "||ads.test/pop$popup\n$removeparam=utm_source\n"
                                              "127.0.0.1##+js(set-constant, pageFlag, true)\n"
                                              "frames.test##+js(set-constant, innerFlag, 1)\n"
@@ -1040,9 +1047,9 @@ private:
             return StandIns::Resource{"window.standIn = 'stood in by " + name.toUtf8() + "'",
                                       "application/javascript"};
         }
-        QByteArray hidingStyleSheet(const QUrl &page) const override
+        PageHiding hiding(const QUrl &page) const override
         {
-            return allowed ? QByteArray() : m_filters.hidingStyleSheet(page);
+            return allowed ? PageHiding() : m_filters.hiding(page);
         }
         bool allowed = false;
         mutable QHash<QString, Blocking::RequestType> asked; // by path, the last type asked

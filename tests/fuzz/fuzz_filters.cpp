@@ -108,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     filters.decide(Request::make(QUrl::fromEncoded(longer(addresses.back(), 16 * 1024)), page,
                                  RequestType::Image));
-    filters.hidingStyleSheet(page);
+    if (const PageHiding hiding = filters.hiding(page); hiding.byName)
+        hiding.byName(QString::fromLatin1(addresses.back()).split(u' '));
     return 0;
 }
