@@ -59,6 +59,9 @@ public:
 
     // Where stand-ins are served: a scheme no page can open for itself, only be sent to.
     static constexpr char StandInScheme[] = "reelhop-stand-in";
+    // What a blocked frame is sent to: a load that ends before it begins, so the frame stays
+    // empty instead of holding the engine's error page (about 2 MiB each).
+    static constexpr char BlockedFrameName[] = "(blocked frame)";
     static QUrl standInAddress(const QString &name)
     {
         return QUrl::fromEncoded(QByteArray(StandInScheme) + ':' + QUrl::toPercentEncoding(name),

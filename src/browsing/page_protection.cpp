@@ -111,6 +111,9 @@ public:
             m_protection->countBlocked();
         if (verdict.redirect.isValid())
             info.redirect(verdict.redirect);
+        else if (!verdict.blockingRule.isEmpty() && type == Blocking::RequestType::Subdocument)
+            info.redirect(RequestPolicy::standInAddress(
+                QString::fromLatin1(RequestPolicy::BlockedFrameName)));
         else if (!verdict.blockingRule.isEmpty())
             info.block(true);
     }

@@ -22,8 +22,13 @@ void StandInServer::registerScheme()
 
 void StandInServer::requestStarted(QWebEngineUrlRequestJob *job)
 {
+    const QString name = RequestPolicy::standInName(job->requestUrl());
+    if (name == QLatin1StringView(RequestPolicy::BlockedFrameName)) {
+        job->fail(QWebEngineUrlRequestJob::RequestAborted);
+        return;
+    }
     const std::optional<StandIns::Resource> resource =
-        m_policy ? m_policy->standIn(RequestPolicy::standInName(job->requestUrl())) : std::nullopt;
+        m_policy ? m_policy->standIn(name) : std::nullopt;
     if (!resource) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
