@@ -3,62 +3,126 @@
 #include <QSet>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace Blocking {
 
-TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known)
+namespace {
+
+// Whether a token's place has the surroundings of its place before, near enough that the two
+// overlap: the address repeats itself there at the distance between the two. What is known to
+// repeat is kept from place to place, so a run of places the same distance apart costs one pass
+// over the address.
+class RepeatWatch
 {
+public:
+    bool repeats(qsizetype place, qsizetype tokenEnd, const Surroundings &around)
+    {
+        const qsizetype start = place - around.before;
+        const qsizetype end = std::max(place + around.after, tokenEnd);
+        if (start < around.keepFrom || end > around.address.size())
+            return false; // kept, and not compared against
+        const qsizetype last = std::exchange(m_last, place);
+        // Only a place whose surroundings overlap the last one's is compared, so no byte is
+        // compared twice in a run; farther repeats are told apart by the rules' own reach.
+        if (last < 0 || place - last >= end - start)
+            return false;
+        if (place - last != m_gap) {
+            m_gap = place - last;
+            m_sameFrom = m_sameUntil = start;
+        }
+        // address[x] == address[x - gap] for x in [m_sameFrom, m_sameUntil). No x is before the
+        // surroundings of a place compared at this gap, so x - gap is never before the address.
+        const QByteArrayView address = around.address;
+        while (m_sameUntil < end && address[m_sameUntil] == address[m_sameUntil - m_gap])
+            ++m_sameUntil;
+        if (m_sameUntil >= end)
+            return m_sameFrom <= start;
+        m_sameFrom = m_sameUntil = m_sameUntil + 1; // they differ there
+        return false;
+    }
+
+private:
+    // 32 bits each, as the places are.
+    qint32 m_last = -1; // the last place compared
+    qint32 m_gap = 0;
+    qint32 m_sameFrom = 0;
+    qint32 m_sameUntil = 0;
+};
+
+} // namespace
+
+TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
+                         const Surroundings &surroundings)
+{
+    // 32 bits a place: an address the engine hands over is at most 2 MB, and one far longer is
+    // looked at in its first 2 GiB.
+    const qsizetype size = std::min<qsizetype>(lowerAddress.size(), INT32_MAX);
     struct Found
     {
-        qsizetype token;
-        qsizetype at;
+        qint32 token;
+        qint32 at;
     };
     QVarLengthArray<Found, 64> found;
-    found.reserve(lowerAddress.size() / 2 + 1); // at most one token in two characters
-    // Each token to its place in m_tokens, by open addressing in a table kept half empty.
-    QVarLengthArray<qsizetype, 64> table(64);
-    std::fill(table.begin(), table.end(), -1);
-    const auto tokenOf = [&](quint32 hash) {
+    // Each token's slot, by open addressing in a table kept half empty: what a place needs of
+    // its token lies together, so that an address of many tokens costs few cache misses a place.
+    struct Slot
+    {
+        quint32 hash = NoToken; // NoToken: empty
+        qint32 token = 0;
+        qint32 count = 0;
+        RepeatWatch watch;
+    };
+    QVarLengthArray<Slot, 64> table(64);
+    const auto slotOf = [&](quint32 hash) -> Slot & {
         qsizetype mask = table.size() - 1;
         qsizetype at = qsizetype(hash) & mask;
-        for (; table[at] >= 0; at = (at + 1) & mask)
-            if (m_tokens[table[at]].hash == hash)
+        for (; table[at].hash != NoToken; at = (at + 1) & mask)
+            if (table[at].hash == hash)
                 return table[at];
         if (2 * (m_tokens.size() + 1) > table.size()) {
-            table.resize(2 * table.size());
-            std::fill(table.begin(), table.end(), -1);
-            mask = table.size() - 1;
-            for (qsizetype token = 0; token < m_tokens.size(); ++token) {
-                qsizetype slot = qsizetype(m_tokens[token].hash) & mask;
-                while (table[slot] >= 0)
-                    slot = (slot + 1) & mask;
-                table[slot] = token;
+            QVarLengthArray<Slot, 64> grown(2 * table.size());
+            mask = grown.size() - 1;
+            for (const Slot &slot : table) {
+                if (slot.hash == NoToken)
+                    continue;
+                qsizetype into = qsizetype(slot.hash) & mask;
+                while (grown[into].hash != NoToken)
+                    into = (into + 1) & mask;
+                grown[into] = slot;
             }
-            for (at = qsizetype(hash) & mask; table[at] >= 0; at = (at + 1) & mask) {
+            table = std::move(grown);
+            for (at = qsizetype(hash) & mask; table[at].hash != NoToken; at = (at + 1) & mask) {
             }
         }
-        table[at] = m_tokens.size();
+        table[at].hash = hash;
+        table[at].token = qint32(m_tokens.size());
         m_tokens.append({hash, 0, 0});
         return table[at];
     };
-    forEachToken(lowerAddress, [&](qsizetype at, qsizetype, quint32 hash) {
+    forEachToken(lowerAddress.first(size), [&](qsizetype at, qsizetype end, quint32 hash) {
         if (!known.has(hash))
             return;
-        const qsizetype token = tokenOf(hash);
-        ++m_tokens[token].count;
-        found.append({token, at});
+        Slot &slot = slotOf(hash);
+        if (slot.watch.repeats(at, end, surroundings))
+            return;
+        ++slot.count;
+        found.append({slot.token, qint32(at)});
     });
+    for (const Slot &slot : table)
+        if (slot.hash != NoToken)
+            m_tokens[slot.token].count = slot.count;
+    // Each token's places where its count says, in the order found.
+    QVarLengthArray<qint32, 32> next(m_tokens.size());
     qsizetype first = 0;
-    for (Token &token : m_tokens) {
-        token.first = first;
-        first += token.count;
-        token.count = 0;
+    for (qsizetype token = 0; token < m_tokens.size(); ++token) {
+        m_tokens[token].first = first;
+        next[token] = qint32(first);
+        first += m_tokens[token].count;
     }
     m_places.resize(found.size());
-    for (const Found &place : found) {
-        Token &token = m_tokens[place.token];
-        m_places[token.first + token.count++] = place.at;
-    }
+    for (const Found &place : found)
+        m_places[next[place.token]++] = place.at;
 }
 
 QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> places,

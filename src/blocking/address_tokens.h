@@ -62,8 +62,22 @@ private:
     std::vector<quint64> m_bits;
 };
 
+// Which places of a token in an address decide alike: those whose surroundings, from `before`
+// bytes before the place to `after` bytes from it (the farthest any rule reaches), are the same
+// bytes of `address`, outside its first `keepFrom` bytes (where a rule anchored at the host may
+// start).
+struct Surroundings
+{
+    QByteArrayView address;
+    qsizetype before = 0;
+    qsizetype after = 0;
+    qsizetype keepFrom = 0;
+};
+
 // Where each known token of an address stands: each token once, in the order it first stands,
-// with its places in order. A token an address repeats thousands of times is still one token.
+// with its places in order. A token an address repeats thousands of times is still one token,
+// and a place whose surroundings are those of the token's place before it is left out: an address
+// that repeats itself costs a pass over it, not a place kept a repeat.
 class TokenPlaces
 {
 public:
@@ -74,7 +88,8 @@ public:
         qsizetype count;
     };
 
-    TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known);
+    TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
+                const Surroundings &surroundings);
 
     const QVarLengthArray<Token, 32> &tokens() const { return m_tokens; }
     std::span<const qsizetype> places(const Token &token) const

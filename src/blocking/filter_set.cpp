@@ -245,13 +245,14 @@ void FilterSet::cancel(size_t from)
 void FilterSet::index(Entry entry, Index &index)
 {
     // The rule goes under its token that the fewest rules share, and not under one that most
-    // addresses hold, so that no request has many rules to try.
+    // addresses hold, so that no request has many rules to try. A token after a '*' comes next to
+    // last: a rule filed under it looks through the whole address, which a long one makes dear.
     PatternToken chosen{NoToken, false, -1};
     qsizetype fewest = std::numeric_limits<qsizetype>::max();
     for (const PatternToken &token : patternTokens(entry.rule)) {
         const auto bucket = index.constFind(token.hash);
         const qsizetype size = (bucket == index.cend() ? 0 : qsizetype(bucket->rules.size())) +
-                               (token.common ? 100000 : 0);
+                               (token.common ? 100000 : 0) + (token.at < 0 ? 1000 : 0);
         if (size < fewest) {
             fewest = size;
             chosen = token;
@@ -273,11 +274,20 @@ void FilterSet::index(Entry entry, Index &index)
             const Reach reach = reachAround(entry.rule, chosen.at);
             bucket.reach.before = std::max(bucket.reach.before, reach.before);
             bucket.reach.after = std::max(bucket.reach.after, reach.after);
+            m_farthestReach.before = std::max(m_farthestReach.before, reach.before);
+            m_farthestReach.after = std::max(m_farthestReach.after, reach.after);
         }
     }
     entry.tokenAt = chosen.at;
     bucket.rules.push_back(int(m_network.size()));
     m_network.push_back(std::move(entry));
+}
+
+TokenPlaces FilterSet::placesIn(const Request &request) const
+{
+    return TokenPlaces(request.lowerAddress, m_known,
+                       {request.address, m_farthestReach.before, m_farthestReach.after,
+                        request.hostStart + request.host.size()});
 }
 
 template <typename Wanted, typename Found>
@@ -337,7 +347,7 @@ const FilterSet::Entry *FilterSet::firstMatch(const Index &index, const Request 
 
 Decision FilterSet::decide(const Request &request) const
 {
-    const TokenPlaces places(request.lowerAddress, m_known);
+    const TokenPlaces places = placesIn(request);
     const Entry *block = firstMatch(m_blocks, request, places);
     Decision decision;
     if (block) {
@@ -429,7 +439,7 @@ std::uint8_t FilterSet::pageExcuses(const QUrl &page) const
     const Request request = Request::make(page, page, RequestType::Document);
     std::uint8_t excuses = NetworkRule::NoPage;
     forEachMatch(
-        m_exceptions, request, TokenPlaces(request.lowerAddress, m_known),
+        m_exceptions, request, placesIn(request),
         [&](const Entry &entry) {
             // Asked of the page, whatever the rule's own types.
             return entry.rule.excuses != NetworkRule::NoPage && !entry.cancelled &&

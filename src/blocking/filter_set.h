@@ -86,6 +86,7 @@ private:
     using Index = QHash<quint32, Bucket>;
 
     void index(Entry entry, Index &index);
+    TokenPlaces placesIn(const Request &request) const;
     // Calls found(entry) for each rule filed under the address's tokens that wanted(entry) lets
     // through and that matches, until found says it has what it needs.
     template <typename Wanted, typename Found>
@@ -125,6 +126,7 @@ private:
     // The rules "badfilter" rules name, as written without that option.
     QSet<QByteArray> m_cancelled;
     KnownTokens m_known;
+    Reach m_farthestReach; // of every rule filed under a token
     QStringList m_lists;
 
     std::vector<HidingRule> m_hiding;

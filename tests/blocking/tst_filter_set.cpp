@@ -88,6 +88,31 @@ private slots:
             QVERIFY(decision.list.startsWith(u"list "_s));
     }
 
+    // An address holding the tokens of many rules, each once: each rule is tried where its own
+    // token stands, however many tokens the address holds.
+    void decide_triesEveryTokenOfAnAddressOfMany_data()
+    {
+        QTest::addColumn<int>("matching");
+        for (int matching : {1, 63, 64, 65, 200})
+            QTest::addRow("token %d of 200", matching) << matching;
+    }
+
+    void decide_triesEveryTokenOfAnAddressOfMany()
+    {
+        QFETCH(int, matching);
+        QByteArray list;
+        QByteArray address = "https://t.test/";
+        for (int index = 1; index <= 200; ++index) {
+            list += "/tok" + QByteArray::number(index) + "/end\n";
+            address += "tok" + QByteArray::number(index) + (index == matching ? "/end/" : "/");
+        }
+        FilterSet filters;
+        filters.addList(u"list"_s, list);
+        const Decision decision =
+            filters.decide(Request::make(QUrl::fromEncoded(address), QUrl(), RequestType::Image));
+        QCOMPARE(decision.rule, "/tok" + QByteArray::number(matching) + "/end");
+    }
+
     // A peer blocker's own pairs, each a filter and a request it matches: what a filter means as
     // the lists' authors meant it. An exception is asked beside the rule it excepts.
     void decide_agreesWithAPeerBlocker_data()

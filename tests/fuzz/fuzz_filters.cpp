@@ -96,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return address;
     };
     for (const QByteArray &text : addresses) {
-        for (const QByteArray &tried : {text, longer(text, 320)}) {
+        // And its end repeated close together, so that a token's surroundings overlap.
+        for (const QByteArray &tried :
+             {text, longer(text, 320), text + text.right(5).repeated(40)}) {
             for (RequestType type :
                  {RequestType::Script, RequestType::Image, RequestType::Document}) {
                 const Request request = Request::make(QUrl::fromEncoded(tried), page, type);
