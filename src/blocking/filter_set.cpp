@@ -1,6 +1,7 @@
 #include "filter_set.h"
 
 #include "files/data_file.h"
+#include "list_conditions.h"
 #include "pattern_match.h"
 #include "public_suffix.h"
 
@@ -116,7 +117,10 @@ ListCount FilterSet::addList(const QString &name, QByteArrayView text, bool trus
     const size_t firstEntry = m_network.size();
     const qsizetype cancelledBefore = m_cancelled.size();
     ListCount count;
+    ListConditions conditions;
     for (QByteArrayView line : DataFile::lines(DataFile::withoutByteOrderMark(text))) {
+        if (!conditions.admits(line))
+            continue;
         ParsedLine parsed = parseLine(line);
         if (auto *skipped = std::get_if<SkippedRule>(&parsed)) {
             ++count.skipped;

@@ -1,4 +1,5 @@
 #include "blocking/filter_set.h"
+#include "blocking/list_conditions.h"
 #include "files/data_file.h"
 #include "filter_oracle.h"
 
@@ -77,7 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<WrittenRule> rules;
     QList<QByteArray> addresses{"https://ads.example/x/ad.js?a=1&b=2", "http://a.b.example:8080/",
                                 "https://www.videos.example/results?q=a"};
+    ListConditions conditions;
     for (QByteArrayView line : DataFile::lines(DataFile::withoutByteOrderMark(bytes))) {
+        if (!conditions.admits(line))
+            continue;
         const ParsedLine parsed = parseLine(line);
         if (const auto *rule = std::get_if<NetworkRule>(&parsed)) {
             if (rules.size() < 25) // the rules the decisions are checked against
