@@ -50,7 +50,8 @@ private:
         }
         skipBlanks();
         const qsizetype start = m_at;
-        while (m_at < m_text.size() && isNameCharacter(m_text[m_at]))
+        // A name runs to a blank or an operator; whatever it holds, only the true names hold.
+        while (m_at < m_text.size() && !QByteArrayView(" \t!&|()").contains(m_text[m_at]))
             ++m_at;
         const QByteArrayView name = m_text.sliced(start, m_at - start);
         m_failed = m_failed || name.isEmpty();
@@ -68,11 +69,6 @@ private:
     {
         while (m_at < m_text.size() && (m_text[m_at] == ' ' || m_text[m_at] == '\t'))
             ++m_at;
-    }
-    static bool isNameCharacter(char c)
-    {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '_';
     }
 
     QByteArrayView m_text;
