@@ -81,17 +81,19 @@ TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
             if (table[at].hash == hash)
                 return table[at];
         if (2 * (m_tokens.size() + 1) > table.size()) {
-            QVarLengthArray<Slot, 64> grown(2 * table.size());
-            mask = grown.size() - 1;
-            for (const Slot &slot : table) {
+            // Copied, not moved: Qt 6.4's QVarLengthArray loses a heap buffer moved onto it.
+            const QVarLengthArray<Slot, 64> old = table;
+            table.clear();
+            table.resize(2 * old.size());
+            mask = table.size() - 1;
+            for (const Slot &slot : old) {
                 if (slot.hash == NoToken)
                     continue;
                 qsizetype into = qsizetype(slot.hash) & mask;
-                while (grown[into].hash != NoToken)
+                while (table[into].hash != NoToken)
                     into = (into + 1) & mask;
-                grown[into] = slot;
+                table[into] = slot;
             }
-            table = std::move(grown);
             for (at = qsizetype(hash) & mask; table[at].hash != NoToken; at = (at + 1) & mask) {
             }
         }
