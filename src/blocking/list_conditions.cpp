@@ -48,8 +48,7 @@ private:
             m_failed = m_failed || !take(")");
             return result;
         }
-        skipBlanks();
-        const qsizetype start = m_at;
+        const qsizetype start = m_at; // after any blanks, which take() passed over
         // A name runs to a blank or an operator; whatever it holds, only the true names hold.
         while (m_at < m_text.size() && !QByteArrayView(" \t!&|()").contains(m_text[m_at]))
             ++m_at;
