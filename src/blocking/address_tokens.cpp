@@ -3,11 +3,25 @@
 #include <QSet>
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace Blocking {
 
 namespace {
+
+// Tokens that most addresses hold: a rule filed under one would be tried for nearly every request.
+bool isCommonToken(QByteArrayView token)
+{
+    static constexpr std::array<std::string_view, 24> Common{
+        "http", "https", "www",    "com",    "net",    "org", "js",   "css",
+        "html", "php",   "png",    "jpg",    "gif",    "svg", "webp", "json",
+        "cdn",  "img",   "static", "images", "assets", "api", "v1",   "min"};
+    for (std::string_view common : Common)
+        if (token == QByteArrayView(common.data(), qsizetype(common.size())))
+            return true;
+    return false;
+}
 
 // Whether a token's place has the surroundings of its place before, near enough that the two
 // overlap: the address repeats itself there at the distance between the two. What is known to
@@ -51,6 +65,23 @@ private:
 };
 
 } // namespace
+
+std::vector<PatternToken> patternTokens(const NetworkRule &rule)
+{
+    std::vector<PatternToken> tokens;
+    const QByteArray lower = rule.pattern.toLower();
+    forEachToken(lower, [&](qsizetype at, qsizetype end, quint32 hash) {
+        const bool leftBound =
+            at > 0 ? lower[at - 1] != '*' : rule.start != NetworkRule::Start::Anywhere;
+        const bool rightBound = end < lower.size() ? lower[end] != '*' : rule.anchoredEnd;
+        if (leftBound && rightBound) {
+            const QByteArrayView token = QByteArrayView(lower).sliced(at, end - at);
+            const bool inFirstPiece = !lower.first(at).contains('*');
+            tokens.push_back({hash, isCommonToken(token), inFirstPiece ? at : -1});
+        }
+    });
+    return tokens;
+}
 
 TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
                          const Surroundings &surroundings)

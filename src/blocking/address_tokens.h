@@ -1,6 +1,8 @@
 #ifndef REELHOP_BLOCKING_ADDRESS_TOKENS_H
 #define REELHOP_BLOCKING_ADDRESS_TOKENS_H
 
+#include "filter_rule.h"
+
 #include <QByteArrayView>
 #include <QVarLengthArray>
 #include <array>
@@ -47,6 +49,16 @@ template <typename Found> void forEachToken(QByteArrayView text, Found found)
         at = end;
     }
 }
+
+// A token of a rule's pattern that any address it matches must hold whole: bounded on both sides
+// by a character that is no token's, or by an anchor.
+struct PatternToken
+{
+    quint32 hash;
+    bool common;  // one that most addresses hold: a rule filed under it is tried nearly always
+    qsizetype at; // where it stands in the pattern; -1 when a '*' comes before it
+};
+std::vector<PatternToken> patternTokens(const NetworkRule &rule);
 
 // The tokens some rule is filed under, so that an address's other tokens cost no lookup. It may
 // say yes for a token no rule has, never no for one that a rule has.

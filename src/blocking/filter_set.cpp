@@ -6,52 +6,11 @@
 #include "public_suffix.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
-#include <string_view>
 
 namespace Blocking {
 
 namespace {
-
-// Tokens that most addresses hold: a rule filed under one would be tried for nearly every request.
-bool isCommonToken(QByteArrayView token)
-{
-    static constexpr std::array<std::string_view, 24> Common{
-        "http", "https", "www",    "com",    "net",    "org", "js",   "css",
-        "html", "php",   "png",    "jpg",    "gif",    "svg", "webp", "json",
-        "cdn",  "img",   "static", "images", "assets", "api", "v1",   "min"};
-    for (std::string_view common : Common)
-        if (token == QByteArrayView(common.data(), qsizetype(common.size())))
-            return true;
-    return false;
-}
-
-// A token of a rule's pattern that any address it matches must hold whole: bounded on both sides
-// by a character that is no token's, or by an anchor.
-struct PatternToken
-{
-    quint32 hash;
-    bool common;
-    qsizetype at; // where it stands in the pattern; -1 when a '*' comes before it
-};
-
-std::vector<PatternToken> patternTokens(const NetworkRule &rule)
-{
-    std::vector<PatternToken> tokens;
-    const QByteArray lower = rule.pattern.toLower();
-    forEachToken(lower, [&](qsizetype at, qsizetype end, quint32 hash) {
-        const bool leftBound =
-            at > 0 ? lower[at - 1] != '*' : rule.start != NetworkRule::Start::Anywhere;
-        const bool rightBound = end < lower.size() ? lower[end] != '*' : rule.anchoredEnd;
-        if (leftBound && rightBound) {
-            const QByteArrayView token = QByteArrayView(lower).sliced(at, end - at);
-            const bool inFirstPiece = !lower.first(at).contains('*');
-            tokens.push_back({hash, isCommonToken(token), inFirstPiece ? at : -1});
-        }
-    });
-    return tokens;
-}
 
 // The rule's line as written without its "badfilter" option: the line of the rule it cancels.
 QByteArray withoutBadfilter(QByteArrayView line)
