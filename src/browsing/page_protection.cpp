@@ -1,12 +1,11 @@
 #include "page_protection.h"
 
 #include "blocking/request_policy.h"
+#include "frame_rules.h"
 #include "hiding_names.h"
 #include "hiding_script.h"
 #include "own_pages.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QTimer>
 #include <QWebChannel>
 #include <QWebEnginePage>
@@ -21,8 +20,8 @@ namespace {
 
 constexpr char HidingScriptName[] = "reelhop-hiding";
 constexpr char FrameScriptName[] = "reelhop-in-page-rules";
-// A page that frames a new site at every load cannot make a tab keep more of their scripts.
-constexpr qsizetype MostFrameHosts = 16;
+// A page that frames a new site at every turn cannot have the profile keep more of their rules.
+constexpr qsizetype MostFrameHosts = 32;
 
 bool isWebAddress(const QUrl &url)
 {
@@ -122,10 +121,17 @@ private:
     PageProtection *m_protection;
 };
 
-PageProtection::PageProtection(const RequestPolicy *policy, OwnPages *ownPages, QObject *parent)
-    : QObject(parent), m_policy(policy), m_ownPages(ownPages), m_filter(new RequestFilter(this)),
-      m_hidingNames(new HidingNames(this))
+PageProtection::PageProtection(const RequestPolicy *policy, OwnPages *ownPages,
+                               FrameRules *frameRules, QObject *parent)
+    : QObject(parent), m_policy(policy), m_ownPages(ownPages), m_frameRules(frameRules),
+      m_filter(new RequestFilter(this)), m_hidingNames(new HidingNames(this))
 {
+}
+
+PageProtection::~PageProtection()
+{
+    if (m_frameRules)
+        m_frameRules->withdraw(this);
 }
 
 void PageProtection::protect(QWebEnginePage *page)
@@ -185,52 +191,33 @@ void PageProtection::prepareFor(const QUrl &page)
     QWebEngineScriptCollection &scripts = m_page->scripts();
     for (const QWebEngineScript &old : scripts.find(QString::fromLatin1(FrameScriptName)))
         scripts.remove(old);
-    // Made anew each time, for the user's choices may have changed.
+    m_frameHosts.clear();
+    if (m_frameRules)
+        m_frameRules->withdraw(this);
     const QString host = page.host(QUrl::FullyEncoded).toLower();
-    addFrameScripts(page);
-    for (const QUrl &frame : std::as_const(m_frames))
-        if (frame.host(QUrl::FullyEncoded).toLower() != host)
-            addFrameScripts(frame);
+    if (!m_policy || !isWebAddress(page) || host.isEmpty())
+        return;
+    // Made anew each time, for the user's choices may have changed. They run in the page and in
+    // its frames of the same host, which share its process, and only there.
+    const QList<QWebEngineScript> made =
+        FrameRules::scripts(QString::fromLatin1(FrameScriptName),
+                            u"location.hostname === "_s + FrameRules::quoted(host),
+                            m_policy->frameScripts(page, m_preparedFor));
+    for (const QWebEngineScript &script : made)
+        scripts.insert(script);
 }
 
 void PageProtection::prepareFrame(const QUrl &frame)
 {
     const QString host = frame.host(QUrl::FullyEncoded).toLower();
-    if (!isWebAddress(frame) || host.isEmpty() || host == m_preparedFor.host().toLower() ||
-        std::any_of(m_frames.cbegin(), m_frames.cend(),
-                    [&](const QUrl &known) { return known.host().toLower() == host; }))
+    const QString pageHost = m_preparedFor.host(QUrl::FullyEncoded).toLower();
+    if (!m_policy || !m_frameRules || !isWebAddress(frame) || host.isEmpty() || host == pageHost ||
+        m_frameHosts.contains(host) || m_frameHosts.size() >= MostFrameHosts)
         return;
-    // The engine takes a page's scripts when its main frame is made: a frame's scripts added now
-    // run from the tab's next page on. The hosts the tab has seen frames of are kept, a few.
-    if (m_frames.size() >= MostFrameHosts)
-        m_frames.removeFirst();
-    m_frames.append(frame);
-    addFrameScripts(frame);
-}
-
-void PageProtection::addFrameScripts(const QUrl &frame)
-{
-    const QString host = frame.host(QUrl::FullyEncoded).toLower();
-    if (!m_policy || !isWebAddress(frame) || host.isEmpty())
-        return;
+    m_frameHosts.insert(host);
     const FrameScripts code = m_policy->frameScripts(frame, m_preparedFor);
-    // Each runs in every frame of the host it was made for, and only there.
-    const QString guard = u"if (location.hostname === %1) "_s.arg(QString::fromUtf8(
-        QJsonDocument(QJsonArray{host}).toJson(QJsonDocument::Compact).chopped(1).sliced(1)));
-    const std::pair<const QString &, QWebEngineScript::ScriptWorldId> worlds[] = {
-        {code.page, QWebEngineScript::MainWorld},
-        {code.isolated, QWebEngineScript::ApplicationWorld}};
-    for (const auto &[source, world] : worlds) {
-        if (source.isEmpty())
-            continue;
-        QWebEngineScript script;
-        script.setName(QString::fromLatin1(FrameScriptName));
-        script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-        script.setWorldId(world);
-        script.setRunsOnSubFrames(true);
-        script.setSourceCode(guard + u"{\n"_s + source + u"}\n"_s);
-        m_page->scripts().insert(script);
-    }
+    if (!code.page.isEmpty() || !code.isolated.isEmpty())
+        m_frameRules->add(this, host, pageHost, code);
 }
 
 void PageProtection::countBlocked()
@@ -243,7 +230,8 @@ void PageProtection::setHidingStyle(const QUrl &page)
     QWebEngineScriptCollection &scripts = m_page->scripts();
     for (const QWebEngineScript &old : scripts.find(QString::fromLatin1(HidingScriptName)))
         scripts.remove(old);
-    const PageHiding hiding = m_policy && isWebAddress(page) ? m_policy->hiding(page) : PageHiding();
+    const PageHiding hiding =
+        m_policy && isWebAddress(page) ? m_policy->hiding(page) : PageHiding();
     m_hidingNames->setLookUp(hiding.byName);
     if (hiding.isEmpty())
         return;

@@ -1,10 +1,11 @@
 #ifndef REELHOP_BROWSING_PAGE_PROTECTION_H
 #define REELHOP_BROWSING_PAGE_PROTECTION_H
 
-#include <QList>
 #include <QObject>
+#include <QSet>
 #include <QUrl>
 
+class FrameRules;
 class HidingNames;
 class OwnPages;
 class QWebEnginePage;
@@ -19,8 +20,12 @@ class PageProtection final : public QObject
     Q_OBJECT
 
 public:
-    // No policy blocks nothing. The pages serve the notice of a blocked page.
-    PageProtection(const RequestPolicy *policy, OwnPages *ownPages, QObject *parent);
+    // No policy blocks nothing. The pages serve the notice of a blocked page; the frame rules,
+    // shared by the profile's tabs, take the in-page rules for frames of other sites.
+    PageProtection(const RequestPolicy *policy, OwnPages *ownPages, FrameRules *frameRules,
+                   QObject *parent);
+    ~PageProtection() override;
+    Q_DISABLE_COPY_MOVE(PageProtection)
 
     void protect(QWebEnginePage *page);
 
@@ -38,7 +43,7 @@ public:
     // before the engine starts on it: the engine's frame for a page takes the scripts as they are
     // when it is made.
     void prepareFor(const QUrl &page);
-    // The same for a frame inside the page, of a host of its own.
+    // The in-page rules for a frame inside the page, of a host of its own, before it loads.
     void prepareFrame(const QUrl &frame);
 
 signals:
@@ -48,18 +53,18 @@ private:
     friend class RequestFilter;
     void countBlocked();
     void setHidingStyle(const QUrl &page);
-    void addFrameScripts(const QUrl &frame);
 
     const RequestPolicy *m_policy = nullptr;
     OwnPages *m_ownPages = nullptr;
+    FrameRules *m_frameRules = nullptr;
     QWebEnginePage *m_page = nullptr;
     RequestFilter *m_filter = nullptr;
     HidingNames *m_hidingNames = nullptr;
     int m_blocked = 0;
     // The page the hiding in place was made for.
     QUrl m_preparedFor;
-    // Frames of other hosts than the page's the tab has opened, whose in-page rules it keeps.
-    QList<QUrl> m_frames;
+    // The hosts of the page's frames of other hosts than its own, asked for once.
+    QSet<QString> m_frameHosts;
     // The blocked address whose page is shown; a click on its link opens it once.
     QUrl m_blockedShown;
 };

@@ -1,6 +1,7 @@
 #include "web_engine.h"
 
 #include "blocking/request_policy.h"
+#include "frame_rules.h"
 #include "own_pages.h"
 #include "stand_in_server.h"
 #include "web_engine_view.h"
@@ -32,6 +33,7 @@ WebEngine::WebEngine(const QString &storageName, const EngineSettings &settings)
     StandInServer::registerScheme();
     m_profile = std::make_unique<QWebEngineProfile>(storageName);
     m_ownPages = new OwnPages(m_profile.get());
+    m_frameRules = new FrameRules(m_profile.get());
     m_profile->installUrlSchemeHandler(OwnPages::Scheme, m_ownPages);
     m_profile->installUrlSchemeHandler(RequestPolicy::StandInScheme,
                                        new StandInServer(m_policy, m_profile.get()));
@@ -60,7 +62,8 @@ WebEngine::~WebEngine() = default;
 
 BrowserView *WebEngine::createView(QWidget *parent)
 {
-    return new WebEngineView({m_profile.get(), m_ownPages, &m_downloads, m_policy}, parent);
+    return new WebEngineView({m_profile.get(), m_ownPages, &m_downloads, m_frameRules, m_policy},
+                             parent);
 }
 
 extern "C" Q_DECL_EXPORT BrowserEngine *reelhopCreateBrowserEngine(const EngineSettings &settings)

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class FrameRules;
 class OwnPages;
 class QWebEngineProfile;
 
@@ -23,6 +24,7 @@ public:
 private:
     std::unique_ptr<QWebEngineProfile> m_profile;
     OwnPages *m_ownPages = nullptr;
+    FrameRules *m_frameRules = nullptr;
     DownloadFolder m_downloads;
     const RequestPolicy *m_policy = nullptr;
 };

@@ -64,7 +64,7 @@ WebEngineView::WebEngineView(const Shared &shared, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
-    m_protection = new PageProtection(shared.policy, m_ownPages, this);
+    m_protection = new PageProtection(shared.policy, m_ownPages, shared.frameRules, this);
     auto *page = new TabPage(profile,
                              {m_protection, [this] { return isVisible(); },
                               [this](const QString &text) { emit statusTextChanged(text); },

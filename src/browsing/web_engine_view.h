@@ -9,6 +9,7 @@
 #include <memory>
 
 class DownloadFolder;
+class FrameRules;
 class OwnPages;
 class PagePointing;
 class PageProtection;
@@ -34,6 +35,7 @@ public:
         QWebEngineProfile *profile = nullptr;
         OwnPages *ownPages = nullptr;
         DownloadFolder *downloads = nullptr;
+        FrameRules *frameRules = nullptr;
         // None blocks nothing.
         const RequestPolicy *policy = nullptr;
     };
