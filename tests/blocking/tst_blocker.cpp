@@ -70,6 +70,25 @@ private slots:
         QCOMPARE(blocker.blockingRule(ad, page, RequestType::Script), QString());
     }
 
+    // A list turned off while the lists are being read is off once that is done, not left in
+    // force by the reading under way.
+    void lists_changedWhileRead_areReadAgain()
+    {
+        QTemporaryDir folder;
+        QDir(folder.path()).mkdir(u"filters"_s);
+        writeFile(folder.filePath(u"filters/mine.txt"_s), "||ads.test^\n");
+        Blocker blocker(folder.path(), {});
+        QSignalSpy done(&blocker, &Blocker::listsLoaded);
+        blocker.loadLists();
+        BlockingSettings mineOff = blocker.settings();
+        mineOff.listsOff = QStringList{u"filters/mine.txt"_s};
+        QVERIFY(blocker.apply(mineOff));
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 30000);
+        QCOMPARE(blocker.blockingRule(QUrl(u"https://ads.test/a.js"_s),
+                                      QUrl(u"https://videos.example/"_s), RequestType::Script),
+                 QString());
+    }
+
     // A blocked request a rule names a stand-in for goes to it, by any name the package's table
     // gives it; the stand-in is the package's file as it is.
     void standIns_answerBlockedRequests_byEveryNameThePackageGives()

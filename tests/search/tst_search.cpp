@@ -461,6 +461,10 @@ private slots:
         QTest::newRow("cut short")
             << described("<Url type='text/html' template='/s?q={sear") << u"well-formed"_s;
         QTest::newRow("too large") << described(QByteArray(70000, ' ')) << u"64 KiB"_s;
+        QTest::newRow("a search address longer than the sites file keeps")
+            << described("<Url type='text/html' template='/s?q={searchTerms}&amp;x=" +
+                         QByteArray(SitesFile::LongestValue, 'x') + "'/>")
+            << u"too long"_s;
     }
 
     void openSearch_takesWhatItCanFillAndRefusesTheRest()
