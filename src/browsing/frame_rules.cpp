@@ -6,7 +6,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -26,13 +25,11 @@ FrameRules::~FrameRules() = default;
 void FrameRules::add(const QObject *tab, const QString &frameHost, const QString &pageHost,
                      const FrameScripts &code)
 {
+    // The latest code holds for every page: the lists may have been read again since.
     Host &host = m_hosts[frameHost];
-    const bool known = host.pages.value(tab) == pageHost && host.code.page == code.page &&
-                       host.code.isolated == code.isolated;
     host.code = code;
     host.pages.insert(tab, pageHost);
-    if (!known)
-        remake(frameHost);
+    remake(frameHost);
 }
 
 void FrameRules::withdraw(const QObject *tab)
@@ -51,16 +48,11 @@ void FrameRules::remake(const QString &frameHost)
     QWebEngineScriptCollection *scripts = m_profile->scripts();
     for (const QWebEngineScript &old : scripts->find(name))
         scripts->remove(old);
-    const auto host = m_hosts.constFind(frameHost);
-    if (host == m_hosts.cend())
-        return;
+    const auto host = m_hosts.constFind(frameHost); // every caller's host is filed
     if (host->pages.isEmpty()) {
         m_hosts.erase(host);
         return;
     }
-    QStringList pageHosts = host->pages.values();
-    pageHosts.sort();
-    pageHosts.erase(std::unique(pageHosts.begin(), pageHosts.end()), pageHosts.end());
     // A frame knows its page only by the origins above it; where the engine hides them, the
     // frame gets no rules rather than those another page's frames asked for.
     const QString condition =
@@ -68,7 +60,7 @@ void FrameRules::remake(const QString &frameHost)
         "return above.length > 0 && %2.includes(new URL(above[above.length - 1]).hostname); } "
         "catch (e) { return false; } })()"_s.arg(
             quoted(frameHost),
-            QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(pageHosts))
+            QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(host->pages.values()))
                                   .toJson(QJsonDocument::Compact)));
     for (const QWebEngineScript &script : FrameRules::scripts(name, condition, host->code))
         scripts->insert(script);

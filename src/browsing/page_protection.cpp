@@ -215,9 +215,7 @@ void PageProtection::prepareFrame(const QUrl &frame)
         m_frameHosts.contains(host) || m_frameHosts.size() >= MostFrameHosts)
         return;
     m_frameHosts.insert(host);
-    const FrameScripts code = m_policy->frameScripts(frame, m_preparedFor);
-    if (!code.page.isEmpty() || !code.isolated.isEmpty())
-        m_frameRules->add(this, host, pageHost, code);
+    m_frameRules->add(this, host, pageHost, m_policy->frameScripts(frame, m_preparedFor));
 }
 
 void PageProtection::countBlocked()
