@@ -106,9 +106,11 @@ bool matchesFromFirstPlace(const NetworkRule &rule, QByteArrayView address, Plac
     const QByteArrayView first = firstPiece(pattern);
     const bool wild = first.size() < pattern.size();
     if (!wild && rule.anchoredEnd && rule.start == NetworkRule::Start::Anywhere) {
+        // It can only stand where it ends with the address, or one further where its closing
+        // '^' stands for the end itself.
         const qsizetype end = address.size() - pattern.size();
-        return restMatches(pattern, address, end, true) ||
-               (pattern.endsWith('^') && restMatches(pattern, address, end + 1, true));
+        return (end >= 0 && pieceAt(pattern, address, end, true)) ||
+               (end >= -1 && pattern.endsWith('^') && pieceAt(pattern, address, end + 1, true));
     }
     bool matched = false;
     places([&](qsizetype at) {
