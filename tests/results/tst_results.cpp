@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -177,6 +178,19 @@ private slots:
         QTest::mouseClick(button(3), Qt::LeftButton); // again: every site's
         QCOMPARE(rows(list), (QStringList{u"A"_s, u"shared!"_s, u"D"_s, u"C"_s}));
         auto *order = fixture.find<QComboBox>(u"resultsOrder"_s);
+        // Each box of the row is named by the text before it, as the row is read.
+        fixture.tabs()->setCurrentWidget(order->parentWidget());
+        QTRY_VERIFY(order->isVisible());
+        QMap<int, QString> row;
+        for (const QWidget *control : order->parentWidget()->findChildren<QWidget *>())
+            if (control->isVisible() && control->parentWidget() == order->parentWidget() &&
+                qAbs(control->geometry().center().y() - order->geometry().center().y()) < 8) {
+                const auto *label = qobject_cast<const QLabel *>(control);
+                row.insert(control->x(), label ? label->text() : control->objectName());
+            }
+        QCOMPARE(row.values(),
+                 (QStringList{u"Order:"_s, u"resultsOrder"_s, u"Length at least"_s,
+                              u"resultsShortest"_s, u"at most"_s, u"resultsLongest"_s}));
         QTest::keyClick(order, Qt::Key_Down);
         QTest::keyClick(order, Qt::Key_Down);
         QCOMPARE(rows(list), (QStringList{u"C"_s, u"shared!"_s, u"A"_s, u"D"_s}));
