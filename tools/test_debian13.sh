@@ -2,8 +2,12 @@
 # Builds Reelhop in a Debian 13 tree and runs its unit and web engine tests there on the offscreen
 # platform. The tree is made once with debootstrap and kept (REELHOP_DEBIAN13_TREE, default
 # /var/cache/reelhop/debian13); a tree left half made is made anew. Needs root.
-# Usage: tools/test_debian13.sh
+# Usage: tools/test_debian13.sh [--prepare]
+#   --prepare: only make the tree and install what the build needs in it, which is mostly waiting
+#              on the network, so that it can run while something else builds.
 set -euo pipefail
+prepare_only=false
+[ "${1:-}" = --prepare ] && prepare_only=true
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree=${REELHOP_DEBIAN13_TREE:-/var/cache/reelhop/debian13}
 mirror=${REELHOP_DEBIAN_MIRROR:-http://deb.debian.org/debian}
@@ -47,11 +51,14 @@ mkdir -p "$tree/root/reelhop"
     | xargs -0 -r sh -c 'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' sh \
     | tar --null -T - -cf -) | tar -xf - -C "$tree/root/reelhop"
 
-chroot "$tree" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-    bash -euo pipefail -c '
-        root=/root/reelhop
-        source "$root/tools/prepare.sh"
-        install_packages "${packages[@]}" "${unit_test_packages[@]}" dpkg-dev file
+in_tree() {
+    chroot "$tree" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+        bash -euo pipefail -c 'root=/root/reelhop; source "$root/tools/prepare.sh"; '"$1"
+}
+in_tree 'install_packages "${packages[@]}" "${unit_test_packages[@]}" dpkg-dev file'
+"$prepare_only" && exit 0
+
+in_tree '
         build -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
         cd "$root/build"
         # The program and package checks need an X server and lintian; Debian 12 runs them.
