@@ -450,8 +450,9 @@ private slots:
         QVERIFY(again->restoreHistory("no history", instead));
         QTRY_COMPARE_WITH_TIMEOUT(again->locationUrl(), instead, LoadTimeout);
         QVERIFY(again->restoreHistory(view->savedHistory(), instead));
+        // The engine gives the restored entry's title before the address it commits.
+        QTRY_COMPARE_WITH_TIMEOUT(again->locationUrl(), m_site.address(u"/second"_s), LoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(again->title(), u"Second page"_s, LoadTimeout);
-        QCOMPARE(again->locationUrl(), m_site.address(u"/second"_s));
 
         // The user presses Print in every print dialog, which prints into a file.
         QTemporaryDir folder;
