@@ -134,7 +134,7 @@ TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
         return table[at];
     };
     forEachToken(lowerAddress.first(size), [&](qsizetype at, qsizetype end, quint32 hash) {
-        if (!known.has(hash))
+        if (!known.has(hash, at, surroundings.keepFrom))
             return;
         Slot &slot = slotOf(hash);
         if (slot.watch.repeats(at, end, surroundings))

@@ -5,6 +5,7 @@
 
 #include <QByteArrayView>
 #include <QVarLengthArray>
+#include <algorithm>
 #include <array>
 #include <span>
 #include <vector>
@@ -62,16 +63,41 @@ std::vector<PatternToken> patternTokens(const NetworkRule &rule);
 
 // The tokens some rule is filed under, so that an address's other tokens cost no lookup. It may
 // say yes for a token no rule has, never no for one that a rule has.
+//
+// A rule anchored at the address or its host finds its token only near the start: at most its
+// place in the pattern past the host's end. Its token is known there alone, so that an address
+// made of the thousands of hosts the lists name costs a lookup a token in its host, not in its
+// whole length.
 class KnownTokens
 {
 public:
-    KnownTokens() : m_bits(Words, 0) {}
-    void add(quint32 hash) { m_bits[(hash >> 6) % Words] |= quint64(1) << (hash & 63); }
-    bool has(quint32 hash) const { return m_bits[(hash >> 6) % Words] >> (hash & 63) & 1; }
+    KnownTokens() : m_anywhere(Words, 0), m_nearStart(Words, 0) {}
+    void add(quint32 hash) { set(m_anywhere, hash); }
+    void addNearStart(quint32 hash, qsizetype tokenAt)
+    {
+        set(m_nearStart, hash);
+        m_nearStartReach = std::max(m_nearStartReach, tokenAt);
+    }
+    // Whether a token at `place` may be a rule's, in an address whose host ends at `hostEnd`.
+    bool has(quint32 hash, qsizetype place, qsizetype hostEnd) const
+    {
+        return isSet(m_anywhere, hash) ||
+               (place <= hostEnd + m_nearStartReach && isSet(m_nearStart, hash));
+    }
 
 private:
     static constexpr quint32 Words = 1 << 14; // a million bits: few false yeses for 100,000 rules
-    std::vector<quint64> m_bits;
+    static void set(std::vector<quint64> &bits, quint32 hash)
+    {
+        bits[(hash >> 6) % Words] |= quint64(1) << (hash & 63);
+    }
+    static bool isSet(const std::vector<quint64> &bits, quint32 hash)
+    {
+        return bits[(hash >> 6) % Words] >> (hash & 63) & 1;
+    }
+    std::vector<quint64> m_anywhere;
+    std::vector<quint64> m_nearStart;
+    qsizetype m_nearStartReach = 0;
 };
 
 // Which places of a token in an address decide alike: those whose surroundings, from `before`

@@ -232,7 +232,10 @@ void FilterSet::index(Entry entry, Index &index)
     }
     Bucket &bucket = index[chosen.hash];
     if (chosen.hash != NoToken) {
-        m_known.add(chosen.hash);
+        if (entry.rule.start != NetworkRule::Start::Anywhere && chosen.at >= 0)
+            m_known.addNearStart(chosen.hash, chosen.at);
+        else
+            m_known.add(chosen.hash);
         if (chosen.at >= 0) {
             const Reach reach = reachAround(entry.rule, chosen.at);
             bucket.reach.before = std::max(bucket.reach.before, reach.before);

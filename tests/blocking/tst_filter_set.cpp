@@ -132,6 +132,24 @@ private slots:
                  (std::vector<qsizetype>{first, first + 3, changed, changed + 3, changed + 6}));
     }
 
+    // A token only anchored rules are filed under is looked up no farther than they reach past
+    // the host, and up to there: what spares an address of the lists' thousands of hosts a lookup
+    // a token.
+    void tokenPlaces_lookForAnAnchoredTokenUpToItsReach()
+    {
+        const QByteArray address = "https://zz.test/zz/zz/zz";
+        quint32 zz = NoToken;
+        forEachToken("zz", [&](qsizetype, qsizetype, quint32 hash) { zz = hash; });
+        KnownTokens known;
+        known.addNearStart(zz, 4);
+        known.addNearStart(zz, 1);
+        const TokenPlaces places(address, known, {address, 0, 0, address.indexOf(".test/") + 5});
+        QCOMPARE(places.tokens().size(), 1);
+        QCOMPARE(std::vector<qsizetype>(places.places(places.tokens()[0]).begin(),
+                                        places.places(places.tokens()[0]).end()),
+                 (std::vector<qsizetype>{8, 16, 19}));
+    }
+
     // A peer blocker's own pairs, each a filter and a request it matches: what a filter means as
     // the lists' authors meant it. An exception is asked beside the rule it excepts.
     void decide_agreesWithAPeerBlocker_data()
