@@ -1,6 +1,5 @@
 #include "address_tokens.h"
 
-#include <QSet>
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -54,6 +53,33 @@ public:
             return m_sameFrom <= start;
         m_sameFrom = m_sameUntil = m_sameUntil + 1; // they differ there
         return false;
+    }
+
+    // After a place that repeats: where tokens are to be looked at again. Up to there the
+    // address repeats itself at the same distance, so each token's place between has the
+    // surroundings of one a distance before it, down to places already looked at.
+    qsizetype runEnd(qsizetype place, qsizetype tokenEnd, const Surroundings &around)
+    {
+        const QByteArrayView address = around.address;
+        const char *const bytes = address.data();
+        qsizetype until = m_sameUntil;
+        for (quint64 ahead, behind; until + 8 <= address.size(); until += 8) {
+            std::memcpy(&ahead, bytes + until, 8);
+            std::memcpy(&behind, bytes + until - m_gap, 8);
+            if (ahead != behind)
+                break;
+        }
+        while (until < address.size() && bytes[until] == bytes[until - m_gap])
+            ++until;
+        m_sameUntil = qint32(until);
+        // A token between is shorter than the distance: the character that ends this one
+        // repeats at it. So the places a whole number of distances on are where tokens start.
+        const qsizetype span = std::max<qsizetype>(around.after, m_gap);
+        if (tokenEnd >= until || place + m_gap + span > until)
+            return tokenEnd;
+        const qsizetype distances = (until - span - place) / m_gap;
+        m_last = qint32(place + (distances - 1) * m_gap);
+        return place + distances * m_gap;
     }
 
 private:
@@ -135,12 +161,13 @@ TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
     };
     forEachToken(lowerAddress.first(size), [&](qsizetype at, qsizetype end, quint32 hash) {
         if (!known.has(hash, at, surroundings.keepFrom))
-            return;
+            return end;
         Slot &slot = slotOf(hash);
         if (slot.watch.repeats(at, end, surroundings))
-            return;
+            return slot.watch.runEnd(at, end, surroundings);
         ++slot.count;
         found.append({slot.token, qint32(at)});
+        return end;
     });
     for (const Slot &slot : table)
         if (slot.hash != NoToken)
@@ -163,24 +190,41 @@ QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> p
                                                     qsizetype after, qsizetype keepFrom)
 {
     QVarLengthArray<qsizetype, 64> kept;
-    QSet<QByteArrayView> seen;
-    QByteArrayView previous;
+    if (places.size() <= 8) {
+        kept.append(places.data(), qsizetype(places.size()));
+        return kept;
+    }
+    const qsizetype length = before + after;
+    const auto surroundingsOf = [&](qsizetype place) { return address.data() + place - before; };
+    // The kept places by their surroundings' hash, in a table kept half empty: a token an
+    // address holds tens of thousands of times costs a probe a place.
+    struct Seen
+    {
+        quint32 hash = 0;
+        qint32 kept = -1; // -1: empty
+    };
+    qsizetype tableSize = 16;
+    while (tableSize < 2 * qsizetype(places.size()))
+        tableSize *= 2;
+    QVarLengthArray<Seen, 64> table(tableSize);
+    const qsizetype mask = tableSize - 1;
+    const char *const end = address.data() + address.size();
     for (qsizetype place : places) {
-        const qsizetype start = place - before;
-        if (places.size() <= 8 || start < keepFrom || place + after > address.size()) {
+        if (place - before < keepFrom || place + after > address.size()) {
             kept.append(place);
             continue;
         }
-        const QByteArrayView surroundings = address.sliced(start, before + after);
-        // An address that repeats itself mostly repeats the place just before.
-        if (!previous.isNull() && previous.size() == surroundings.size() &&
-            std::memcmp(surroundings.data(), previous.data(), size_t(surroundings.size())) == 0)
+        const char *const surroundings = surroundingsOf(place);
+        const quint32 hash = bytesHash(surroundings, length, end);
+        qsizetype at = qsizetype(hash) & mask;
+        for (; table[at].kept >= 0; at = (at + 1) & mask)
+            if (table[at].hash == hash && std::memcmp(surroundingsOf(kept[table[at].kept]),
+                                                      surroundings, size_t(length)) == 0)
+                break;
+        if (table[at].kept >= 0)
             continue;
-        previous = surroundings;
-        if (!seen.contains(surroundings)) {
-            seen.insert(surroundings);
-            kept.append(place);
-        }
+        table[at] = {hash, qint32(kept.size())};
+        kept.append(place);
     }
     return kept;
 }
