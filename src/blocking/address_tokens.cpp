@@ -72,12 +72,12 @@ public:
         while (until < address.size() && bytes[until] == bytes[until - m_gap])
             ++until;
         m_sameUntil = qint32(until);
-        // A token between is shorter than the distance: the character that ends this one
-        // repeats at it. So the places a whole number of distances on are where tokens start.
-        const qsizetype span = std::max<qsizetype>(around.after, m_gap);
-        if (tokenEnd >= until || place + m_gap + span > until)
+        // A whole number of distances on, a token starts as this one does, so every token
+        // between ends before it, and the farthest whose surroundings stay inside the run is
+        // where to go on from.
+        const qsizetype distances = (until - around.after - place) / m_gap;
+        if (distances < 1)
             return tokenEnd;
-        const qsizetype distances = (until - span - place) / m_gap;
         m_last = qint32(place + (distances - 1) * m_gap);
         return place + distances * m_gap;
     }

@@ -132,6 +132,63 @@ private slots:
                  (std::vector<qsizetype>{first, first + 3, changed, changed + 3, changed + 6}));
     }
 
+    // However an address repeats itself, every place of a known token has its surroundings (as
+    // far as the rules reach) at a place kept for that token, and a long repeat keeps few: a place
+    // passed over with surroundings of its own would be a rule there unseen.
+    void tokenPlaces_keepEverySurroundingOnce_data()
+    {
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<QByteArrayList>("known");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        const QByteArray ad = QByteArray("ad_").repeated(3000);
+        QTest::newRow("the reach the distance")
+            << "https://t.test/i?" + ad + "ad-" + ad << QByteArrayList{"ad"} << 1 << 3;
+        QTest::newRow("a reach past the distance")
+            << "https://t.test/i?" + ad + "ad-" + ad << QByteArrayList{"ad"} << 4 << 9;
+        QTest::newRow("a change near the run's start")
+            << "https://t.test/i?ad_ad-" + ad << QByteArrayList{"ad"} << 1 << 3;
+        QTest::newRow("two tokens, the second changed near the end")
+            << "https://t.test/i?" + QByteArray("ad_zz/").repeated(2000) + "ad_zq/" +
+                   QByteArray("ad_zz/").repeated(3)
+            << QByteArrayList{"ad", "zz", "zq"} << 6 << 2;
+        QTest::newRow("a token longer than the reach after it")
+            << "https://t.test/p?" + QByteArray("banner/x/").repeated(1500) + "banner/y/"
+            << QByteArrayList{"banner", "x", "y"} << 5 << 1;
+        QTest::newRow("a run broken twice") << "https://t.test/i?" + ad + "ad." + ad + "x" + ad
+                                            << QByteArrayList{"ad", "x"} << 2 << 5;
+    }
+
+    void tokenPlaces_keepEverySurroundingOnce()
+    {
+        QFETCH(QByteArray, address);
+        QFETCH(QByteArrayList, known);
+        QFETCH(int, before);
+        QFETCH(int, after);
+        KnownTokens tokens;
+        for (const QByteArray &token : known)
+            forEachToken(token, [&](qsizetype, qsizetype, quint32 hash) { tokens.add(hash); });
+        const qsizetype hostEnd = address.indexOf('/', 8);
+        const TokenPlaces places(address, tokens, {address, before, after, hostEnd});
+        QHash<quint32, QSet<QByteArray>> keptAround;
+        QHash<quint32, QSet<qsizetype>> kept;
+        for (const TokenPlaces::Token &token : places.tokens()) {
+            QVERIFY2(places.places(token).size() <= 12, "a repeat costs a place a repeat");
+            for (qsizetype place : places.places(token)) {
+                keptAround[token.hash].insert(address.mid(place - before, before + after));
+                kept[token.hash].insert(place);
+            }
+        }
+        forEachToken(address, [&](qsizetype at, qsizetype, quint32 hash) {
+            if (!tokens.has(hash, at, hostEnd))
+                return;
+            const bool whole = at - before >= hostEnd && at + after <= address.size();
+            QVERIFY2(whole ? keptAround[hash].contains(address.mid(at - before, before + after))
+                           : kept[hash].contains(at),
+                     qPrintable(u"place %1 has no kept place of its surroundings"_s.arg(at)));
+        });
+    }
+
     // A token only anchored rules are filed under is looked up no farther than they reach past
     // the host, and up to there: what spares an address of the lists' thousands of hosts a lookup
     // a token.
