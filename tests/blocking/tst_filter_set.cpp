@@ -189,6 +189,21 @@ private slots:
         });
     }
 
+    // Places far apart with the same surroundings are tried once, the first of each: what keeps
+    // a token the lists' hosts hold 67,000 times from trying its rules at each.
+    void distinctSurroundings_keepTheFirstOfEach()
+    {
+        const QByteArray address = "https://t.test/" + QByteArray("ad_1/x/").repeated(20) +
+                                   "ad_2/x/" + QByteArray("ad_1/x/").repeated(20) + "ad_1";
+        std::vector<qsizetype> places;
+        for (qsizetype at = address.indexOf("ad_"); at >= 0; at = address.indexOf("ad_", at + 1))
+            places.push_back(at);
+        const qsizetype second = address.indexOf("ad_2");
+        // The last place's surroundings run past the address: kept whatever they hold.
+        QCOMPARE(distinctSurroundings(places, address, 1, 5, 14),
+                 (QVarLengthArray<qsizetype, 64>{15, second, places.back()}));
+    }
+
     // A token only anchored rules are filed under is looked up no farther than they reach past
     // the host, and up to there: what spares an address of the lists' thousands of hosts a lookup
     // a token.
