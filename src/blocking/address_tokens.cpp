@@ -121,6 +121,7 @@ TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
         qint32 at;
     };
     QVarLengthArray<Found, 64> found;
+    found.reserve(size / 16);
     // Each token's slot, by open addressing in a table kept half empty: what a place needs of
     // its token lies together, so that an address of many tokens costs few cache misses a place.
     struct Slot
@@ -196,18 +197,23 @@ QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> p
     }
     const qsizetype length = before + after;
     const auto surroundingsOf = [&](qsizetype place) { return address.data() + place - before; };
-    // The kept places by their surroundings' hash, in a table kept half empty: a token an
-    // address holds tens of thousands of times costs a probe a place.
+    // The kept places by their surroundings' hash, in a table kept at least half empty and
+    // grown with what is kept: sized by the distinct surroundings, not by the places, so that a
+    // token an address holds tens of thousands of times costs a probe a place in a table that
+    // stays in the cache.
     struct Seen
     {
         quint32 hash = 0;
         qint32 kept = -1; // -1: empty
     };
-    qsizetype tableSize = 16;
-    while (tableSize < 2 * qsizetype(places.size()))
-        tableSize *= 2;
-    QVarLengthArray<Seen, 64> table(tableSize);
-    const qsizetype mask = tableSize - 1;
+    QVarLengthArray<Seen, 64> table(64);
+    const auto emptySlot = [&](quint32 hash) {
+        const qsizetype mask = table.size() - 1;
+        qsizetype at = qsizetype(hash) & mask;
+        while (table[at].kept >= 0)
+            at = (at + 1) & mask;
+        return at;
+    };
     const char *const end = address.data() + address.size();
     for (qsizetype place : places) {
         if (place - before < keepFrom || place + after > address.size()) {
@@ -216,6 +222,7 @@ QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> p
         }
         const char *const surroundings = surroundingsOf(place);
         const quint32 hash = bytesHash(surroundings, length, end);
+        const qsizetype mask = table.size() - 1;
         qsizetype at = qsizetype(hash) & mask;
         for (; table[at].kept >= 0; at = (at + 1) & mask)
             if (table[at].hash == hash && std::memcmp(surroundingsOf(kept[table[at].kept]),
@@ -225,6 +232,15 @@ QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> p
             continue;
         table[at] = {hash, qint32(kept.size())};
         kept.append(place);
+        if (2 * kept.size() > table.size()) {
+            // Copied, not moved: Qt 6.4's QVarLengthArray loses a heap buffer moved onto it.
+            const QVarLengthArray<Seen, 64> old = table;
+            table.clear();
+            table.resize(2 * old.size());
+            for (const Seen &seen : old)
+                if (seen.kept >= 0)
+                    table[emptySlot(seen.hash)] = seen;
+        }
     }
     return kept;
 }

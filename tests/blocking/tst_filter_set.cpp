@@ -113,6 +113,20 @@ private slots:
         QCOMPARE(decision.rule, "/tok" + QByteArray::number(matching) + "/end");
     }
 
+    // A capital is lowered wherever it stands in an address's eight-byte words or its last bytes.
+    void request_lowersEveryCapital()
+    {
+        for (const char capital : {'A', 'Z'}) {
+            for (int before = 0; before < 24; ++before) {
+                QByteArray path = QByteArray(before, 'x') + capital + "yy";
+                const Request request = Request::make(QUrl::fromEncoded("https://t.test/" + path),
+                                                      QUrl(), RequestType::Image);
+                path[before] = char(capital + 'a' - 'A');
+                QCOMPARE(request.lowerAddress, "https://t.test/" + path);
+            }
+        }
+    }
+
     // An address that repeats itself keeps a place a distinct surrounding, not one a repeat: what
     // keeps a 2 MB address from costing every index a walk over 666,000 places.
     void tokenPlaces_keepOnePlaceARepeatedSurrounding()
