@@ -207,15 +207,27 @@ private slots:
     // a token the lists' hosts hold 67,000 times from trying its rules at each.
     void distinctSurroundings_keepTheFirstOfEach()
     {
+        const auto placesOf = [](const QByteArray &address) {
+            QVarLengthArray<qsizetype, 64> places;
+            for (qsizetype at = address.indexOf("ad_"); at >= 0;
+                 at = address.indexOf("ad_", at + 1))
+                places.append(at);
+            return places;
+        };
         const QByteArray address = "https://t.test/" + QByteArray("ad_1/x/").repeated(20) +
                                    "ad_2/x/" + QByteArray("ad_1/x/").repeated(20) + "ad_1";
-        std::vector<qsizetype> places;
-        for (qsizetype at = address.indexOf("ad_"); at >= 0; at = address.indexOf("ad_", at + 1))
-            places.push_back(at);
-        const qsizetype second = address.indexOf("ad_2");
+        const auto places = placesOf(address);
         // The last place's surroundings run past the address: kept whatever they hold.
         QCOMPARE(distinctSurroundings(places, address, 1, 5, 14),
-                 (QVarLengthArray<qsizetype, 64>{15, second, places.back()}));
+                 (QVarLengthArray<qsizetype, 64>{15, address.indexOf("ad_2"), places.back()}));
+        // Ninety surroundings, each twice: the table they are told apart in grows on the way.
+        QByteArray ninety;
+        for (int number = 10; number < 100; ++number)
+            ninety += "ad_" + QByteArray::number(number) + '/';
+        const QByteArray twice = "https://t.test/" + ninety + ninety;
+        const auto placesTwice = placesOf(twice);
+        QCOMPARE(distinctSurroundings(placesTwice, twice, 1, 5, 14),
+                 (QVarLengthArray<qsizetype, 64>(placesTwice.begin(), placesTwice.begin() + 90)));
     }
 
     // A token only anchored rules are filed under is looked up no farther than they reach past
