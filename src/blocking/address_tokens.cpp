@@ -197,16 +197,19 @@ QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> p
     }
     const qsizetype length = before + after;
     const auto surroundingsOf = [&](qsizetype place) { return address.data() + place - before; };
-    // The kept places by their surroundings' hash, in a table kept at least half empty and
-    // grown with what is kept: sized by the distinct surroundings, not by the places, so that a
-    // token an address holds tens of thousands of times costs a probe a place in a table that
-    // stays in the cache.
+    // The kept places by their surroundings' hash, in a table kept at least half empty: sized
+    // for every place up to 64 KiB, past that grown with what is kept, so that a token an
+    // address holds tens of thousands of times costs a probe a place in a table that stays in
+    // the cache.
     struct Seen
     {
         quint32 hash = 0;
         qint32 kept = -1; // -1: empty
     };
-    QVarLengthArray<Seen, 64> table(64);
+    qsizetype tableSize = 16;
+    while (tableSize < 2 * qsizetype(places.size()) && tableSize < 8192)
+        tableSize *= 2;
+    QVarLengthArray<Seen, 64> table(tableSize);
     const auto emptySlot = [&](quint32 hash) {
         const qsizetype mask = table.size() - 1;
         qsizetype at = qsizetype(hash) & mask;

@@ -220,14 +220,15 @@ private slots:
         // The last place's surroundings run past the address: kept whatever they hold.
         QCOMPARE(distinctSurroundings(places, address, 1, 5, 14),
                  (QVarLengthArray<qsizetype, 64>{15, address.indexOf("ad_2"), places.back()}));
-        // Ninety surroundings, each twice: the table they are told apart in grows on the way.
-        QByteArray ninety;
-        for (int number = 10; number < 100; ++number)
-            ninety += "ad_" + QByteArray::number(number) + '/';
-        const QByteArray twice = "https://t.test/" + ninety + ninety;
+        // 5,000 surroundings, each twice: more than the table they are told apart in first
+        // holds, so it grows on the way.
+        QByteArray distinct;
+        for (int number = 10000; number < 15000; ++number)
+            distinct += "ad_" + QByteArray::number(number) + '/';
+        const QByteArray twice = "https://t.test/" + distinct + distinct;
         const auto placesTwice = placesOf(twice);
-        QCOMPARE(distinctSurroundings(placesTwice, twice, 1, 5, 14),
-                 (QVarLengthArray<qsizetype, 64>(placesTwice.begin(), placesTwice.begin() + 90)));
+        QCOMPARE(distinctSurroundings(placesTwice, twice, 1, 8, 14),
+                 (QVarLengthArray<qsizetype, 64>(placesTwice.begin(), placesTwice.begin() + 5000)));
     }
 
     // A token only anchored rules are filed under is looked up no farther than they reach past
