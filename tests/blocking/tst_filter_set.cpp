@@ -113,6 +113,24 @@ private slots:
         QCOMPARE(decision.rule, "/tok" + QByteArray::number(matching) + "/end");
     }
 
+    // An address is decided as Qt encodes it, byte for byte, however long its query and whatever
+    // character stands in it: a long query is taken as Qt keeps it, which must not be where Qt
+    // would encode a character.
+    void request_keepsTheAddressAsQtEncodesIt()
+    {
+        const QByteArray longQuery(20000, 'q');
+        for (int character = 0; character < 256; ++character) {
+            const QByteArray c(1, char(character));
+            for (const QByteArray &text :
+                 {"https://h.test/p?" + longQuery + c, "https://h.test/p?" + c + "?" + longQuery,
+                  "https://u:p@h.test:81/p?" + longQuery + "%4" + c + "#f" + c}) {
+                for (const QUrl &address : {QUrl::fromEncoded(text), QUrl(QString::fromLatin1(text))})
+                    QCOMPARE(Request::make(address, QUrl(), RequestType::Other).address,
+                             address.toEncoded());
+            }
+        }
+    }
+
     // A capital is lowered wherever it stands in an address's eight-byte words or its last bytes.
     void request_lowersEveryCapital()
     {
