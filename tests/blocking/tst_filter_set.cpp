@@ -249,6 +249,36 @@ private slots:
                  (QVarLengthArray<qsizetype, 64>(placesTwice.begin(), placesTwice.begin() + 5000)));
     }
 
+    // Each known token once, in the order it first stands, with every place of it in order,
+    // however many tokens: the table they are gathered in grows past its first size on the way.
+    void tokenPlaces_gatherEveryPlaceOfEachToken()
+    {
+        QByteArray address = "https://t.test/";
+        for (int round = 0; round < 3; ++round)
+            for (int number = 0; number < 300; ++number)
+                address += 'k' + QByteArray::number(number) + '/';
+        KnownTokens known;
+        forEachToken(QByteArrayView(address).sliced(15),
+                     [&](qsizetype, qsizetype, quint32 hash) { known.add(hash); });
+        QList<quint32> order;
+        QHash<quint32, std::vector<qsizetype>> expected;
+        forEachToken(address, [&](qsizetype at, qsizetype, quint32 hash) {
+            if (!known.has(hash, at, 14))
+                return;
+            if (!expected.contains(hash))
+                order.append(hash);
+            expected[hash].push_back(at);
+        });
+        const TokenPlaces places(address, known, {address, 0, 0, 14});
+        QCOMPARE(places.tokens().size(), order.size());
+        for (qsizetype index = 0; index < order.size(); ++index) {
+            const TokenPlaces::Token &token = places.tokens()[index];
+            QCOMPARE(token.hash, order[index]);
+            const auto found = places.places(token);
+            QCOMPARE(std::vector<qsizetype>(found.begin(), found.end()), expected[order[index]]);
+        }
+    }
+
     // A token only anchored rules are filed under is looked up no farther than they reach past
     // the host, and up to there: what spares an address of the lists' thousands of hosts a lookup
     // a token.
