@@ -90,6 +90,31 @@ private:
     qint32 m_sameUntil = 0;
 };
 
+// Open addressing in a table of a power of two entries, an empty one's hash NoToken (no token's
+// or surroundings' hash is): where probing for `hash` finds an empty entry.
+template <typename Entry, qsizetype Prealloc>
+qsizetype emptyEntry(const QVarLengthArray<Entry, Prealloc> &table, quint32 hash)
+{
+    const qsizetype mask = table.size() - 1;
+    qsizetype at = qsizetype(hash) & mask;
+    while (table[at].hash != NoToken)
+        at = (at + 1) & mask;
+    return at;
+}
+
+// The table twice as large, each entry put again where its hash leads.
+template <typename Entry, qsizetype Prealloc>
+void doubleTable(QVarLengthArray<Entry, Prealloc> &table)
+{
+    // Copied, not moved: Qt 6.4's QVarLengthArray loses a heap buffer moved onto it.
+    const QVarLengthArray<Entry, Prealloc> old = table;
+    table.clear();
+    table.resize(2 * old.size());
+    for (const Entry &entry : old)
+        if (entry.hash != NoToken)
+            table[emptyEntry(table, entry.hash)] = entry;
+}
+
 } // namespace
 
 std::vector<PatternToken> patternTokens(const NetworkRule &rule)
@@ -133,27 +158,14 @@ TokenPlaces::TokenPlaces(QByteArrayView lowerAddress, const KnownTokens &known,
     };
     QVarLengthArray<Slot, 64> table(64);
     const auto slotOf = [&](quint32 hash) -> Slot & {
-        qsizetype mask = table.size() - 1;
+        const qsizetype mask = table.size() - 1;
         qsizetype at = qsizetype(hash) & mask;
         for (; table[at].hash != NoToken; at = (at + 1) & mask)
             if (table[at].hash == hash)
                 return table[at];
         if (2 * (m_tokens.size() + 1) > table.size()) {
-            // Copied, not moved: Qt 6.4's QVarLengthArray loses a heap buffer moved onto it.
-            const QVarLengthArray<Slot, 64> old = table;
-            table.clear();
-            table.resize(2 * old.size());
-            mask = table.size() - 1;
-            for (const Slot &slot : old) {
-                if (slot.hash == NoToken)
-                    continue;
-                qsizetype into = qsizetype(slot.hash) & mask;
-                while (table[into].hash != NoToken)
-                    into = (into + 1) & mask;
-                table[into] = slot;
-            }
-            for (at = qsizetype(hash) & mask; table[at].hash != NoToken; at = (at + 1) & mask) {
-            }
+            doubleTable(table);
+            at = emptyEntry(table, hash);
         }
         table[at].hash = hash;
         table[at].token = qint32(m_tokens.size());
@@ -203,20 +215,13 @@ QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> p
     // the cache.
     struct Seen
     {
-        quint32 hash = 0;
-        qint32 kept = -1; // -1: empty
+        quint32 hash = NoToken; // NoToken: empty, as it is no surroundings' hash
+        qint32 kept = 0;
     };
     qsizetype tableSize = 16;
     while (tableSize < 2 * qsizetype(places.size()) && tableSize < 8192)
         tableSize *= 2;
     QVarLengthArray<Seen, 64> table(tableSize);
-    const auto emptySlot = [&](quint32 hash) {
-        const qsizetype mask = table.size() - 1;
-        qsizetype at = qsizetype(hash) & mask;
-        while (table[at].kept >= 0)
-            at = (at + 1) & mask;
-        return at;
-    };
     const char *const end = address.data() + address.size();
     for (qsizetype place : places) {
         if (place - before < keepFrom || place + after > address.size()) {
@@ -227,23 +232,16 @@ QVarLengthArray<qsizetype, 64> distinctSurroundings(std::span<const qsizetype> p
         const quint32 hash = bytesHash(surroundings, length, end);
         const qsizetype mask = table.size() - 1;
         qsizetype at = qsizetype(hash) & mask;
-        for (; table[at].kept >= 0; at = (at + 1) & mask)
+        for (; table[at].hash != NoToken; at = (at + 1) & mask)
             if (table[at].hash == hash && std::memcmp(surroundingsOf(kept[table[at].kept]),
                                                       surroundings, size_t(length)) == 0)
                 break;
-        if (table[at].kept >= 0)
+        if (table[at].hash != NoToken)
             continue;
         table[at] = {hash, qint32(kept.size())};
         kept.append(place);
-        if (2 * kept.size() > table.size()) {
-            // Copied, not moved: Qt 6.4's QVarLengthArray loses a heap buffer moved onto it.
-            const QVarLengthArray<Seen, 64> old = table;
-            table.clear();
-            table.resize(2 * old.size());
-            for (const Seen &seen : old)
-                if (seen.kept >= 0)
-                    table[emptySlot(seen.hash)] = seen;
-        }
+        if (2 * kept.size() > table.size())
+            doubleTable(table);
     }
     return kept;
 }
