@@ -147,8 +147,8 @@ int main(int argc, char *argv[])
     std::sort(nanoseconds.begin(), nanoseconds.end());
 
     // The slowest of the long addresses, and the fastest of five tries of each kind beside it:
-    // the machine's own noise aside. Qt's writing the address out is timed alone too, as the
-    // part no matcher can save.
+    // the machine's own noise aside. Qt's writing the whole address out (`toEncoded`) is timed
+    // alone too, as what a matcher that asked Qt for it would spend before its first token.
     QList<QByteArray> kinds;
     const auto slowestMs = [&](qsizetype size) {
         double slowest = 0;
