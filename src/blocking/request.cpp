@@ -105,7 +105,7 @@ QByteArray encoded(const QUrl &address)
     QUrl rest = address;
     rest.setQuery(QString());
     rest.setFragment(QString());
-    // The query's own buffer becomes the address's, without another copy of megabytes.
+    // Turned into bytes where it stands, then the rest of the address put before it.
     QByteArray whole = std::move(query).toLatin1();
     whole.prepend(rest.toEncoded() + '?');
     if (address.hasFragment())
