@@ -34,6 +34,7 @@ struct Contents
 {
     QList<SiteGroup> groups;
     QString inUse;
+    friend bool operator==(const Contents &, const Contents &) = default;
 };
 
 // Where a group's sites are now.
