@@ -1,11 +1,10 @@
 #include "request.h"
 
+#include "encoded_address.h"
 #include "public_suffix.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <string_view>
 
 namespace Blocking {
 
@@ -76,49 +75,12 @@ QByteArray lowered(const QByteArray &address)
     return lower;
 }
 
-// The characters Qt's full encoding leaves as they are in a query: those of no meaning (letters,
-// digits, "-._~"), those with a meaning there ("!$&'()*+,;=:@/?") and the '%' of what is
-// encoded already.
-constexpr std::array<bool, 128> KeptInQuery = [] {
-    std::array<bool, 128> kept{};
-    for (int c = 0; c < 128; ++c)
-        kept[size_t(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                          (c >= '0' && c <= '9') ||
-                          std::string_view("-._~!$&'()*+,;=:@/?%").find(char(c)) !=
-                              std::string_view::npos;
-    return kept;
-}();
-
-// The address as QUrl::toEncoded writes it. Qt writes a whole address a character at a time,
-// asking of each whether to encode it (1.5 ms for 2 MB), yet hands its query over as it keeps it
-// for the cost of a copy; a query of characters its encoding leaves alone is its encoded form,
-// so a long one is taken so and Qt writes the rest.
-QByteArray encoded(const QUrl &address)
-{
-    constexpr qsizetype LongQuery = 16 * 1024;
-    if (!address.hasQuery())
-        return address.toEncoded();
-    QString query = address.query(QUrl::PrettyDecoded);
-    const auto kept = [](QChar c) { return c.unicode() < 128 && KeptInQuery[c.unicode()]; };
-    if (query.size() < LongQuery || !std::all_of(query.cbegin(), query.cend(), kept))
-        return address.toEncoded();
-    QUrl rest = address;
-    rest.setQuery(QString());
-    rest.setFragment(QString());
-    // Turned into bytes where it stands, then the rest of the address put before it.
-    QByteArray whole = std::move(query).toLatin1();
-    whole.prepend(rest.toEncoded() + '?');
-    if (address.hasFragment())
-        whole += '#' + address.fragment(QUrl::FullyEncoded).toLatin1();
-    return whole;
-}
-
 } // namespace
 
 Request Request::make(const QUrl &address, const QUrl &page, RequestType type)
 {
     Request request;
-    request.address = encoded(address);
+    request.address = encodedAddress(address);
     request.lowerAddress = lowered(request.address);
     const auto [hostStart, host] = hostIn(request.lowerAddress);
     request.hostStart = hostStart;
