@@ -112,8 +112,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
         }
     }
-    filters.decide(Request::make(QUrl::fromEncoded(longer(addresses.back(), 16 * 1024)), page,
-                                 RequestType::Image));
+    // A long query is taken as Qt keeps it, and must still be the address as Qt encodes it.
+    const QUrl longAddress = QUrl::fromEncoded(longer(addresses.back(), 16 * 1024));
+    const Request longRequest = Request::make(longAddress, page, RequestType::Image);
+    if (longRequest.address != longAddress.toEncoded())
+        std::abort();
+    filters.decide(longRequest);
     if (const PageHiding hiding = filters.hiding(page); hiding.byName)
         hiding.byName(QString::fromLatin1(addresses.back()).split(u' '));
     return 0;
