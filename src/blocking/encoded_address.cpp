@@ -10,7 +10,7 @@ namespace Blocking {
 
 namespace {
 
-// Sixteen bytes or characters, worked on at once where the machine can.
+// Sixteen bytes, or eight characters: worked on at once where the machine can.
 using Bytes = quint8 __attribute__((vector_size(16)));
 using Characters = char16_t __attribute__((vector_size(16)));
 
