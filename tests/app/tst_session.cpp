@@ -187,14 +187,33 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(kept().endedProcesses, 0, 30000);
     }
 
+    // Kept aside under a name no file has yet: one put aside at an earlier start stays as it was.
+    void unreadableSession_isKeptAside_andTheStartPagesShow_data()
+    {
+        QTest::addColumn<QStringList>("earlier");
+        QTest::addColumn<QString>("aside");
+        const QString unread = u"session.json.unread"_s;
+        QTest::newRow("first") << QStringList{} << unread;
+        QTest::newRow("second") << QStringList{unread} << unread + u"-2"_s;
+        QTest::newRow("third") << QStringList{unread, unread + u"-2"_s} << unread + u"-3"_s;
+    }
+
     void unreadableSession_isKeptAside_andTheStartPagesShow()
     {
+        QFETCH(QStringList, earlier);
+        QFETCH(QString, aside);
         const WindowFixture usual;
-        WindowFixture fixture({{u"reelhop.ini"_s, LastSession}, {u"session.json"_s, "{\"tab\""}});
+        QList<std::pair<QString, QByteArray>> files{{u"reelhop.ini"_s, LastSession},
+                                                    {u"session.json"_s, "{\"tab\""}};
+        for (const QString &name : earlier)
+            files.append({name, name.toUtf8()});
+        WindowFixture fixture(files);
         QCOMPARE(fixture.startUpLog, usual.startUpLog);
-        QCOMPARE(fixture.fileBytes(u"session.json.unread"_s), "{\"tab\""_ba);
+        QCOMPARE(fixture.fileBytes(aside), "{\"tab\""_ba);
+        for (const QString &name : earlier)
+            QCOMPARE(fixture.fileBytes(name), name.toUtf8());
         QVERIFY2(fixture.status().contains(u"it is damaged"_s), qPrintable(fixture.status()));
-        QVERIFY(fixture.status().contains(fixture.filePath(u"session.json.unread"_s)));
+        QVERIFY(fixture.status().contains(fixture.filePath(aside)));
     }
 
     void startChoice_rewritesOnlyItsLine_andOnlyWhenChanged()
