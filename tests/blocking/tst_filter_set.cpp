@@ -88,6 +88,25 @@ private slots:
             QVERIFY(decision.list.startsWith(u"list "_s));
     }
 
+    // Each type the lists name is one of its own: a rule naming it applies to that type alone.
+    void decide_appliesARuleToTheOneTypeItNames()
+    {
+        const QList<QByteArray> names{"script",      "image",    "stylesheet", "object",    "xhr",
+                                      "subdocument", "media",    "font",       "websocket", "ping",
+                                      "other",       "document", "popup"};
+        for (const QByteArray &name : names) {
+            FilterSet filters;
+            filters.addList(u"list"_s, "||ads.example^$" + name);
+            for (const QByteArray &asked : names) {
+                const Request request =
+                    Request::make(QUrl(u"https://ads.example/x"_s),
+                                  QUrl(u"https://page.example/"_s), *requestTypeNamed(asked));
+                QVERIFY2(filters.decide(request).blocked() == (asked == name),
+                         (name + " asked as " + asked).constData());
+            }
+        }
+    }
+
     // An address holding the tokens of many rules, each once: each rule is tried where its own
     // token stands, however many tokens the address holds.
     void decide_triesEveryTokenOfAnAddressOfMany_data()
