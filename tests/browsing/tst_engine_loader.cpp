@@ -36,8 +36,8 @@ QList<FakeBrowserView *> enginePages(const QObject *holder)
 bool withoutListUpdates(const QTemporaryDir &folder)
 {
     QFile file(folder.filePath(u"blocking.ini"_s));
-    return file.open(QIODevice::WriteOnly) &&
-           file.write("[blocking]\nupdate lists=false\n") > 0 && file.flush();
+    return file.open(QIODevice::WriteOnly) && file.write("[blocking]\nupdate lists=false\n") > 0 &&
+           file.flush();
 }
 
 } // namespace
