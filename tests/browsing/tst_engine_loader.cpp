@@ -2,6 +2,7 @@
 #include "browsing/engine_loader.h"
 #include "browsing/memory_saver.h"
 #include "browsing/web_engine_environment.h"
+#include "files/data_file.h"
 #include "support/fake_browser_view.h"
 
 #include <QElapsedTimer>
@@ -35,9 +36,7 @@ QList<FakeBrowserView *> enginePages(const QObject *holder)
 // sanitizers.
 bool withoutListUpdates(const QTemporaryDir &folder)
 {
-    QFile file(folder.filePath(u"blocking.ini"_s));
-    return file.open(QIODevice::WriteOnly) && file.write("[blocking]\nupdate lists=false\n") > 0 &&
-           file.flush();
+    return DataFile::write(folder.filePath(u"blocking.ini"_s), "[blocking]\nupdate lists=false\n");
 }
 
 } // namespace
